@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/IPlugAPIBase.h"
+#include "core/IPlugProcessor.h"
+#include "core/MidiRecords.h"
+#include "core/Timer.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+// What the application object needs of the host that owns the ports (AppHost in the application,
+// a fake in tests).
+class AppHostLink
+{
+public:
+    virtual ~AppHostLink() = default;
+    // [any thread] Hands `size` bytes to the output port as one message. False when there is no
+    // output port object; true (and nothing sent) when the object exists but no port is open.
+    virtual bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) = 0;
+    // [main thread] Rebuilds the port name lists when the ports have changed.
+    virtual void ProbeMidiPorts() = 0;
+};
+
+// Counts of messages lost because a ring was full or a message could not be queued. Each counter
+// is written by one thread and may be read from any.
+struct MidiDropCounts
+{
+    std::atomic<std::uint32_t> fromPortMidi{0};  // MidiFromPortQueue full
+    std::atomic<std::uint32_t> fromPortSysEx{0}; // SysExFromPortQueue full, or over 512 bytes
+    std::atomic<std::uint32_t> toViewMidi{0};    // MidiToViewQueue full
+    std::atomic<std::uint32_t> toViewSysEx{0};   // SysExToViewQueue full
+};
+
+// The standalone application object: the 20 ms application timer, the rings from the MIDI input
+// thread to the pump, the pump itself, sending through the host, and the application's hooks.
+class IPlugAPP : public IPlugAPIBase, public IPlugProcessor
+{
+public:
+    static constexpr std::uint32_t kTimerPeriodMs = 20;
+    static constexpr int kPumpFrames = 64;
+
+    // [main thread] Creates the application timer.
+    explicit IPlugAPP(int nParams);
+    ~IPlugAPP() override;
+
+    // [main thread] The host that owns the ports; not owned. Set before the ports open and the pump
+    // starts; cleared before the host goes away.
+    void SetHostLink(AppHostLink* link) { mHostLink.store(link, std::memory_order_release); }
+
+    // [MIDI input thread] Queues one incoming message: 1 to 3 bytes as a MidiMessage (absent data
+    // bytes 0), 4 to 512 bytes as SysEx; an empty or longer message, or one meeting a full ring,
+    // is dropped.
+    void EnqueueMidiFromPort(const std::uint8_t* bytes, std::size_t size) noexcept;
+
+    // [pump thread] One processing step: every queued short message to HandleMidiMessage and on to
+    // the view, every queued SysEx to HandleSysEx and on to the view, then ProcessAudioBlock.
+    void ProcessPump(double** inputs, double** outputs, int nFrames = kPumpFrames);
+
+    // [any thread] A short message goes out with the length its status byte gives it.
+    bool SendMidiMessage(const MidiMessage& msg) override;
+    bool SendSysExMessage(const SysExMessage& msg) override;
+
+    // [main thread] The base tick, then the port check.
+    void OnTimerTick() override;
+
+    // [main thread] Application hooks; false means not handled (the shell then shows its own box).
+    virtual bool OnAboutRequested() { return false; }
+    virtual bool OnManualRequested() { return false; }
+    virtual bool OnFirmwareUpdateRequested(int) { return false; }
+    // [main thread] The output port now in use, or "off".
+    virtual void OnMidiOutputPortSelected(std::string_view) {}
+
+    const MidiDropCounts& DropCounts() const { return mDrops; }
+
+private:
+    std::atomic<AppHostLink*> mHostLink{nullptr};
+    std::unique_ptr<MidiFromPortQueue> mMidiFromPortQueue;
+    std::unique_ptr<SysExFromPortQueue> mSysExFromPortQueue;
+    MidiDropCounts mDrops;
+    std::unique_ptr<Timer> mTimer;
+};

@@ -1,0 +1,146 @@
+#include "core/ManualTimerBackend.h"
+#include "unit/core/RecordingApp.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class Pump : public ::testing::Test
+{
+protected:
+    void Enqueue(std::vector<std::uint8_t> bytes)
+    {
+        app.EnqueueMidiFromPort(bytes.data(), bytes.size());
+    }
+    void RunPump()
+    {
+        double left[IPlugAPP::kPumpFrames];
+        double right[IPlugAPP::kPumpFrames];
+        double* outputs[] = {left, right};
+        app.ProcessPump(nullptr, outputs);
+    }
+    static std::vector<std::uint8_t> SysEx(std::size_t size)
+    {
+        std::vector<std::uint8_t> bytes(size, 0x01);
+        bytes.front() = 0xF0;
+        bytes.back() = 0xF7;
+        return bytes;
+    }
+
+    ManualTimerBackend clock;
+    RecordingApp app;
+    FakeView view;
+    RecordingHostLink host;
+};
+} // namespace
+
+TEST_F(Pump, ShortMessagesArriveWithZeroFilledDataBytes)
+{
+    Enqueue({0xB0, 0x0B, 0x40}); // control change
+    Enqueue({0xC2, 0x05});       // program change
+    Enqueue({0xFE});             // active sensing
+    Enqueue({});                 // empty: ignored
+    RunPump();
+
+    ASSERT_EQ(app.handledMidi.size(), 3u);
+    EXPECT_EQ(app.handledMidi[0], (MidiMessage{0, 0xB0, 0x0B, 0x40}));
+    EXPECT_EQ(app.handledMidi[1], (MidiMessage{0, 0xC2, 0x05, 0x00}));
+    EXPECT_EQ(app.handledMidi[2], (MidiMessage{0, 0xFE, 0x00, 0x00}));
+}
+
+TEST_F(Pump, SysExUpTo512BytesArrivesWholeAndLongerIsDropped)
+{
+    Enqueue(SysEx(512));
+    Enqueue(SysEx(513));
+    Enqueue({0xF0, 0x7E, 0x00, 0xF7}); // four bytes or more count as SysEx
+    RunPump();
+
+    ASSERT_EQ(app.handledSysEx.size(), 2u);
+    EXPECT_EQ(app.handledSysEx[0], SysEx(512));
+    EXPECT_EQ(app.handledSysEx[1].size(), 4u);
+    EXPECT_EQ(app.DropCounts().fromPortSysEx.load(), 1u);
+}
+
+TEST_F(Pump, FiveSysExBeforeOnePumpLoseTheFifth)
+{
+    for (int i = 0; i < 5; ++i)
+        Enqueue(SysEx(10 + static_cast<std::size_t>(i)));
+    RunPump();
+    ASSERT_EQ(app.handledSysEx.size(), 4u);
+    EXPECT_EQ(app.handledSysEx[3].size(), 13u);
+}
+
+TEST_F(Pump, StepsRunInOrderAndHandOnToTheMainThreadTick)
+{
+    Enqueue(SysEx(9));
+    Enqueue({0x90, 60, 100});
+    RunPump();
+    EXPECT_EQ(app.log, (std::vector<std::string>{"midi 144", "sysex 9", "audio 64"}));
+
+    app.log.clear();
+    app.AttachView(&view);
+    app.QueueParamForView(1, 3, false);
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(app.log, (std::vector<std::string>{"view 1 Editor Delegate", "midi-view 144",
+                                                 "sysex-view 9", "idle"}));
+    EXPECT_EQ(view.midi.size(), 1u);
+}
+
+TEST_F(Pump, TheViewSideMidiRingDropsBeyond32BetweenTicks)
+{
+    for (int burst = 0; burst < 2; ++burst)
+    {
+        for (int i = 0; i < 20; ++i)
+            Enqueue({0xB0, 1, static_cast<std::uint8_t>(i)});
+        RunPump();
+    }
+    EXPECT_EQ(app.handledMidi.size(), 40u); // the pump handles all
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
+    const auto viewed =
+        std::count_if(app.log.begin(), app.log.end(),
+                      [](const std::string& line) { return line == "midi-view 176"; });
+    EXPECT_EQ(viewed, 32);
+    EXPECT_EQ(app.DropCounts().toViewMidi.load(), 8u);
+}
+
+TEST_F(Pump, AudioOutputIsSilence)
+{
+    double left[IPlugAPP::kPumpFrames];
+    double right[IPlugAPP::kPumpFrames];
+    std::fill(std::begin(left), std::end(left), 0.5);
+    std::fill(std::begin(right), std::end(right), -0.5);
+    double* outputs[] = {left, right};
+    app.ProcessPump(nullptr, outputs);
+    EXPECT_TRUE(std::all_of(std::begin(left), std::end(left), [](double s) { return s == 0.0; }));
+    EXPECT_TRUE(std::all_of(std::begin(right), std::end(right), [](double s) { return s == 0.0; }));
+}
+
+TEST_F(Pump, ShortMessagesGoOutWithTheirRealLength)
+{
+    EXPECT_FALSE(app.SendMidiMessage({0, 0xC0, 5, 0})); // no host yet
+    app.SetHostLink(&host);
+    EXPECT_TRUE(app.SendMidiMessage({0, 0xC0, 5, 0}));
+    EXPECT_TRUE(app.SendMidiMessage({0, 0xB0, 11, 64}));
+    EXPECT_TRUE(app.SendMidiMessage({0, 0xFA, 0, 0}));
+    EXPECT_EQ(host.sent,
+              (std::vector<std::vector<std::uint8_t>>{{0xC0, 5}, {0xB0, 11, 64}, {0xFA}}));
+}
+
+TEST_F(Pump, SysExGoesOutWholeAndAnEmptyMessageIsRefused)
+{
+    app.SetHostLink(&host);
+    const std::vector<std::uint8_t> request{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
+    EXPECT_TRUE(
+        app.SendSysExMessage({0, static_cast<std::int32_t>(request.size()), request.data()}));
+    EXPECT_FALSE(app.SendSysExMessage({0, 0, request.data()}));
+    ASSERT_EQ(host.sent.size(), 1u);
+    EXPECT_EQ(host.sent[0], request);
+}
+
+TEST_F(Pump, EachApplicationTickChecksThePortsAfterTheIdleTick)
+{
+    app.SetHostLink(&host);
+    clock.Advance(3 * IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(host.probes, 3);
+    EXPECT_EQ(std::count(app.log.begin(), app.log.end(), "idle"), 3);
+}
