@@ -1,0 +1,57 @@
+#include "editor/ParameterBytes.h"
+
+#include "editor/ctrlWaveStomplet.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// A delegate with a parameter list of any size, each 0 to 1000.
+class WideDelegate : public IEditorDelegate
+{
+public:
+    explicit WideDelegate(int nParams) : IEditorDelegate(nParams)
+    {
+        for (int i = 0; i < nParams; ++i)
+            GetParam(i)->InitInteger("wide", 0, 0, 1000);
+    }
+    void SendParamFromView(int, double) override {}
+};
+} // namespace
+
+TEST(ParameterBytes, FreshEditorGivesThirtyEightZeros)
+{
+    ctrlWaveStomplet editor;
+    const auto bytes = ParameterBytes(editor);
+    ASSERT_TRUE(bytes);
+    for (std::uint8_t b : *bytes)
+        EXPECT_EQ(b, 0);
+}
+
+TEST(ParameterBytes, ByteIsTheValueInIndexOrder)
+{
+    ctrlWaveStomplet editor;
+    editor.GetParam(kSwitchA1Channel)->Set(9.0);
+    editor.GetParam(kPedal1Controller)->Set(11.0);
+    editor.GetParam(kSwitch1SpecialUpper)->Set(127.0);
+    const auto bytes = ParameterBytes(editor);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ((*bytes)[28], 0x09);
+    EXPECT_EQ((*bytes)[23], 0x0B);
+    EXPECT_EQ((*bytes)[37], 0x7F);
+    EXPECT_EQ((*bytes)[6], 0x00);
+}
+
+TEST(ParameterBytes, DelegateOfAnotherSizeGivesNothing)
+{
+    const WideDelegate small(37);
+    EXPECT_FALSE(ParameterBytes(small));
+}
+
+TEST(ParameterBytes, ValueBeyondADataByteGivesNothing)
+{
+    WideDelegate wide(38);
+    EXPECT_TRUE(ParameterBytes(wide));
+    wide.GetParam(5)->Set(128.0);
+    EXPECT_FALSE(ParameterBytes(wide));
+}
