@@ -1,0 +1,130 @@
+#include "app/AppHost.h"
+
+#include "core/IPlugAPP.h"
+
+namespace
+{
+// The version handed to the host identity: 1.0.0 as major << 16 | minor << 8 | patch.
+constexpr int kAppVersion = 0x10000;
+} // namespace
+
+AppHost::AppHost(std::unique_ptr<IPlugAPP> app, MidiPortFactory& ports,
+                 const std::filesystem::path& settingsFolder, DiagnosticSink sink)
+    : mSink(std::move(sink)), mApp(std::move(app)), mStore(settingsFolder), mAudio(*mApp),
+      mRouter(*mApp, mSettings, mStore, [this](std::string_view line) { Report(line); }),
+      mPorts(ports)
+{
+}
+
+AppHost::~AppHost()
+{
+    mRouter.SetExiting();
+    mAudio.Stop();
+    mRouter.ReleasePorts();
+}
+
+AppHost::StartResult AppHost::Start()
+{
+    mApp->SetHost("standalone", kAppVersion);
+
+    for (const SettingsError& error : mStore.LoadSettings(mSettings))
+        Report(error.message);
+
+    mAudio.CreateAudio(mSettings.audioDriver);
+
+    if (mRouter.CreateMidiPorts(mPorts))
+    {
+        mRouter.RefreshPortLists();
+        mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
+        mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort);
+    }
+
+    mApp->AnnounceAllParams(ParamSource::kReset);
+    mApp->OnMidiOutputPortSelected(mSettings.midiOutputPort);
+
+    return ApplyAudioSettings();
+}
+
+AppHost::StartResult AppHost::ApplyAudioSettings()
+{
+    const AudioHost::ApplyResult result = mAudio.ApplyAudioSettings(mSettings);
+    if (result.defaultTaken)
+        SaveSettings();
+    if (!result.error.empty())
+        Report("audio stream: " + result.error);
+    mAppliedToAudio = mSettings;
+    return {result.deviceMissing};
+}
+
+void AppHost::SaveSettings()
+{
+    if (auto error = mStore.SaveSettings(mSettings))
+        Report(error->message);
+}
+
+void AppHost::BeginPreferences()
+{
+    mDialogSnapshot = mSettings;
+}
+
+int AppHost::PreferencesSelection(MidiRoute route)
+{
+    const std::vector<std::string>& names = mRouter.PortNameList(route);
+    std::string& setting =
+        route == MidiRoute::kInput ? mSettings.midiInputPort : mSettings.midiOutputPort;
+    for (std::size_t i = 0; i < names.size(); ++i)
+    {
+        if (names[i] == setting)
+            return static_cast<int>(i);
+    }
+    setting = std::string(kMidiPortOff);
+    SaveSettings();
+    return 0;
+}
+
+void AppHost::PickPort(MidiRoute route, std::string_view name)
+{
+    if (route == MidiRoute::kInput)
+    {
+        mSettings.midiInputPort = std::string(name);
+        mSettings.midiInputChannel = 0;
+    }
+    else
+    {
+        mSettings.midiOutputPort = std::string(name);
+        mSettings.midiOutputChannel = 0;
+    }
+    mRouter.SelectMidiPort(route, name);
+}
+
+AppHost::StartResult AppHost::ApplyPreferences()
+{
+    return ApplyAudioSettings();
+}
+
+AppHost::StartResult AppHost::AcceptPreferences()
+{
+    StartResult result;
+    if (!(mSettings == mAppliedToAudio))
+        result = ApplyAudioSettings();
+    mApp->OnMidiOutputPortSelected(mSettings.midiOutputPort);
+    SaveSettings();
+    return result;
+}
+
+void AppHost::CancelPreferences()
+{
+    if (mSettings == mDialogSnapshot)
+        return;
+    mSettings = mDialogSnapshot;
+    mAudio.CreateAudio(mSettings.audioDriver);
+    ApplyAudioSettings();
+    mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
+    mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort);
+}
+
+void AppHost::Report(std::string_view line) const
+{
+    if (mSink)
+        mSink(line);
+}

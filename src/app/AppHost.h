@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/AppSettings.h"
+#include "app/AudioHost.h"
+#include "app/MidiRouter.h"
+#include "app/SettingsStore.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class IPlugAPP;
+class MidiPortFactory;
+
+// The host of the application object: its settings, its MIDI ports and the audio side that drives
+// its pump. Start-up and shutdown run in a fixed order; the members are declared so that
+// destruction takes the ports down before the application object, which goes last.
+// [main thread]
+class AppHost
+{
+public:
+    using DiagnosticSink = std::function<void(std::string_view line)>;
+
+    struct StartResult
+    {
+        bool audioDeviceMissing = false; // tell the user to check the soundcard settings
+    };
+
+    // `ports` makes the MIDI port objects and must outlive the host. `sink` gets one line per
+    // problem worth printing (library errors, a settings file that cannot be written).
+    AppHost(std::unique_ptr<IPlugAPP> app, MidiPortFactory& ports,
+            const std::filesystem::path& settingsFolder, DiagnosticSink sink);
+    // Sets the exiting flag, stops the audio side (bounded), removes the input callback, closes
+    // and destroys the ports, and destroys the application object last.
+    ~AppHost();
+    AppHost(const AppHost&) = delete;
+    AppHost& operator=(const AppHost&) = delete;
+
+    // The start-up sequence up to the window: host identity, settings, audio devices, MIDI ports
+    // and their first probe and selection, every parameter announced with "Reset", the output port
+    // announced to the application, the audio stream (or the pump thread) started.
+    StartResult Start();
+
+    IPlugAPP& App() { return *mApp; }
+    MidiRouter& Router() { return mRouter; }
+    const AppSettings& Settings() const { return mSettings; }
+    void SaveSettings();
+
+    // The Preferences dialog's moments.
+    void BeginPreferences();                               // snapshot of the current settings
+    void PickPort(MidiRoute route, std::string_view name); // takes effect at once
+    // The dialog's port lists: "off" and every port; a stored name that is not listed becomes
+    // "off" (and the file is written). Returns the index to select in each list.
+    int PreferencesSelection(MidiRoute route);
+    StartResult ApplyPreferences();  // Apply: restart audio
+    StartResult AcceptPreferences(); // OK: audio if changed, port announced, file written
+    void CancelPreferences();        // Cancel: snapshot restored, ports reopened
+
+private:
+    StartResult ApplyAudioSettings();
+    void Report(std::string_view line) const;
+
+    DiagnosticSink mSink;
+    std::unique_ptr<IPlugAPP> mApp;
+    SettingsStore mStore;
+    AppSettings mSettings;       // current
+    AppSettings mDialogSnapshot; // taken when Preferences opens
+    AppSettings mAppliedToAudio; // copied each time the audio side starts
+    AudioHost mAudio;
+    MidiRouter mRouter;
+    MidiPortFactory& mPorts;
+};

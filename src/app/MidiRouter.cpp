@@ -1,0 +1,302 @@
+#include "app/MidiRouter.h"
+
+#include "app/MidiPortNames.h"
+
+#include <algorithm>
+
+namespace
+{
+template <typename Port>
+std::vector<std::string> ListNames(Port& port)
+{
+    std::vector<std::string> names;
+    const unsigned count = port.PortCount();
+    names.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        names.push_back(port.PortName(i));
+    return names;
+}
+
+// Opens the port listed as `name` at `index`. The system's ports may have changed since they were
+// listed, so the index is checked against the name first and, if they no longer agree, the port
+// is looked for again by its exact name.
+template <typename Port>
+MidiPortError OpenListedPort(Port& port, unsigned index, const std::string& name,
+                             std::string_view clientPortName)
+{
+    if (port.PortName(index) != name)
+    {
+        const std::vector<std::string> names = ListNames(port);
+        const auto found = std::find(names.begin(), names.end(), name);
+        if (found == names.end())
+            return std::string("the port has gone");
+        index = static_cast<unsigned>(found - names.begin());
+    }
+    return port.OpenPort(index, clientPortName);
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+} // namespace
+
+MidiRouter::MidiRouter(IPlugAPP& app, AppSettings& settings, const SettingsStore& store,
+                       DiagnosticSink sink)
+    : mApp(app), mSettings(settings), mStore(store), mSink(std::move(sink))
+{
+    mApp.SetHostLink(this);
+}
+
+MidiRouter::~MidiRouter()
+{
+    mApp.SetHostLink(nullptr);
+    ReleasePorts();
+}
+
+bool MidiRouter::CreateMidiPorts(MidiPortFactory& factory)
+{
+    DestroyPortObjects();
+
+    auto input = factory.CreateInput();
+    if (!input.port)
+    {
+        Report("cannot create the MIDI input port object: " + input.error);
+        return false;
+    }
+    mInput = std::move(input.port);
+
+    auto output = factory.CreateOutput();
+    if (!output.port)
+    {
+        Report("cannot create the MIDI output port object: " + output.error);
+        return false;
+    }
+    {
+        std::lock_guard lock(mOutputMutex);
+        mOutput = std::move(output.port);
+    }
+
+    mInput->SetCallback(&MidiRouter::MidiInputCallback, this);
+    mInput->IgnoreTypes(false, true, false);
+    return true;
+}
+
+std::vector<std::string> MidiRouter::ReadInputNames()
+{
+    return ListNames(*mInput);
+}
+
+std::vector<std::string> MidiRouter::ReadOutputNames()
+{
+    std::lock_guard lock(mOutputMutex);
+    return ListNames(*mOutput);
+}
+
+std::string& MidiRouter::Setting(MidiRoute route)
+{
+    return route == MidiRoute::kInput ? mSettings.midiInputPort : mSettings.midiOutputPort;
+}
+
+bool MidiRouter::HasPortObject(MidiRoute route) const
+{
+    // mOutput changes only on this (the main) thread, so reading it here needs no lock.
+    return route == MidiRoute::kInput ? mInput != nullptr : mOutput != nullptr;
+}
+
+bool MidiRouter::Rebuild(std::vector<std::string>& list, const std::vector<std::string>& names)
+{
+    const bool current = list.size() == names.size() + 1 && list.front() == kMidiPortOff &&
+                         std::equal(names.begin(), names.end(), list.begin() + 1);
+    if (current)
+        return false;
+    list.clear();
+    list.reserve(names.size() + 1);
+    list.emplace_back(kMidiPortOff);
+    list.insert(list.end(), names.begin(), names.end());
+    return true;
+}
+
+bool MidiRouter::SelectionPresent(MidiRoute route, const std::vector<std::string>& names)
+{
+    const std::string& setting = Setting(route);
+    if (setting == kMidiPortOff)
+        return true;
+    if (const auto& open = OpenPortName(route))
+        return Contains(names, *open);
+    return FindMidiPort(names, setting).has_value();
+}
+
+bool MidiRouter::RefreshPortLists()
+{
+    if (!HasPortObjects())
+        return false;
+
+    bool rebuilt = false;
+    const std::vector<std::string> inputs = ReadInputNames();
+    if (Rebuild(mInputNames, inputs))
+    {
+        rebuilt = true;
+        if (!SelectionPresent(MidiRoute::kInput, inputs))
+        {
+            mSettings.midiInputPort = std::string(kMidiPortOff);
+            SelectMidiPort(MidiRoute::kInput, kMidiPortOff);
+        }
+    }
+
+    const std::vector<std::string> outputs = ReadOutputNames();
+    if (Rebuild(mOutputNames, outputs))
+    {
+        rebuilt = true;
+        if (!SelectionPresent(MidiRoute::kOutput, outputs))
+        {
+            mSettings.midiOutputPort = std::string(kMidiPortOff);
+            SelectMidiPort(MidiRoute::kOutput, kMidiPortOff);
+            mApp.OnMidiOutputPortSelected(kMidiPortOff);
+        }
+    }
+    return rebuilt;
+}
+
+void MidiRouter::ProbeMidiPorts()
+{
+    RefreshPortLists();
+}
+
+bool MidiRouter::SelectMidiPort(MidiRoute route, std::string_view requested)
+{
+    // A copy: `requested` may be the very setting that is changed below.
+    const std::string name(requested);
+    std::optional<unsigned> target;
+    std::string targetName;
+    bool forcedOff = false;
+
+    if (name != kMidiPortOff)
+    {
+        if (!HasPortObject(route))
+            return false;
+        const std::vector<std::string> names =
+            route == MidiRoute::kInput ? ReadInputNames() : ReadOutputNames();
+        if (const auto index = FindMidiPort(names, name))
+        {
+            target = static_cast<unsigned>(*index);
+            targetName = names[*index];
+            if (targetName != name)
+                Setting(route) = targetName;
+        }
+        else
+        {
+            Setting(route) = std::string(kMidiPortOff);
+            SaveSettings();
+            forcedOff = true;
+        }
+    }
+
+    if (!HasPortObject(route))
+        return false;
+    ClosePort(route);
+    if (target)
+        OpenPort(route, *target, targetName);
+    if (forcedOff && route == MidiRoute::kOutput)
+        mApp.OnMidiOutputPortSelected(kMidiPortOff);
+    return true;
+}
+
+void MidiRouter::ClosePort(MidiRoute route)
+{
+    if (route == MidiRoute::kInput)
+    {
+        mInput->ClosePort();
+        mOpenInput.reset();
+        return;
+    }
+    std::lock_guard lock(mOutputMutex);
+    mOutput->ClosePort();
+    mOpenOutput.reset();
+}
+
+void MidiRouter::OpenPort(MidiRoute route, unsigned index, const std::string& name)
+{
+    MidiPortError error;
+    if (route == MidiRoute::kInput)
+    {
+        error = OpenListedPort(*mInput, index, name, kInputClientPortName);
+        if (!error)
+            mOpenInput = name;
+    }
+    else
+    {
+        std::lock_guard lock(mOutputMutex);
+        error = OpenListedPort(*mOutput, index, name, kOutputClientPortName);
+        if (!error)
+            mOpenOutput = name;
+    }
+    if (error)
+        Report(std::string("cannot open the MIDI ") +
+               (route == MidiRoute::kInput ? "input" : "output") + " port \"" + name +
+               "\": " + *error);
+}
+
+const std::vector<std::string>& MidiRouter::PortNameList(MidiRoute route) const
+{
+    return route == MidiRoute::kInput ? mInputNames : mOutputNames;
+}
+
+const std::optional<std::string>& MidiRouter::OpenPortName(MidiRoute route) const
+{
+    return route == MidiRoute::kInput ? mOpenInput : mOpenOutput;
+}
+
+bool MidiRouter::SendToOutputPort(const std::uint8_t* bytes, std::size_t size)
+{
+    std::lock_guard lock(mOutputMutex);
+    if (!mOutput)
+        return false;
+    if (bytes && size > 0)
+        mOutput->SendMessage(bytes, size);
+    return true;
+}
+
+void MidiRouter::ReleasePorts()
+{
+    SetExiting();
+    DestroyPortObjects();
+}
+
+void MidiRouter::DestroyPortObjects()
+{
+    if (mInput)
+        mInput->CancelCallback();
+    {
+        std::lock_guard lock(mOutputMutex);
+        if (mOutput)
+            mOutput->ClosePort();
+        mOutput.reset();
+    }
+    mInput.reset();
+    mInputNames.clear();
+    mOutputNames.clear();
+    mOpenInput.reset();
+    mOpenOutput.reset();
+}
+
+void MidiRouter::MidiInputCallback(const std::uint8_t* bytes, std::size_t size,
+                                   void* userData) noexcept
+{
+    auto* router = static_cast<MidiRouter*>(userData);
+    if (!router || !bytes || size == 0 || router->Exiting())
+        return;
+    router->mApp.EnqueueMidiFromPort(bytes, size);
+}
+
+void MidiRouter::SaveSettings()
+{
+    if (auto error = mStore.SaveSettings(mSettings))
+        Report(error->message);
+}
+
+void MidiRouter::Report(const std::string& line) const
+{
+    if (mSink)
+        mSink(line);
+}

@@ -1,0 +1,97 @@
+#include "app/PreferencesDialog.h"
+
+#include "app/AppHost.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace
+{
+// Port names can be long on Linux; the lists stay readable at this width and show the rest in a
+// tooltip.
+constexpr int kListWidth = 360;
+} // namespace
+
+PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent)
+    : QDialog(parent), mHost(host), mInput(new QComboBox), mOutput(new QComboBox)
+{
+    setWindowTitle(QStringLiteral("Preferences"));
+
+    auto* group = new QGroupBox(QStringLiteral("MIDI Device Settings"));
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(new QLabel(QStringLiteral("Input Device")));
+    groupLayout->addWidget(mInput);
+    groupLayout->addWidget(new QLabel(QStringLiteral("Output Device")));
+    groupLayout->addWidget(mOutput);
+    for (QComboBox* list : {mInput, mOutput})
+    {
+        list->setMinimumWidth(kListWidth);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* apply = buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::ApplyRole);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(apply, &QPushButton::clicked, this, [this] { mHost.ApplyPreferences(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+
+    Fill();
+    mHost.BeginPreferences();
+
+    connect(mInput, &QComboBox::currentTextChanged, this,
+            [this](const QString& name)
+            {
+                mInput->setToolTip(name);
+                mHost.PickPort(MidiRoute::kInput, name.toStdString());
+            });
+    connect(mOutput, &QComboBox::currentTextChanged, this,
+            [this](const QString& name)
+            {
+                mOutput->setToolTip(name);
+                mHost.PickPort(MidiRoute::kOutput, name.toStdString());
+            });
+}
+
+void PreferencesDialog::Fill()
+{
+    if (!mHost.Router().HasPortObjects())
+        return;
+    const struct
+    {
+        QComboBox* list;
+        MidiRoute route;
+    } routes[] = {{mInput, MidiRoute::kInput}, {mOutput, MidiRoute::kOutput}};
+    for (const auto& [list, route] : routes)
+    {
+        for (const std::string& name : mHost.Router().PortNameList(route))
+            list->addItem(QString::fromStdString(name));
+        list->setCurrentIndex(mHost.PreferencesSelection(route));
+        list->setToolTip(list->currentText());
+    }
+}
+
+void PreferencesDialog::done(int result)
+{
+    QDialog::done(result);
+    if (result == QDialog::Accepted)
+        mHost.AcceptPreferences();
+    else
+        mHost.CancelPreferences();
+}
+
+bool PreferencesDialog::Run(AppHost& host, QWidget* parent)
+{
+    PreferencesDialog dialog(host, parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/MidiPorts.h"
+
+#include <memory>
+#include <string>
+
+// The MIDI library's port objects (RtMidi on ALSA's sequencer or on JACK) behind the host's port
+// interface. Library errors never escape as exceptions: they come back as MidiPortError or as the
+// creation's error text; warnings are dropped.
+enum class MidiSystem
+{
+    kAlsa,
+    kJack,
+};
+
+// ALSA when the sequencer device exists, else JACK.
+MidiSystem DefaultMidiSystem();
+const char* MidiSystemName(MidiSystem api);
+
+class RtMidiPortFactory final : public MidiPortFactory
+{
+public:
+    // `clientNamePrefix` names this program's client: "<prefix> Input Client" and
+    // "<prefix> Output Client" (the editor uses "RtMidi").
+    explicit RtMidiPortFactory(MidiSystem api, std::string clientNamePrefix = "RtMidi");
+
+    MidiPortCreation<MidiInputPort> CreateInput() override;
+    MidiPortCreation<MidiOutputPort> CreateOutput() override;
+
+private:
+    MidiSystem mApi;
+    std::string mClientNamePrefix;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/AppSettings.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folder the settings live in, under the user's application-data folder, and the file in it.
+inline constexpr std::string_view kSettingsFolderName = "ctrlWaveStomplet";
+inline constexpr std::string_view kSettingsFileName = "settings.ini";
+
+// A settings file problem, as one line for the diagnostic output.
+struct SettingsError
+{
+    enum class Kind
+    {
+        kCreateFolder, // the folder could not be made; nothing was read or written
+        kReadFile,     // the file exists but could not be read; defaults were used
+        kWriteFile,    // the file could not be written; the old file, if any, is unchanged
+    };
+
+    Kind kind;
+    std::string message;
+};
+
+// `settings.ini` in one folder: sections "audio" and "midi", thirteen keys, read and written in
+// this order (the default applies when a key is missing on reading):
+//   [audio] driver 0, indev "Built-in Input", outdev "Built-in Output", in1 1, in2 2, out1 1,
+//           out2 2, buffer 512, sr 44100
+//   [midi]  indev "no input", outdev "no output", inchan 0, outchan 0
+// Numbers are unsigned decimal; a number that is not one (words, negative, over 4294967295) reads
+// as the key's default. Texts have no length limit. Lines the store does not know (other keys,
+// comments) survive every write, and keys already in the file keep their places.
+// [main thread]
+class SettingsStore
+{
+public:
+    // `folder` is the settings folder itself (the application-data folder plus
+    // kSettingsFolderName, or a folder given on the command line).
+    explicit SettingsStore(std::filesystem::path folder);
+
+    const std::filesystem::path& Folder() const { return mFolder; }
+    const std::filesystem::path& FilePath() const { return mFilePath; }
+
+    // The start-up read. A missing folder is created and nothing is read; a missing or unreadable
+    // file is not read; otherwise every key is read into `settings` with its default when missing.
+    // `settings` keeps its values wherever nothing is read. Always ends by writing the file, so it
+    // then holds every key. Returns the problems met, in order (empty when all went well); each
+    // is one line for the caller to print, and none stops the program.
+    std::vector<SettingsError> LoadSettings(AppSettings& settings) const;
+
+    // Writes every key from `settings` into the file atomically, creating the folder when it is
+    // missing. The file's other lines are kept; an unreadable file is replaced.
+    std::optional<SettingsError> SaveSettings(const AppSettings& settings) const;
+
+private:
+    std::filesystem::path mFolder;
+    std::filesystem::path mFilePath;
+};

@@ -1,0 +1,171 @@
+#include "app/AppHost.h"
+
+#include "app/InProcessMidi.h"
+#include "app/PreferencesDialog.h"
+#include "core/ManualTimerBackend.h"
+#include "editor/ParamTable.h"
+#include "editor/ctrlWaveStomplet.h"
+
+#include <QComboBox>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// The real editor, recording what the host announces to it.
+class AnnouncedEditor final : public ctrlWaveStomplet
+{
+public:
+    explicit AnnouncedEditor(std::vector<std::string>& log) : mLog(log) {}
+
+    void OnParamChange(int paramIdx, ParamSource source, int sampleOffset) override
+    {
+        mLog.push_back(std::to_string(paramIdx) + " " + ParamSourceLabel(source));
+        ctrlWaveStomplet::OnParamChange(paramIdx, source, sampleOffset);
+    }
+    void OnMidiOutputPortSelected(std::string_view name) override
+    {
+        mLog.push_back("output " + std::string(name));
+    }
+
+private:
+    std::vector<std::string>& mLog;
+};
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class HostFixture : public ::testing::Test
+{
+protected:
+    HostFixture()
+        : folder(fs::temp_directory_path() / ("stomplet-host-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(folder);
+        midi.PlugInputPort("Box Out A");
+        midi.PlugOutputPort("Box In A", [this](const std::uint8_t* bytes, std::size_t size)
+                            { sentToA.emplace_back(bytes, bytes + size); });
+        midi.PlugOutputPort("Box In B", [](const std::uint8_t*, std::size_t) {});
+    }
+    ~HostFixture() override { fs::remove_all(folder); }
+
+    void WriteSettings(const std::string& text)
+    {
+        fs::create_directories(folder);
+        std::ofstream(folder / "settings.ini", std::ios::binary) << text;
+    }
+
+    std::unique_ptr<AppHost> MakeHost()
+    {
+        return std::make_unique<AppHost>(std::make_unique<AnnouncedEditor>(log), midi, folder,
+                                         [this](std::string_view line)
+                                         { diagnostics.emplace_back(line); });
+    }
+
+    ManualTimerBackend clock;
+    fs::path folder;
+    InProcessMidi midi;
+    std::vector<std::string> log;
+    std::vector<std::string> diagnostics;
+    std::vector<std::vector<std::uint8_t>> sentToA;
+};
+} // namespace
+
+TEST_F(HostFixture, StartUpAnnouncesEveryParameterOnceThenTheOutputPort)
+{
+    WriteSettings("[midi]\nindev=Box Out A\noutdev=Box In A\n");
+    auto host = MakeHost();
+    host->Start();
+
+    ASSERT_EQ(log.size(), static_cast<std::size_t>(kNumParams) + 1);
+    for (int i = 0; i < kNumParams; ++i)
+        EXPECT_EQ(log[static_cast<std::size_t>(i)], std::to_string(i) + " Reset");
+    EXPECT_EQ(log.back(), "output Box In A");
+    EXPECT_EQ(midi.InputConnections("Box Out A"), 1);
+    EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
+    EXPECT_FALSE(host->App().HasView());
+}
+
+TEST_F(HostFixture, AVanishedStoredPortIsOffAtStartButTheFileKeepsItsName)
+{
+    WriteSettings("[midi]\nindev=off\noutdev=Box In Gone\n");
+    auto host = MakeHost();
+    host->Start();
+
+    EXPECT_EQ(log.back(), "output off");
+    EXPECT_EQ(host->Settings().midiOutputPort, "off");
+    EXPECT_NE(ReadFile(folder / "settings.ini").find("outdev=Box In Gone"), std::string::npos);
+}
+
+TEST_F(HostFixture, TheEditorSendsThroughTheSelectedOutputPort)
+{
+    WriteSettings("[midi]\noutdev=Box In A\n");
+    auto host = MakeHost();
+    host->Start();
+    const std::uint8_t request[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
+    EXPECT_TRUE(host->App().SendSysExMessage({0, 9, request}));
+    ASSERT_EQ(sentToA.size(), 1u);
+    EXPECT_EQ(sentToA[0], std::vector<std::uint8_t>(std::begin(request), std::end(request)));
+}
+
+TEST_F(HostFixture, PreferencesPickAtOnceAndCancelRestoresThePortsAndTheFile)
+{
+    WriteSettings("[midi]\nindev=off\noutdev=Box In A\n");
+    auto host = MakeHost();
+    host->Start();
+    const std::string fileBefore = ReadFile(folder / "settings.ini");
+
+    {
+        PreferencesDialog dialog(*host);
+        ASSERT_EQ(dialog.OutputList()->count(), 3); // off, Box In A, Box In B
+        EXPECT_EQ(dialog.OutputList()->itemText(0), "off");
+        EXPECT_EQ(dialog.OutputList()->currentText(), "Box In A");
+
+        dialog.OutputList()->setCurrentIndex(2);
+        EXPECT_EQ(midi.OutputConnections("Box In B"), 1); // the pick takes effect at once
+        EXPECT_EQ(midi.OutputConnections("Box In A"), 0);
+        dialog.reject();
+    }
+    EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
+    EXPECT_EQ(midi.OutputConnections("Box In B"), 0);
+    EXPECT_EQ(host->Settings().midiOutputPort, "Box In A");
+    EXPECT_EQ(ReadFile(folder / "settings.ini"), fileBefore);
+}
+
+TEST_F(HostFixture, PreferencesOkAnnouncesTheNewOutputAndWritesIt)
+{
+    WriteSettings("[midi]\nindev=off\noutdev=Box In A\n");
+    auto host = MakeHost();
+    host->Start();
+    log.clear();
+
+    {
+        PreferencesDialog dialog(*host);
+        dialog.OutputList()->setCurrentIndex(2);
+        dialog.accept();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"output Box In B"}));
+    EXPECT_NE(ReadFile(folder / "settings.ini").find("outdev=Box In B"), std::string::npos);
+}
+
+TEST_F(HostFixture, AnUnplugedOutputBecomesOffOnTheNextTick)
+{
+    WriteSettings("[midi]\noutdev=Box In A\n");
+    auto host = MakeHost();
+    host->Start();
+    log.clear();
+
+    midi.UnplugOutputPort("Box In A");
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(log, (std::vector<std::string>{"output off"}));
+    EXPECT_EQ(host->Settings().midiOutputPort, "off");
+}

@@ -1,0 +1,155 @@
+#include "app/IniFile.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+using hosttest::ReadBytes;
+using hosttest::TempFolder;
+using hosttest::WriteBytes;
+
+namespace fs = std::filesystem;
+
+TEST(IniNumbers, LeadingDigitsAreTheNumberAndTheRestIsIgnored)
+{
+    EXPECT_EQ(ParseUnsignedDecimal("512"), 512u);
+    EXPECT_EQ(ParseUnsignedDecimal("512 frames"), 512u);
+    EXPECT_EQ(ParseUnsignedDecimal("0x10"), 0u);
+    EXPECT_EQ(ParseUnsignedDecimal("+7"), 7u);
+    EXPECT_EQ(ParseUnsignedDecimal("000000000000000000000044100"), 44100u);
+    EXPECT_EQ(ParseUnsignedDecimal("4294967295"), 4294967295u);
+}
+
+TEST(IniNumbers, TextWithoutLeadingDigitsNegativeOrTooLargeHasNoValue)
+{
+    EXPECT_FALSE(ParseUnsignedDecimal(""));
+    EXPECT_FALSE(ParseUnsignedDecimal("fast"));
+    EXPECT_FALSE(ParseUnsignedDecimal("-5"));
+    EXPECT_FALSE(ParseUnsignedDecimal("4294967296"));
+    EXPECT_FALSE(ParseUnsignedDecimal("99999999999999999999999999999999999999"));
+}
+
+TEST(IniReading, SectionsKeysCommentsAndLineEndsFollowThePrivateProfileRules)
+{
+    const IniFile ini = IniFile::Parse("\xEF\xBB\xBF" // byte order mark
+                                       "orphan=before any section\r\n"
+                                       "; a comment=not a key\r\n"
+                                       "[Audio]\r\n"
+                                       "  SR =  48000  \r\n"
+                                       "no equals sign here\r" // a lone CR ends a line too
+                                       "\r\n"
+                                       "indev=\"  padded  \"\n"
+                                       "sr=96000\n" // a later duplicate is not read
+                                       "[midi\n"    // header without ']'
+                                       "outdev=Port A=B\n");
+    EXPECT_EQ(ini.GetUnsigned("audio", "sr", 0), 48000u);
+    EXPECT_EQ(ini.GetString("AUDIO", "InDev", "x"), "  padded  ");
+    EXPECT_EQ(ini.GetString("midi", "outdev", "x"), "Port A=B");
+    EXPECT_FALSE(ini.Find("audio", "no equals sign here"));
+    EXPECT_FALSE(ini.Find("audio", "; a comment"));
+    EXPECT_FALSE(ini.Find("", "orphan"));
+    EXPECT_EQ(ini.GetString("audio", "outdev", "Built-in Output"), "Built-in Output");
+    EXPECT_EQ(ini.GetUnsigned("nosection", "sr", 44100), 44100u);
+}
+
+TEST(IniReading, AnUnusableNumberGivesTheDefault)
+{
+    const IniFile ini = IniFile::Parse("[audio]\nsr=fast\nbuffer=-64\nin1=\nout1=123456789012\n");
+    EXPECT_EQ(ini.GetUnsigned("audio", "sr", 44100), 44100u);
+    EXPECT_EQ(ini.GetUnsigned("audio", "buffer", 512), 512u);
+    EXPECT_EQ(ini.GetUnsigned("audio", "in1", 1), 1u);
+    EXPECT_EQ(ini.GetUnsigned("audio", "out1", 1), 1u);
+}
+
+TEST(IniReading, BinaryJunkNeverBreaksTheReaderAndGoodLinesStillCount)
+{
+    std::string junk;
+    std::mt19937 random(1234);
+    for (int i = 0; i < 20000; ++i)
+        junk.push_back(static_cast<char>(random() & 0xFF));
+    junk += std::string("\n[midi]\nindev=Keys\0junk\n", 24);
+    junk += junk.substr(0, 5000);
+    const IniFile ini = IniFile::Parse(junk);
+    EXPECT_EQ(ini.GetString("midi", "indev", "no input"), std::string("Keys\0junk", 9));
+    EXPECT_EQ(ini.GetUnsigned("audio", "sr", 44100), 44100u);
+}
+
+TEST(IniWriting, AnExistingKeyIsReplacedWhereItStandsAndEverythingElseIsKept)
+{
+    IniFile ini = IniFile::Parse("; settings\n[audio]\nsr=44100\nbuffer=512\n\n[midi]\nX=1\n");
+    ASSERT_FALSE(ini.SetUnsigned("AUDIO", "SR", 48000));
+    EXPECT_EQ(ini.Text(), "; settings\n[audio]\nSR=48000\nbuffer=512\n\n[midi]\nX=1\n");
+}
+
+TEST(IniWriting, ANewKeyGoesAfterTheLastKeyOfItsSectionAndANewSectionAtTheEnd)
+{
+    IniFile ini = IniFile::Parse("[midi]\nindev=Keys\n\n; audio follows\n[audio]\ndriver=0\n");
+    ASSERT_FALSE(ini.SetString("midi", "outdev", "Box"));
+    ASSERT_FALSE(ini.SetString("extra", "k", "v"));
+    EXPECT_EQ(ini.Text(), "[midi]\nindev=Keys\noutdev=Box\n\n; audio follows\n[audio]\ndriver=0\n"
+                          "[extra]\nk=v\n");
+}
+
+TEST(IniWriting, AFileReadWithCrLfIsWrittenWithCrLf)
+{
+    IniFile ini = IniFile::Parse("[a]\r\nk=1\r\n");
+    ASSERT_FALSE(ini.SetString("a", "m", "2"));
+    EXPECT_EQ(ini.Text(), "[a]\r\nk=1\r\nm=2\r\n");
+}
+
+TEST(IniWriting, ValuesOfAnyLengthBlanksAndQuotesSurviveAWriteAndARead)
+{
+    const std::string longName = std::string(5000, 'n') + " 24:0";
+    const std::string values[] = {longName, "  lead and trail ", "\"quoted\"",
+                                  "\"",     "a \"b\" c",         ""};
+    IniFile ini;
+    for (const std::string& value : values)
+    {
+        ASSERT_FALSE(ini.SetString("midi", "indev", value));
+        EXPECT_EQ(IniFile::Parse(ini.Text()).GetString("midi", "indev", "default"), value);
+    }
+}
+
+TEST(IniWriting, NamesAndValuesTheFormatCannotHoldAreRefusedAndChangeNothing)
+{
+    IniFile ini = IniFile::Parse("[a]\nk=1\n");
+    const std::string before = ini.Text();
+    EXPECT_EQ(ini.SetString("a", "k", "two\nlines")->kind, IniError::Kind::kInvalidValue);
+    EXPECT_EQ(ini.SetString("a", "k=x", "1")->kind, IniError::Kind::kInvalidName);
+    EXPECT_EQ(ini.SetString("a", ";k", "1")->kind, IniError::Kind::kInvalidName);
+    EXPECT_EQ(ini.SetString("a", "", "1")->kind, IniError::Kind::kInvalidName);
+    EXPECT_EQ(ini.SetString("a]", "k", "1")->kind, IniError::Kind::kInvalidName);
+    EXPECT_EQ(ini.SetString(" a", "k", "1")->kind, IniError::Kind::kInvalidName);
+    EXPECT_EQ(ini.Text(), before);
+}
+
+TEST(IniFiles, MissingDirectoryAndOversizedFilesAreErrorsThatLeaveAnEmptyDocument)
+{
+    TempFolder folder;
+    IniFile ini = IniFile::Parse("[a]\nk=1\n");
+
+    EXPECT_EQ(ini.Load(folder.Path() / "absent.ini")->kind, IniError::Kind::kNotFound);
+    EXPECT_EQ(ini.Load(folder.Path())->kind, IniError::Kind::kNotAFile);
+
+    const fs::path big = folder.Path() / "big.ini";
+    WriteBytes(big, "[a]\nk=1\n");
+    fs::resize_file(big, IniFile::kMaxFileBytes + 1); // sparse: costs no disk space
+    EXPECT_EQ(ini.Load(big)->kind, IniError::Kind::kTooLarge);
+    EXPECT_EQ(ini.Text(), "");
+}
+
+TEST(IniFiles, ASavedDocumentLoadsBackTheSame)
+{
+    TempFolder folder;
+    const fs::path path = folder.Path() / "settings.ini";
+    IniFile ini = IniFile::Parse("# kept\n[midi]\nindev=Keys 24:0\n");
+    ASSERT_FALSE(ini.SetString("audio", "sr", "44100"));
+    ASSERT_FALSE(ini.Save(path));
+
+    IniFile loaded;
+    ASSERT_FALSE(loaded.Load(path));
+    EXPECT_EQ(loaded.Text(), ini.Text());
+    EXPECT_EQ(ReadBytes(path), "# kept\n[midi]\nindev=Keys 24:0\n[audio]\nsr=44100\n");
+}

@@ -1,0 +1,355 @@
+#include "app/MidiRouter.h"
+
+#include "PortTestApp.h"
+#include "TempFolder.h"
+#include "app/InProcessMidi.h"
+#include "core/ManualTimerBackend.h"
+
+#include <gtest/gtest.h>
+
+using hosttest::PortTestApp;
+using hosttest::ReadBytes;
+using hosttest::TempFolder;
+
+namespace fs = std::filesystem;
+
+namespace
+{
+using Bytes = std::vector<std::uint8_t>;
+
+// ALSA-style names as RtMidi reports them: client name, port name, client:port numbers.
+const std::string kBoxIn =
+    "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 24:0";
+const std::string kBoxOut = kBoxIn;
+const std::string kKeys = "Keys:Keys MIDI 1 20:0";
+
+class MidiRouting : public ::testing::Test
+{
+protected:
+    MidiRouting()
+    {
+        mBus.PlugInputPort(kKeys);
+        mBus.PlugInputPort(kBoxIn);
+        mBus.PlugOutputPort(kKeys, [this](const std::uint8_t* b, std::size_t n)
+                            { mSentToKeys.emplace_back(b, b + n); });
+        mBus.PlugOutputPort(kBoxOut, [this](const std::uint8_t* b, std::size_t n)
+                            { mSentToBox.emplace_back(b, b + n); });
+    }
+
+    // The shell's start-up: objects, first probe, then the stored names.
+    void StartUp()
+    {
+        ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
+        EXPECT_TRUE(mRouter.RefreshPortLists());
+        EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort));
+        EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
+    }
+
+    void Feed(const std::string& port, const Bytes& bytes)
+    {
+        mBus.FeedInputPort(port, bytes.data(), bytes.size());
+    }
+
+    void Pump()
+    {
+        double left[64];
+        double right[64];
+        double* outputs[2] = {left, right};
+        mApp.ProcessPump(nullptr, outputs, 64);
+    }
+
+    bool FileWritten() const { return fs::exists(mStore.FilePath()); }
+
+    ManualTimerBackend mClock; // first: the application's 20 ms timer runs on it
+    TempFolder mFolder;
+    SettingsStore mStore{mFolder.Path()};
+    AppSettings mSettings;
+    PortTestApp mApp;
+    InProcessMidi mBus;
+    std::vector<Bytes> mSentToBox;
+    std::vector<Bytes> mSentToKeys;
+    std::vector<std::string> mDiagnostics;
+    MidiRouter mRouter{mApp, mSettings, mStore,
+                       [this](std::string_view line) { mDiagnostics.emplace_back(line); }};
+};
+
+// Makes port objects that cannot be made.
+class BrokenMidiSystem final : public MidiPortFactory
+{
+public:
+    explicit BrokenMidiSystem(bool inputWorks) : mInputWorks(inputWorks) {}
+    MidiPortCreation<MidiInputPort> CreateInput() override
+    {
+        if (mInputWorks)
+            return mBus.CreateInput();
+        return {nullptr, "ALSA sequencer unavailable"};
+    }
+    MidiPortCreation<MidiOutputPort> CreateOutput() override
+    {
+        return {nullptr, "ALSA sequencer unavailable"};
+    }
+
+private:
+    bool mInputWorks;
+    InProcessMidi mBus;
+};
+} // namespace
+
+// Port lists and probing.
+
+TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
+{
+    ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
+    EXPECT_TRUE(mRouter.PortNameList(MidiRoute::kInput).empty());
+
+    EXPECT_TRUE(mRouter.RefreshPortLists());
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput),
+              (std::vector<std::string>{"off", kKeys, kBoxIn}));
+    EXPECT_FALSE(mRouter.RefreshPortLists());
+
+    mBus.PlugOutputPort("Synth 32:0", {});
+    EXPECT_TRUE(mRouter.RefreshPortLists());
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput),
+              (std::vector<std::string>{"off", kKeys, kBoxOut, "Synth 32:0"}));
+    EXPECT_FALSE(mRouter.RefreshPortLists());
+    EXPECT_FALSE(FileWritten());
+}
+
+TEST_F(MidiRouting, AnUnpluggedOutputIsOffWithinOneTickAndTheEditorHearsOff)
+{
+    mSettings.midiOutputPort = kBoxOut;
+    StartUp();
+    ASSERT_EQ(mBus.OutputConnections(kBoxOut), 1);
+
+    mBus.UnplugOutputPort(kBoxOut);
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
+    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_FALSE(FileWritten()); // the probe does not write; the old name stays until a write
+}
+
+TEST_F(MidiRouting, AnUnpluggedInputIsOffWithoutTellingTheEditor)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    mBus.UnplugInputPort(kBoxIn);
+    EXPECT_TRUE(mRouter.RefreshPortLists());
+    EXPECT_EQ(mSettings.midiInputPort, "off");
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kInput));
+    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+}
+
+TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0
+    mBus.PlugInputPort("Pads 40:0");
+    EXPECT_TRUE(mRouter.RefreshPortLists());
+
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
+    Feed(kBoxIn, {0xB0, 0x07, 0x64});
+    Pump();
+    EXPECT_EQ(mApp.Midi().size(), 1u);
+}
+
+// Selecting by name.
+
+TEST_F(MidiRouting, SelectingOffClosesThePortWithoutWritingTheFile)
+{
+    mSettings.midiOutputPort = kBoxOut;
+    StartUp();
+    mSettings.midiOutputPort = "off";
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_FALSE(FileWritten());
+    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+}
+
+TEST_F(MidiRouting, SelectingAnotherPortClosesTheOldOneFirst)
+{
+    mSettings.midiOutputPort = kKeys;
+    StartUp();
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
+}
+
+TEST_F(MidiRouting, ANameThatMatchesNoPortTurnsOffIsWrittenAndTheEditorHearsOff)
+{
+    mSettings.midiOutputPort = kBoxOut;
+    StartUp();
+    mSettings.midiOutputPort = "Gone 99:0";
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
+
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_NE(ReadBytes(mStore.FilePath()).find("[midi]\nindev=off\noutdev=off\n"),
+              std::string::npos);
+    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+}
+
+TEST_F(MidiRouting, ANameDifferingOnlyInLetterCaseIsNeverOpened)
+{
+    std::string lower = kBoxOut;
+    lower[0] = 'k';
+    mSettings.midiOutputPort = lower;
+    StartUp(); // the first probe already counts it as gone
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, lower));
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+}
+
+TEST_F(MidiRouting, AStoredAlsaNameWithOldClientPortNumbersStillFindsItsPort)
+{
+    mSettings.midiInputPort =
+        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
+    mSettings.midiOutputPort = mSettings.midiInputPort;
+    StartUp();
+
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
+    EXPECT_EQ(mSettings.midiOutputPort, kBoxOut);
+    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+    EXPECT_FALSE(FileWritten());
+}
+
+TEST_F(MidiRouting, PortNamesOfAnyLengthAreKeptWhole)
+{
+    const std::string longName = std::string(300, 'L') + " 129:0";
+    mBus.PlugOutputPort(longName, {});
+    mSettings.midiOutputPort = longName;
+    StartUp();
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), longName);
+    EXPECT_EQ(mSettings.midiOutputPort, longName);
+}
+
+// Without MIDI.
+
+TEST_F(MidiRouting, WithoutPortObjectsNothingIsSelectedOrSent)
+{
+    EXPECT_FALSE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
+    EXPECT_FALSE(mRouter.SelectMidiPort(MidiRoute::kInput, kBoxIn));
+    EXPECT_FALSE(mRouter.RefreshPortLists());
+    const std::uint8_t request[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01, 0xF7};
+    EXPECT_FALSE(mApp.SendSysExMessage({0, 7, request}));
+}
+
+TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
+{
+    BrokenMidiSystem noInput(false);
+    EXPECT_FALSE(mRouter.CreateMidiPorts(noInput));
+    ASSERT_EQ(mDiagnostics.size(), 1u);
+    EXPECT_EQ(mDiagnostics[0],
+              "cannot create the MIDI input port object: ALSA sequencer unavailable");
+    EXPECT_FALSE(mRouter.SelectMidiPort(MidiRoute::kInput, "off"));
+
+    BrokenMidiSystem noOutput(true);
+    EXPECT_FALSE(mRouter.CreateMidiPorts(noOutput));
+    EXPECT_FALSE(mRouter.HasPortObjects());
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, "off")); // the input object exists
+    EXPECT_FALSE(mApp.SendMidiMessage({0, 0xB0, 0x07, 0x64}));
+}
+
+// Sending.
+
+TEST_F(MidiRouting, SentMessagesReachTheOutputPortWholeAndWithTheirOwnLength)
+{
+    mSettings.midiOutputPort = kBoxOut;
+    StartUp();
+    // Single Setting: F0, maker 00 3F 5A, model 04, command 02, parameter 17, value 40, F7.
+    const Bytes single = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x17, 0x40, 0xF7};
+    EXPECT_TRUE(mApp.SendSysExMessage({0, 9, single.data()}));
+    EXPECT_TRUE(mApp.SendMidiMessage({0, 0xB0, 0x07, 0x64})); // control change: 3 bytes
+    EXPECT_TRUE(mApp.SendMidiMessage({0, 0xC0, 0x05, 0x00})); // program change: 2 bytes
+
+    EXPECT_EQ(mSentToBox, (std::vector<Bytes>{single, {0xB0, 0x07, 0x64}, {0xC0, 0x05}}));
+    EXPECT_TRUE(mSentToKeys.empty());
+}
+
+TEST_F(MidiRouting, WithTheOutputOffASendSucceedsAndGoesNowhere)
+{
+    StartUp();
+    EXPECT_TRUE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
+    EXPECT_TRUE(mSentToBox.empty());
+    EXPECT_TRUE(mSentToKeys.empty());
+}
+
+// Receiving.
+
+TEST_F(MidiRouting, ThreeTwoAndOneByteMessagesArriveWithZeroFilledDataBytes)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    Feed(kBoxIn, {0xB0, 0x07, 0x64}); // control change
+    Feed(kBoxIn, {0xC0, 0x05});       // program change
+    Feed(kBoxIn, {0xFE});             // active sensing passes
+    Feed(kBoxIn, {0xF8});             // clock is ignored
+    Pump();
+    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{
+                               {0, 0xB0, 0x07, 0x64}, {0, 0xC0, 0x05, 0x00}, {0, 0xFE, 0, 0}}));
+}
+
+TEST_F(MidiRouting, A512ByteSysExArrivesWholeAnd513BytesAreDropped)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    Bytes longest(512, 0x11);
+    longest.front() = 0xF0;
+    longest.back() = 0xF7;
+    Bytes tooLong(513, 0x22);
+    tooLong.front() = 0xF0;
+    tooLong.back() = 0xF7;
+    Feed(kBoxIn, longest);
+    Feed(kBoxIn, tooLong);
+    Pump();
+    EXPECT_EQ(mApp.SysEx(), std::vector<Bytes>{longest});
+}
+
+TEST_F(MidiRouting, OfFiveSysExBeforeOnePumpFourAreHandledAndTheFifthIsLost)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    for (std::uint8_t i = 1; i <= 5; ++i)
+        Feed(kBoxIn, {0xF0, 0x00, 0x3F, 0x5A, 0x04, i, 0xF7});
+    Pump();
+    const auto sysEx = mApp.SysEx();
+    ASSERT_EQ(sysEx.size(), 4u);
+    EXPECT_EQ(sysEx[3][5], 4);
+    Feed(kBoxIn, {0xF0, 0x00, 0x3F, 0x5A, 0x04, 6, 0xF7}); // the queue has room again
+    Pump();
+    EXPECT_EQ(mApp.SysEx().size(), 5u);
+}
+
+TEST_F(MidiRouting, EmptyMessagesAndEverythingAfterTheExitingFlagAreDropped)
+{
+    mSettings.midiInputPort = kBoxIn;
+    StartUp();
+    Feed(kBoxIn, {});
+    mRouter.SetExiting();
+    Feed(kBoxIn, {0xB0, 0x07, 0x64});
+    Pump();
+    EXPECT_TRUE(mApp.Midi().empty());
+    EXPECT_TRUE(mApp.SysEx().empty());
+}
+
+TEST_F(MidiRouting, ReleasingThePortsClosesBothAndSilencesTheInput)
+{
+    mSettings.midiInputPort = kBoxIn;
+    mSettings.midiOutputPort = kBoxOut;
+    StartUp();
+    mRouter.ReleasePorts();
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 0);
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    const std::uint8_t noteOn[] = {0x90, 0x3C, 0x64};
+    EXPECT_EQ(mBus.FeedInputPort(kBoxIn, noteOn, 3), 0);
+    EXPECT_FALSE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
+    EXPECT_TRUE(mRouter.PortNameList(MidiRoute::kOutput).empty());
+}

@@ -1,0 +1,104 @@
+#include "PortTestApp.h"
+#include "TempFolder.h"
+#include "app/InProcessMidi.h"
+#include "app/MidiRouter.h"
+#include "app/PumpThread.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using hosttest::PortTestApp;
+using hosttest::TempFolder;
+
+namespace
+{
+const std::string kBox = "Stomplet 24:0";
+
+// The host's pieces with the pump thread as the only driver.
+class PumpThreadRun : public ::testing::Test
+{
+protected:
+    PumpThreadRun()
+    {
+        mBus.PlugInputPort(kBox);
+        mSettings.midiInputPort = kBox;
+        EXPECT_TRUE(mRouter.CreateMidiPorts(mBus));
+        mRouter.RefreshPortLists();
+        mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
+    }
+
+    // Feeds from a thread of its own, as the MIDI library's input thread does.
+    void FeedFromInputThread(std::vector<std::uint8_t> bytes, int times)
+    {
+        std::thread input(
+            [&, bytes, times]
+            {
+                for (int i = 0; i < times; ++i)
+                    mBus.FeedInputPort(kBox, bytes.data(), bytes.size());
+            });
+        input.join();
+    }
+
+    TempFolder mFolder;
+    SettingsStore mStore{mFolder.Path()};
+    AppSettings mSettings;
+    PortTestApp mApp;
+    InProcessMidi mBus;
+    MidiRouter mRouter{mApp, mSettings, mStore};
+    PumpDriverSlot mSlot;
+    PumpThread mPump{mApp, mSlot};
+};
+} // namespace
+
+TEST_F(PumpThreadRun, IncomingMidiReachesTheApplicationThroughThePumpThread)
+{
+    ASSERT_TRUE(mPump.Start());
+    EXPECT_EQ(mSlot.Holder(), PumpDriver::kPumpThread);
+    EXPECT_EQ(mApp.GetBlockSize(), 64);
+    EXPECT_EQ(mApp.GetSampleRate(), 44100.0);
+
+    FeedFromInputThread({0xB0, 0x07, 0x64}, 3);
+    ASSERT_TRUE(mApp.WaitForMidi(3));
+    mPump.Stop();
+
+    EXPECT_FALSE(mPump.Running());
+    EXPECT_EQ(mSlot.Holder(), PumpDriver::kNone);
+    EXPECT_GT(mPump.StepCount(), 0u);
+    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>(3, {0, 0xB0, 0x07, 0x64})));
+}
+
+TEST_F(PumpThreadRun, AfterStopNoStepRunsAndTheNextDriverFindsTheQueueIntact)
+{
+    ASSERT_TRUE(mPump.Start());
+    FeedFromInputThread({0x90, 0x3C, 0x64}, 1);
+    ASSERT_TRUE(mApp.WaitForMidi(1));
+    mPump.Stop();
+    mPump.Stop(); // idempotent
+
+    const std::uint64_t steps = mPump.StepCount();
+    FeedFromInputThread({0x80, 0x3C, 0x00}, 1);
+    EXPECT_EQ(mPump.StepCount(), steps);
+    EXPECT_EQ(mApp.Midi().size(), 1u);
+
+    // The audio stream takes over as the single consumer.
+    ASSERT_TRUE(mSlot.TryAcquire(PumpDriver::kAudioStream));
+    double left[64], right[64];
+    double* outputs[2] = {left, right};
+    mApp.ProcessPump(nullptr, outputs, 64);
+    EXPECT_EQ(mApp.Midi().back(), (MidiMessage{0, 0x80, 0x3C, 0x00}));
+}
+
+TEST_F(PumpThreadRun, ThePumpThreadStartsOnlyWhileNoOtherDriverHoldsThePump)
+{
+    ASSERT_TRUE(mSlot.TryAcquire(PumpDriver::kAudioStream));
+    EXPECT_FALSE(mPump.Start());
+    EXPECT_FALSE(mPump.Running());
+    EXPECT_EQ(mSlot.Holder(), PumpDriver::kAudioStream);
+
+    mSlot.Release(PumpDriver::kAudioStream);
+    ASSERT_TRUE(mPump.Start());
+    EXPECT_FALSE(mPump.Start()); // already running
+    EXPECT_FALSE(mSlot.TryAcquire(PumpDriver::kAudioStream));
+    mPump.Stop();
+    EXPECT_TRUE(mSlot.TryAcquire(PumpDriver::kAudioStream));
+}
