@@ -150,7 +150,7 @@ private:
     std::string mName;
     std::string mLabel;
     std::string mGroup;
-    std::unique_ptr<Shape> mShape;
+    std::unique_ptr<Shape> mShape = std::make_unique<ShapeLinear>();
     DisplayFunc mDisplayFunc;
     std::vector<DisplayText> mDisplayTexts;
 };

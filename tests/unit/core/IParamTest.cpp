@@ -180,3 +180,11 @@ TEST(ParamDisplay, LabelIsHiddenWhileADisplayTextNamesTheValue)
     param.Set(1.0);
     EXPECT_EQ(param.GetLabel(), "ms");
 }
+
+TEST(ParamSetup, AParameterNeverSetUpConvertsWithoutFault)
+{
+    IParam param;
+    EXPECT_EQ(param.Type(), IParam::kTypeNone);
+    EXPECT_EQ(param.ToNormalized(0.5), 0.5);
+    EXPECT_EQ(param.FromNormalized(2.0), 1.0);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "toolkit/IActionFunctions.h"
+#include "toolkit/ISwitchControlBase.h"
+#include "toolkit/IVectorBase.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A vector tab switch: n options side by side (or stacked) in equal parts of the widget area,
+// labelled with the option texts, the selected one drawn pressed. Option i has the value
+// i / (n - 1). A mouse down on an option selects it; a mouse down anywhere else on the control
+// (the gap between two tabs, the label) keeps the value. Either way the control then redraws and
+// runs its action, so a click on the selected option runs the action again.
+// [main thread]
+class IVTabSwitchControl : public ISwitchControlBase, public IVectorBase
+{
+public:
+    // Neighbouring tabs stand this far apart; the gap belongs to no option.
+    static constexpr float kTabGap = 2.f;
+
+    IVTabSwitchControl(const IRECT& bounds, int paramIdx, IActionFunction actionFunc,
+                       const std::vector<std::string>& options, std::string_view label = {},
+                       const IVStyle& style = IVStyle(), EVShape shape = EVShape::kRectangle,
+                       EDirection direction = EDirection::kHorizontal);
+    IVTabSwitchControl(const IRECT& bounds, IActionFunction actionFunc,
+                       const std::vector<std::string>& options, std::string_view label = {},
+                       const IVStyle& style = IVStyle(), EVShape shape = EVShape::kRectangle,
+                       EDirection direction = EDirection::kHorizontal);
+
+    void Draw(Painter& painter) override;
+    void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+    void OnMouseOver(float x, float y, const IMouseMod& mod) override;
+    void OnMouseOut() override;
+    void OnResize() override;
+
+    int NOptions() const { return static_cast<int>(mOptions.size()); }
+    const std::string& GetOptionText(int idx) const { return mOptions.at(idx); }
+    // The area of option `idx` (its equal part less half the gap on each inner side).
+    IRECT GetOptionBounds(int idx) const;
+    // The option at (x, y), or -1 when the point hits none.
+    int GetOptionIdxForPoint(float x, float y) const;
+
+private:
+    std::vector<std::string> mOptions;
+    EVShape mShape;
+    EDirection mDirection;
+    int mMouseOverIdx = -1;
+};
