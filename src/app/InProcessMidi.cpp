@@ -6,8 +6,8 @@
 
 namespace
 {
-class BusInput;
-class BusOutput;
+class BusInputSide;
+class BusOutputSide;
 
 // A port on the bus. Ids are never reused, so a port plugged again under an old name is new.
 struct Endpoint
@@ -41,10 +41,10 @@ const Endpoint* FindById(const std::vector<Endpoint>& list, std::uint64_t id)
 struct InProcessMidi::State
 {
     mutable std::mutex mutex;
-    std::vector<Endpoint> inputs;  // plug order
-    std::vector<Endpoint> outputs; // plug order
-    std::vector<BusInput*> inputObjects;
-    std::vector<BusOutput*> outputObjects;
+    std::vector<Endpoint> inputs;              // plug order
+    std::vector<Endpoint> outputs;             // plug order
+    std::vector<BusInputSide*> inputObjects;   // every live input object
+    std::vector<BusOutputSide*> outputObjects; // every live output object
     std::uint64_t nextId = 1;
 };
 
@@ -52,75 +52,32 @@ namespace
 {
 using State = InProcessMidi::State;
 
-std::string PortNameAt(const std::vector<Endpoint>& list, unsigned index)
-{
-    return index < list.size() ? list[index].name : std::string();
-}
-
-// What both directions share: the connection, guarded by the bus lock.
-struct Connection
-{
-    bool open = false;
-    std::uint64_t endpointId = 0; // 0 while closed
-};
-
-MidiPortError Open(Connection& connection, const std::vector<Endpoint>& list, unsigned index,
-                   const char* direction)
-{
-    if (connection.open)
-        return std::string("a MIDI ") + direction + " port is already open on this object";
-    if (index >= list.size())
-        return std::string("no MIDI ") + direction + " port number " + std::to_string(index);
-    connection.open = true;
-    connection.endpointId = list[index].id;
-    return std::nullopt;
-}
-
-class BusInput final : public MidiInputPort
+// A port object's hold on the bus: the shared state, and the connection to one port, which the
+// bus lock guards.
+class BusLink
 {
 public:
-    explicit BusInput(std::shared_ptr<State> state) : mState(std::move(state))
+    // Called with the bus locked.
+    bool ConnectedToLocked(std::uint64_t endpointId) const
     {
-        std::lock_guard lock(mState->mutex);
-        mState->inputObjects.push_back(this);
+        return mOpen && mEndpointId == endpointId;
     }
 
-    ~BusInput() override
-    {
-        std::lock_guard lock(mState->mutex);
-        auto& objects = mState->inputObjects;
-        objects.erase(std::remove(objects.begin(), objects.end(), this), objects.end());
-    }
+protected:
+    explicit BusLink(std::shared_ptr<State> state) : mState(std::move(state)) {}
 
-    unsigned PortCount() override
-    {
-        std::lock_guard lock(mState->mutex);
-        return static_cast<unsigned>(mState->inputs.size());
-    }
+    std::shared_ptr<State> mState;
+    bool mOpen = false;
+    std::uint64_t mEndpointId = 0; // 0 while closed
+};
 
-    std::string PortName(unsigned index) override
-    {
-        std::lock_guard lock(mState->mutex);
-        return PortNameAt(mState->inputs, index);
-    }
-
-    MidiPortError OpenPort(unsigned index, std::string_view) override
-    {
-        std::lock_guard lock(mState->mutex);
-        return Open(mConnection, mState->inputs, index, "input");
-    }
-
-    void ClosePort() override
-    {
-        std::lock_guard lock(mState->mutex);
-        mConnection = {};
-    }
-
-    bool IsPortOpen() const override
-    {
-        std::lock_guard lock(mState->mutex);
-        return mConnection.open;
-    }
+// What only an input object does: the callback and the ignore flags.
+class BusInputSide : public MidiInputPort, public BusLink
+{
+public:
+    static constexpr const char* kDirection = "input";
+    static std::vector<Endpoint>& Ports(State& state) { return state.inputs; }
+    static std::vector<BusInputSide*>& Objects(State& state) { return state.inputObjects; }
 
     void SetCallback(Callback callback, void* userData) override
     {
@@ -142,7 +99,7 @@ public:
     // Called with the bus locked. True when the message reached the callback.
     bool DeliverLocked(std::uint64_t endpointId, const std::uint8_t* bytes, std::size_t size)
     {
-        if (!mConnection.open || mConnection.endpointId != endpointId || !mCallback)
+        if (!ConnectedToLocked(endpointId) || !mCallback)
             return false;
         if (size > 0)
         {
@@ -158,14 +115,10 @@ public:
         return true;
     }
 
-    bool ConnectedToLocked(std::uint64_t endpointId) const
-    {
-        return mConnection.open && mConnection.endpointId == endpointId;
-    }
+protected:
+    explicit BusInputSide(std::shared_ptr<State> state) : BusLink(std::move(state)) {}
 
 private:
-    std::shared_ptr<State> mState;
-    Connection mConnection;
     Callback mCallback = nullptr;
     void* mUserData = nullptr;
     bool mIgnoreSysEx = true;
@@ -173,75 +126,101 @@ private:
     bool mIgnoreActiveSensing = true;
 };
 
-class BusOutput final : public MidiOutputPort
+// What only an output object does: hand each message to its port's listener.
+class BusOutputSide : public MidiOutputPort, public BusLink
 {
 public:
-    explicit BusOutput(std::shared_ptr<State> state) : mState(std::move(state))
-    {
-        std::lock_guard lock(mState->mutex);
-        mState->outputObjects.push_back(this);
-    }
-
-    ~BusOutput() override
-    {
-        std::lock_guard lock(mState->mutex);
-        auto& objects = mState->outputObjects;
-        objects.erase(std::remove(objects.begin(), objects.end(), this), objects.end());
-    }
-
-    unsigned PortCount() override
-    {
-        std::lock_guard lock(mState->mutex);
-        return static_cast<unsigned>(mState->outputs.size());
-    }
-
-    std::string PortName(unsigned index) override
-    {
-        std::lock_guard lock(mState->mutex);
-        return PortNameAt(mState->outputs, index);
-    }
-
-    MidiPortError OpenPort(unsigned index, std::string_view) override
-    {
-        std::lock_guard lock(mState->mutex);
-        return Open(mConnection, mState->outputs, index, "output");
-    }
-
-    void ClosePort() override
-    {
-        std::lock_guard lock(mState->mutex);
-        mConnection = {};
-    }
-
-    bool IsPortOpen() const override
-    {
-        std::lock_guard lock(mState->mutex);
-        return mConnection.open;
-    }
+    static constexpr const char* kDirection = "output";
+    static std::vector<Endpoint>& Ports(State& state) { return state.outputs; }
+    static std::vector<BusOutputSide*>& Objects(State& state) { return state.outputObjects; }
 
     void SendMessage(const std::uint8_t* bytes, std::size_t size) override
     {
         std::shared_ptr<const InProcessMidi::Listener> listener;
         {
             std::lock_guard lock(mState->mutex);
-            if (!mConnection.open)
+            if (!mOpen)
                 return;
-            if (const Endpoint* endpoint = FindById(mState->outputs, mConnection.endpointId))
+            if (const Endpoint* endpoint = FindById(mState->outputs, mEndpointId))
                 listener = endpoint->listener;
         }
         if (listener && *listener)
             (*listener)(bytes, size);
     }
 
-    bool ConnectedToLocked(std::uint64_t endpointId) const
+protected:
+    explicit BusOutputSide(std::shared_ptr<State> state) : BusLink(std::move(state)) {}
+};
+
+// A port object of either direction: its `Side` (BusInputSide or BusOutputSide) and what both
+// share, the port list of its direction, the connection to one of its ports, and its entry in the
+// bus's list of live objects. The entry is made once the object is whole and removed before it
+// is taken apart, so the bus never reaches a half-built object.
+template <typename Side>
+class BusPort final : public Side
+{
+public:
+    explicit BusPort(std::shared_ptr<State> state) : Side(std::move(state))
     {
-        return mConnection.open && mConnection.endpointId == endpointId;
+        std::lock_guard lock(this->mState->mutex);
+        Side::Objects(*this->mState).push_back(this);
     }
 
-private:
-    std::shared_ptr<State> mState;
-    Connection mConnection;
+    ~BusPort() override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        std::vector<Side*>& objects = Side::Objects(*this->mState);
+        objects.erase(std::remove(objects.begin(), objects.end(), static_cast<Side*>(this)),
+                      objects.end());
+    }
+
+    BusPort(const BusPort&) = delete;
+    BusPort& operator=(const BusPort&) = delete;
+
+    unsigned PortCount() override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        return static_cast<unsigned>(Side::Ports(*this->mState).size());
+    }
+
+    std::string PortName(unsigned index) override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        const std::vector<Endpoint>& ports = Side::Ports(*this->mState);
+        return index < ports.size() ? ports[index].name : std::string();
+    }
+
+    MidiPortError OpenPort(unsigned index, std::string_view) override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        const std::vector<Endpoint>& ports = Side::Ports(*this->mState);
+        if (this->mOpen)
+            return std::string("a MIDI ") + Side::kDirection +
+                   " port is already open on this object";
+        if (index >= ports.size())
+            return std::string("no MIDI ") + Side::kDirection + " port number " +
+                   std::to_string(index);
+        this->mOpen = true;
+        this->mEndpointId = ports[index].id;
+        return std::nullopt;
+    }
+
+    void ClosePort() override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        this->mOpen = false;
+        this->mEndpointId = 0;
+    }
+
+    bool IsPortOpen() const override
+    {
+        std::lock_guard lock(this->mState->mutex);
+        return this->mOpen;
+    }
 };
+
+using BusInput = BusPort<BusInputSide>;
+using BusOutput = BusPort<BusOutputSide>;
 
 bool Unplug(std::vector<Endpoint>& list, std::string_view name)
 {
@@ -309,7 +288,7 @@ int InProcessMidi::FeedInputPort(std::string_view name, const std::uint8_t* byte
     if (!endpoint)
         return 0;
     int delivered = 0;
-    for (BusInput* object : mState->inputObjects)
+    for (BusInputSide* object : mState->inputObjects)
     {
         if (object->DeliverLocked(endpoint->id, bytes, size))
             ++delivered;

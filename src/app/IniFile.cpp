@@ -1,6 +1,6 @@
 #include "app/IniFile.h"
 
-#include "app/AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <cerrno>
 #include <fstream>

@@ -18,15 +18,12 @@
 // Engaged when an operation failed: the library's message, one line.
 using MidiPortError = std::optional<std::string>;
 
-class MidiInputPort
+// What the port objects of both directions share: the list of the system's ports of their
+// direction and the connection to one of them.
+class MidiPort
 {
 public:
-    // Receives one whole incoming message: a channel or system message of 1 to 3 bytes, or one
-    // complete SysEx message from F0 to F7. `bytes` is valid during the call only. Must not block
-    // and must not call back into the port object. [MIDI input thread]
-    using Callback = void (*)(const std::uint8_t* bytes, std::size_t size, void* userData);
-
-    virtual ~MidiInputPort() = default;
+    virtual ~MidiPort() = default;
 
     virtual unsigned PortCount() = 0;
     // The name of port `index`, or an empty text when there is no such port.
@@ -38,6 +35,15 @@ public:
     virtual void ClosePort() = 0;
     // True from a successful OpenPort until ClosePort, even if the device has gone meanwhile.
     virtual bool IsPortOpen() const = 0;
+};
+
+class MidiInputPort : public MidiPort
+{
+public:
+    // Receives one whole incoming message: a channel or system message of 1 to 3 bytes, or one
+    // complete SysEx message from F0 to F7. `bytes` is valid during the call only. Must not block
+    // and must not call back into the port object. [MIDI input thread]
+    using Callback = void (*)(const std::uint8_t* bytes, std::size_t size, void* userData);
 
     // Installs the callback; no message is delivered without one. After CancelCallback returns,
     // the callback is not running and is not called again.
@@ -49,17 +55,9 @@ public:
     virtual void IgnoreTypes(bool sysEx, bool timing, bool activeSensing) = 0;
 };
 
-class MidiOutputPort
+class MidiOutputPort : public MidiPort
 {
 public:
-    virtual ~MidiOutputPort() = default;
-
-    virtual unsigned PortCount() = 0;
-    virtual std::string PortName(unsigned index) = 0;
-    virtual MidiPortError OpenPort(unsigned index, std::string_view clientPortName) = 0;
-    virtual void ClosePort() = 0;
-    virtual bool IsPortOpen() const = 0;
-
     // Puts `size` bytes (a short message or a whole SysEx) on the open port as one message.
     // Without an open port nothing is sent. May block for the transmission time.
     virtual void SendMessage(const std::uint8_t* bytes, std::size_t size) = 0;

@@ -34,61 +34,69 @@ struct ErrorCollector
     }
 };
 
-template <typename RtPort>
-MidiPortError OpenRtPort(RtPort& port, ErrorCollector& errors, unsigned index,
-                         std::string_view clientPortName)
-{
-    if (port.isPortOpen())
-        return std::string("a port is already open");
-    try
-    {
-        port.openPort(index, std::string(clientPortName));
-    }
-    catch (const RtMidiError& error)
-    {
-        return error.getMessage();
-    }
-    if (MidiPortError error = errors.Take())
-        return error;
-    if (!port.isPortOpen())
-        return std::string("the port could not be opened");
-    return std::nullopt;
-}
-
-template <typename RtPort>
-std::string RtPortName(RtPort& port, unsigned index)
-{
-    try
-    {
-        return port.getPortName(index);
-    }
-    catch (const RtMidiError&)
-    {
-        return {};
-    }
-}
-
-class RtMidiInputPort final : public MidiInputPort
+// One RtMidi port object (`RtPort`, RtMidiIn or RtMidiOut) behind the host's interface of the same
+// direction (`Interface`): what both directions share. Closes the port when it goes.
+template <typename Interface, typename RtPort>
+class RtMidiPort : public Interface
 {
 public:
-    explicit RtMidiInputPort(std::unique_ptr<RtMidiIn> port) : mPort(std::move(port))
+    explicit RtMidiPort(std::unique_ptr<RtPort> port) : mPort(std::move(port))
     {
         mPort->setErrorCallback(&ErrorCollector::Callback, &mErrors);
     }
-    ~RtMidiInputPort() override
-    {
-        mPort->cancelCallback();
-        mPort->closePort();
-    }
+    ~RtMidiPort() override { mPort->closePort(); }
+
+    RtMidiPort(const RtMidiPort&) = delete;
+    RtMidiPort& operator=(const RtMidiPort&) = delete;
 
     unsigned PortCount() override { return mPort->getPortCount(); }
-    std::string PortName(unsigned index) override { return RtPortName(*mPort, index); }
+
+    std::string PortName(unsigned index) override
+    {
+        try
+        {
+            return mPort->getPortName(index);
+        }
+        catch (const RtMidiError&)
+        {
+            return {};
+        }
+    }
+
     MidiPortError OpenPort(unsigned index, std::string_view clientPortName) override
     {
-        return OpenRtPort(*mPort, mErrors, index, clientPortName);
+        if (mPort->isPortOpen())
+            return std::string("a port is already open");
+        try
+        {
+            mPort->openPort(index, std::string(clientPortName));
+        }
+        catch (const RtMidiError& error)
+        {
+            return error.getMessage();
+        }
+        if (MidiPortError error = mErrors.Take())
+            return error;
+        if (!mPort->isPortOpen())
+            return std::string("the port could not be opened");
+        return std::nullopt;
     }
+
     void ClosePort() override { mPort->closePort(); }
     bool IsPortOpen() const override { return mPort->isPortOpen(); }
+
+protected:
+    // Declared first so that the port, which may still report while it closes, goes before it.
+    ErrorCollector mErrors;
+    std::unique_ptr<RtPort> mPort;
+};
+
+class RtMidiInputPort final : public RtMidiPort<MidiInputPort, RtMidiIn>
+{
+public:
+    using RtMidiPort::RtMidiPort;
+    // The callback is silenced before the base closes the port.
+    ~RtMidiInputPort() override { mPort->cancelCallback(); }
 
     void SetCallback(Callback callback, void* userData) override
     {
@@ -117,29 +125,14 @@ private:
             self->mCallback(message->data(), message->size(), self->mUserData);
     }
 
-    std::unique_ptr<RtMidiIn> mPort;
-    ErrorCollector mErrors;
     Callback mCallback = nullptr;
     void* mUserData = nullptr;
 };
 
-class RtMidiOutputPort final : public MidiOutputPort
+class RtMidiOutputPort final : public RtMidiPort<MidiOutputPort, RtMidiOut>
 {
 public:
-    explicit RtMidiOutputPort(std::unique_ptr<RtMidiOut> port) : mPort(std::move(port))
-    {
-        mPort->setErrorCallback(&ErrorCollector::Callback, &mErrors);
-    }
-    ~RtMidiOutputPort() override { mPort->closePort(); }
-
-    unsigned PortCount() override { return mPort->getPortCount(); }
-    std::string PortName(unsigned index) override { return RtPortName(*mPort, index); }
-    MidiPortError OpenPort(unsigned index, std::string_view clientPortName) override
-    {
-        return OpenRtPort(*mPort, mErrors, index, clientPortName);
-    }
-    void ClosePort() override { mPort->closePort(); }
-    bool IsPortOpen() const override { return mPort->isPortOpen(); }
+    using RtMidiPort::RtMidiPort;
 
     void SendMessage(const std::uint8_t* bytes, std::size_t size) override
     {
@@ -155,11 +148,22 @@ public:
         }
         mErrors.Take();
     }
-
-private:
-    std::unique_ptr<RtMidiOut> mPort;
-    ErrorCollector mErrors;
 };
+
+// A port object of type `Port` on a new RtMidi object of type `RtPort` whose client is called
+// `clientName`, or the library's reason why there is none.
+template <typename Port, typename RtPort, typename Interface>
+MidiPortCreation<Interface> CreateRtMidiPort(MidiSystem api, const std::string& clientName)
+{
+    try
+    {
+        return {std::make_unique<Port>(std::make_unique<RtPort>(ToRtMidiApi(api), clientName)), {}};
+    }
+    catch (const RtMidiError& error)
+    {
+        return {nullptr, error.getMessage()};
+    }
+}
 } // namespace
 
 MidiSystem DefaultMidiSystem()
@@ -180,28 +184,12 @@ RtMidiPortFactory::RtMidiPortFactory(MidiSystem api, std::string clientNamePrefi
 
 MidiPortCreation<MidiInputPort> RtMidiPortFactory::CreateInput()
 {
-    try
-    {
-        auto port =
-            std::make_unique<RtMidiIn>(ToRtMidiApi(mApi), mClientNamePrefix + " Input Client");
-        return {std::make_unique<RtMidiInputPort>(std::move(port)), {}};
-    }
-    catch (const RtMidiError& error)
-    {
-        return {nullptr, error.getMessage()};
-    }
+    return CreateRtMidiPort<RtMidiInputPort, RtMidiIn, MidiInputPort>(mApi, mClientNamePrefix +
+                                                                                " Input Client");
 }
 
 MidiPortCreation<MidiOutputPort> RtMidiPortFactory::CreateOutput()
 {
-    try
-    {
-        auto port =
-            std::make_unique<RtMidiOut>(ToRtMidiApi(mApi), mClientNamePrefix + " Output Client");
-        return {std::make_unique<RtMidiOutputPort>(std::move(port)), {}};
-    }
-    catch (const RtMidiError& error)
-    {
-        return {nullptr, error.getMessage()};
-    }
+    return CreateRtMidiPort<RtMidiOutputPort, RtMidiOut, MidiOutputPort>(
+        mApi, mClientNamePrefix + " Output Client");
 }

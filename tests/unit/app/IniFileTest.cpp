@@ -1,14 +1,14 @@
 #include "app/IniFile.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
 
-using hosttest::ReadBytes;
-using hosttest::TempFolder;
-using hosttest::WriteBytes;
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
 

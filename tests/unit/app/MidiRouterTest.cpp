@@ -1,15 +1,15 @@
 #include "app/MidiRouter.h"
 
 #include "PortTestApp.h"
-#include "TempFolder.h"
 #include "app/InProcessMidi.h"
 #include "core/ManualTimerBackend.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using hosttest::PortTestApp;
-using hosttest::ReadBytes;
-using hosttest::TempFolder;
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 #include "PortTestApp.h"
-#include "TempFolder.h"
 #include "app/InProcessMidi.h"
 #include "app/MidiRouter.h"
+#include "support/TempFolder.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <thread>
 
 using hosttest::PortTestApp;
-using hosttest::TempFolder;
+using testfiles::TempFolder;
 
 namespace
 {

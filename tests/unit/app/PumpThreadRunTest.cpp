@@ -1,14 +1,14 @@
 #include "PortTestApp.h"
-#include "TempFolder.h"
 #include "app/InProcessMidi.h"
 #include "app/MidiRouter.h"
 #include "app/PumpThread.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <thread>
 
 using hosttest::PortTestApp;
-using hosttest::TempFolder;
+using testfiles::TempFolder;
 
 namespace
 {

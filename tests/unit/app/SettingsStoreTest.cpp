@@ -1,13 +1,13 @@
 #include "app/SettingsStore.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
-using hosttest::ReadBytes;
-using hosttest::TempFolder;
-using hosttest::WriteBytes;
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
 

@@ -1,18 +1,14 @@
-#include "app/AtomicFile.h"
+#include "core/AtomicFile.h"
 
-#include "TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#if defined(__unix__)
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 namespace fs = std::filesystem;
-using hosttest::ReadBytes;
-using hosttest::TempFolder;
-using hosttest::WriteBytes;
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
 
 namespace
 {
@@ -79,16 +75,12 @@ TEST(AtomicFile, AWriteThatFailsPartWayKeepsTheOldFileWholeAndLeavesNoTemporaryF
     const fs::path path = folder.Path() / "settings.ini";
     WriteBytes(path, "[midi]\nindev=Keys\n");
 
-    // Let this process write files of at most 4 KiB, so writing 64 KiB fails part-way (EFBIG).
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit limited = previous;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const auto error = WriteFileAtomically(path, std::string(65536, 'x'));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    std::optional<AtomicWriteError> error;
+    {
+        const testfiles::FileSizeLimit limit(4096); // so writing 64 KiB fails part-way
+        ASSERT_TRUE(limit.Active());
+        error = WriteFileAtomically(path, std::string(65536, 'x'));
+    }
 
     ASSERT_TRUE(error);
     EXPECT_EQ(error->step, AtomicWriteError::Step::kWrite);

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace hosttest
+namespace testfiles
 {
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes.
@@ -22,7 +22,7 @@ public:
         std::random_device random;
         for (;;)
         {
-            mPath = base / ("stomplet-host-test-" + std::to_string(random()) + "-" +
+            mPath = base / ("stomplet-test-" + std::to_string(random()) + "-" +
                             std::to_string(counter.fetch_add(1)));
             if (std::filesystem::create_directory(mPath))
                 break;
@@ -55,4 +55,4 @@ inline std::string ReadBytes(const std::filesystem::path& path)
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-} // namespace hosttest
+} // namespace testfiles

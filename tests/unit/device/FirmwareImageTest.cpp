@@ -1,0 +1,234 @@
+#include "device/FirmwareImage.h"
+
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes RandomImage(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Bytes image(size);
+    for (std::uint8_t& b : image)
+        b = static_cast<std::uint8_t>(random());
+    return image;
+}
+
+// The image, or an empty one and a failed expectation when it was refused.
+FirmwareImage ImageOf(const FirmwareImageResult& result)
+{
+    const FirmwareImage* image = std::get_if<FirmwareImage>(&result);
+    EXPECT_TRUE(image) << "refused";
+    return image ? *image : FirmwareImage{};
+}
+
+std::optional<FirmwareImageError> ErrorOf(const FirmwareImageResult& result)
+{
+    if (const FirmwareImageError* error = std::get_if<FirmwareImageError>(&result))
+        return *error;
+    return std::nullopt;
+}
+
+// The packing of 64 bytes FF.
+PackedBlock Prefill()
+{
+    PackedBlock block;
+    block.fill(0x7F);
+    block[73] = 0x40;
+    return block;
+}
+
+// What the box rebuilds from the blocks: every block unpacked, in order.
+Bytes Unpacked(const FirmwareImage& image)
+{
+    Bytes bytes;
+    for (const PackedBlock& block : image.Blocks())
+    {
+        const auto data = UnpackFirmwareBlock(block);
+        EXPECT_TRUE(data);
+        if (data)
+            bytes.insert(bytes.end(), data->begin(), data->end());
+    }
+    return bytes;
+}
+
+// True when `rebuilt` (whole pages) starts with `file` and every block after the one that holds the
+// file's last byte is all FF. (The rest of that block is the pre-fill packed after a short group,
+// so it does not unpack to FF.)
+::testing::AssertionResult RebuildsTo(const Bytes& rebuilt, const Bytes& file)
+{
+    const std::size_t pages = (file.size() + 1023) / 1024;
+    if (rebuilt.size() != pages * 1024)
+        return ::testing::AssertionFailure()
+               << rebuilt.size() << " bytes for " << pages << " pages";
+    if (!std::equal(file.begin(), file.end(), rebuilt.begin()))
+        return ::testing::AssertionFailure() << "the image's bytes differ";
+    const std::size_t filledBlocksEnd = (file.size() + 63) / 64 * 64;
+    if (!std::all_of(rebuilt.begin() + static_cast<std::ptrdiff_t>(filledBlocksEnd), rebuilt.end(),
+                     [](std::uint8_t b) { return b == 0xFF; }))
+        return ::testing::AssertionFailure() << "a block beyond the image is not all FF";
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+TEST(FirmwareImage, OneByteABIsOnePageWhoseFirstBlockStartsWith5540)
+{
+    const Bytes file{0xAB};
+    const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
+    EXPECT_EQ(image.PageCount(), 1);
+    ASSERT_EQ(image.BlockCount(), 16);
+
+    PackedBlock first = Prefill();
+    first[0] = 0x55; // AB >> 1
+    first[1] = 0x40; // AB's low bit, at the top of the second septet
+    EXPECT_EQ(image.Blocks()[0], first);
+    for (int b = 1; b < 16; ++b)
+        EXPECT_EQ(image.Blocks()[static_cast<std::size_t>(b)], Prefill()) << b;
+
+    const std::vector<FirmwareBlockMessage> messages = FirmwareBlockMessages(image);
+    ASSERT_EQ(messages.size(), 16u);
+    const std::array<std::uint8_t, 10> head{0xF0, 0x00, 0x3F, 0x5A, // start, manufacturer
+                                            0x01, 0x71,             // firmware model, block
+                                            0x54, 0x32,             // block marker
+                                            0x55, 0x40};            // first packed bytes
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), messages[0].bytes.begin()));
+    EXPECT_EQ(messages[0].bytes[82], 0x48); // S = 9230: high seven bits
+    EXPECT_EQ(messages[0].bytes[83], 0x0E); // low seven bits
+    EXPECT_EQ(messages[0].bytes[84], 0xF7);
+    for (std::size_t b = 1; b < 16; ++b)
+    {
+        EXPECT_EQ(messages[b].bytes[82], 0x48) << b; // pre-fill: S = 9335
+        EXPECT_EQ(messages[b].bytes[83], 0x77) << b;
+    }
+}
+
+TEST(FirmwareImage, OnePageImageOf1024BytesFillsSixteenBlocksExactly)
+{
+    const Bytes file = RandomImage(1024, 1);
+    const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
+    EXPECT_EQ(image.PageCount(), 1);
+    EXPECT_EQ(image.BlockCount(), 16);
+    EXPECT_TRUE(RebuildsTo(Unpacked(image), file));
+    EXPECT_EQ(FirmwareStartFor(image).bytes[10], 0x01); // page count
+}
+
+TEST(FirmwareImage, OneByteMoreStartsASecondPageOfPrefilledBlocks)
+{
+    Bytes file = RandomImage(1025, 2);
+    file.back() = 0x01;
+    const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
+    EXPECT_EQ(image.PageCount(), 2);
+    ASSERT_EQ(image.BlockCount(), 32);
+    EXPECT_EQ(FirmwareStartFor(image).bytes[10], 0x02);
+
+    PackedBlock lastByte = Prefill();
+    lastByte[0] = 0x00; // 01 >> 1
+    lastByte[1] = 0x40; // 01's low bit
+    EXPECT_EQ(image.Blocks()[16], lastByte);
+    for (std::size_t b = 17; b < 32; ++b)
+        EXPECT_EQ(image.Blocks()[b], Prefill()) << b;
+
+    const auto block16 = FirmwareBlockAt(image, 16);
+    ASSERT_TRUE(block16);
+    EXPECT_EQ(block16->bytes[82], 0x47); // S = 0x40 + 71 x 0x7F + 0x40 = 9145
+    EXPECT_EQ(block16->bytes[83], 0x39);
+    EXPECT_TRUE(RebuildsTo(Unpacked(image), file));
+}
+
+TEST(FirmwareImage, LargestImageOf16383BytesIsSixteenPagesOf256Blocks)
+{
+    const Bytes file = RandomImage(16383, 3);
+    const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
+    EXPECT_EQ(image.PageCount(), 16);
+    ASSERT_EQ(image.BlockCount(), 256);
+    EXPECT_EQ(FirmwareStartFor(image).bytes[10], 0x10);
+
+    // The last block holds 63 bytes: nine full groups, then the pre-fill's last two bytes.
+    EXPECT_EQ(image.Blocks()[255][72], 0x7F);
+    EXPECT_EQ(image.Blocks()[255][73], 0x40);
+    EXPECT_TRUE(RebuildsTo(Unpacked(image), file));
+    EXPECT_EQ(FirmwareBlockMessages(image).size(), 256u);
+}
+
+TEST(FirmwareImage, EveryImageSizeUnpacksToItsBytesAndFFBeyondThem)
+{
+    for (std::size_t size : {1u, 6u, 7u, 8u, 63u, 64u, 65u, 1023u, 2048u, 5000u})
+    {
+        const Bytes file = RandomImage(size, static_cast<unsigned>(size));
+        const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
+        const int pages = static_cast<int>((size + 1023) / 1024);
+        EXPECT_EQ(image.PageCount(), pages) << size;
+        EXPECT_TRUE(RebuildsTo(Unpacked(image), file)) << size;
+    }
+}
+
+TEST(FirmwareImage, EmptyAndOversizedImagesAreRefused)
+{
+    EXPECT_EQ(ErrorOf(EncodeFirmwareImage({})), FirmwareImageError::kEmpty);
+    EXPECT_EQ(ErrorOf(EncodeFirmwareImage(Bytes(16384, 0))), FirmwareImageError::kTooLarge);
+    EXPECT_EQ(ErrorOf(EncodeFirmwareImage(Bytes(20000, 0))), FirmwareImageError::kTooLarge);
+}
+
+TEST(FirmwareImage, BlockIndexOutsideTheImageGivesNoMessage)
+{
+    const FirmwareImage image = ImageOf(EncodeFirmwareImage(Bytes{0xAB}));
+    EXPECT_FALSE(FirmwareBlockAt(image, -1));
+    EXPECT_FALSE(FirmwareBlockAt(image, 16));
+    EXPECT_FALSE(FirmwareBlockAt(FirmwareImage{}, 0));
+    EXPECT_TRUE(FirmwareBlockMessages(FirmwareImage{}).empty());
+}
+
+TEST(FirmwareFile, FilesAreReadWholeAndRefusedByTheSameRules)
+{
+    testfiles::TempFolder folder;
+    const auto write = [&](const char* name, std::size_t size)
+    {
+        const Bytes bytes = RandomImage(size, 9);
+        testfiles::WriteBytes(folder.Path() / name,
+                              {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+        return folder.Path() / name;
+    };
+
+    const FirmwareImageResult read = ReadFirmwareFile(write("fw1025.bin", 1025));
+    EXPECT_TRUE(RebuildsTo(Unpacked(ImageOf(read)), RandomImage(1025, 9)));
+    EXPECT_EQ(ErrorOf(ReadFirmwareFile(write("fw0.bin", 0))), FirmwareImageError::kEmpty);
+    EXPECT_EQ(ErrorOf(ReadFirmwareFile(write("fw16384.bin", 16384))),
+              FirmwareImageError::kTooLarge);
+    EXPECT_EQ(ErrorOf(ReadFirmwareFile(folder.Path() / "none.bin")),
+              FirmwareImageError::kCannotOpen);
+}
+
+TEST(FirmwareProgress, SixteenBlocksReadAsTheBoxOwnerSeesThem)
+{
+    const std::array<int, 16> expected{6,  12, 18, 25, 31, 37, 43, 50,
+                                       56, 62, 68, 75, 81, 87, 93, 100};
+    for (int sent = 1; sent <= 16; ++sent)
+        EXPECT_EQ(FirmwareProgressPercent(sent, 16), expected[static_cast<std::size_t>(sent - 1)])
+            << sent;
+    EXPECT_EQ(FirmwareProgressText(1, 16), "6 %");
+    EXPECT_EQ(FirmwareProgressText(16, 16), "100 %");
+}
+
+TEST(FirmwareProgress, PercentIsTruncatedNotRounded)
+{
+    EXPECT_EQ(FirmwareProgressPercent(1, 256), 0);    // 0.39
+    EXPECT_EQ(FirmwareProgressPercent(255, 256), 99); // 99.6
+    EXPECT_EQ(FirmwareProgressPercent(1, 32), 3);     // 3.125
+    EXPECT_EQ(FirmwareProgressText(2, 48), "4 %");    // 4.17
+}
+
+TEST(FirmwareProgress, CountsOutsideTheTransferStayWithinZeroToHundred)
+{
+    EXPECT_EQ(FirmwareProgressText(0, 0), "0 %");
+    EXPECT_EQ(FirmwareProgressPercent(17, 16), 100);
+    EXPECT_EQ(FirmwareProgressPercent(-1, 16), 0);
+}
