@@ -72,6 +72,9 @@ public:
     virtual bool OnFirmwareUpdateRequested(int) { return false; }
     // [main thread] The output port now in use, or "off".
     virtual void OnMidiOutputPortSelected(std::string_view) {}
+    // [main thread] False while the first screen may still change by itself, for example while an
+    // answer of the device is being confirmed; a screenshot of the start waits for true.
+    virtual bool StartupSettled() const { return true; }
 
     const MidiDropCounts& DropCounts() const { return mDrops; }
 

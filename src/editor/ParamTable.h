@@ -161,6 +161,10 @@ inline constexpr std::array<ParamDefinition, kNumParams> kParamDefinitions{{
     {"SWITCH1 Special Ctrl Upper", {}},
 }};
 
+// The value of every setting as an integer (truncated toward zero), in index order: the snapshot
+// that the editor's pure rules (summaries, jack configuration, monitor) read.
+using ParamValues = std::array<int, kNumParams>;
+
 // The largest value of setting `paramIdx`, or -1 when the index is not 0 to 37.
 constexpr int ParamMaxValue(int paramIdx)
 {

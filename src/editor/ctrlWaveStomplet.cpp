@@ -1,5 +1,17 @@
 #include "editor/ctrlWaveStomplet.h"
 
+#include "device/DeviceStatus.h"
+#include "device/SettingsExchange.h"
+#include "editor/MidiMonitor.h"
+#include "editor/SummaryRefresh.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/ITextControl.h"
+#include "toolkit/IVectorBase.h"
+#include "ui/ControlTags.h"
+#include "ui/EditorLayout.h"
+#include "ui/ILEDControl.h"
+#include "ui/JackConfiguration.h"
+
 #include <cstddef>
 
 ctrlWaveStomplet::ctrlWaveStomplet() : IPlugAPP(kNumParams)
@@ -21,6 +33,8 @@ ctrlWaveStomplet::ctrlWaveStomplet() : IPlugAPP(kNumParams)
         }
     }
 
+    SetLayoutFunc([this](IGraphics& graphics) { BuildEditorLayout(*this, graphics); });
+
     if (!sDeviceTimer)
         sDeviceTimer = Timer::Create([this](Timer&) { OnDeviceTimer(); }, kDeviceTimerPeriodMs);
 }
@@ -34,4 +48,282 @@ ctrlWaveStomplet::~ctrlWaveStomplet()
     }
 }
 
-void ctrlWaveStomplet::OnDeviceTimer() {}
+// ---- Settings and the screen ----------------------------------------------------------------
+
+void ctrlWaveStomplet::OnParamChange(int paramIdx)
+{
+    if (paramIdx < 0 || paramIdx >= kNumParams)
+        return;
+
+    const ParamValues values = CurrentValues();
+    if (IGraphics* ui = GetUI())
+    {
+        if (mUIReady)
+            for (int slot : SlotsRefreshedByChange(paramIdx, values))
+                RebuildSlotSummary(slot);
+        ApplyJackConfiguration(*ui, *this, paramIdx);
+    }
+
+    if (mUIReady && !IsCalibrationParam(paramIdx))
+        RecordEdit(paramIdx, values[static_cast<std::size_t>(paramIdx)]);
+}
+
+void ctrlWaveStomplet::RebuildSlotSummary(int slot)
+{
+    const std::optional<SlotSummary> summary = ComposeSlotSummary(slot, CurrentValues(), mSlotMsgs);
+    if (!summary)
+        return;
+    const SlotLineTags tags = SlotLineTagsOf(slot);
+    SetControlText(tags.line1, summary->line1);
+    SetControlText(tags.line2, summary->line2);
+    SetControlText(tags.line3, summary->line3);
+}
+
+ParamValues ctrlWaveStomplet::CurrentValues() const
+{
+    ParamValues values{};
+    for (int idx = 0; idx < kNumParams; ++idx)
+        values[static_cast<std::size_t>(idx)] = GetParam(idx)->Int();
+    return values;
+}
+
+void ctrlWaveStomplet::SetControlText(int tag, std::string_view text)
+{
+    IGraphics* ui = GetUI();
+    if (!ui)
+        return;
+    if (auto* control = dynamic_cast<ITextControl*>(ui->GetControlWithTag(tag)))
+        control->SetStr(text);
+}
+
+// ---- Sending edits ----------------------------------------------------------------------------
+
+void ctrlWaveStomplet::RecordEdit(int paramIdx, int value)
+{
+    // One pending slot: an edit of another setting must not silently replace the one waiting, so
+    // that one goes out now and the new edit starts a window of its own.
+    if (mPendingParam != -1 && mPendingParam != paramIdx)
+        SendPendingEdit();
+    if (mPendingParam == -1)
+        mIdleTicks = 0;
+
+    mPendingParam = paramIdx;
+    mPendingValue = value;
+    mPresetDirty = true;
+}
+
+void ctrlWaveStomplet::SendPendingEdit()
+{
+    if (const std::optional<CommandMessage> msg = BuildSingleSetting(mPendingParam, mPendingValue))
+        SendCommand(*msg);
+    mPendingParam = -1;
+}
+
+void ctrlWaveStomplet::DropPendingEdit()
+{
+    mPendingParam = -1;
+    mIdleTicks = 0;
+}
+
+void ctrlWaveStomplet::OnIdleTick()
+{
+    if (mUIReady)
+    {
+        if (mIdleTicks < 1 && mPendingParam != -1)
+        {
+            mCheckParam = mPendingParam;
+            mCheckValue = mPendingValue;
+        }
+        if (++mIdleTicks >= kSendDebounceTicks)
+        {
+            mIdleTicks = 0;
+            if (mPendingParam != -1 && mPendingParam == mCheckParam && mPendingValue == mCheckValue)
+                SendPendingEdit();
+        }
+    }
+    ShowDeferredMessage();
+}
+
+void ctrlWaveStomplet::ShowDeferredMessage()
+{
+    if (!mShowDeferredMessage)
+        return;
+    mShowDeferredMessage = false;
+    // The box opens and the tick goes on; the result does not matter.
+    if (IGraphics* ui = GetUI())
+        ui->ShowMessageBox(mDeferredMessage, "", EMsgBoxType::kOk, nullptr);
+}
+
+void ctrlWaveStomplet::SendCommand(const CommandMessage& msg)
+{
+    SendSysExMessage(msg.Message());
+}
+
+void ctrlWaveStomplet::SendStatusRequest()
+{
+    SendCommand(BuildStatusRequest());
+}
+
+// ---- The box: status, mode and settings -------------------------------------------------------
+
+void ctrlWaveStomplet::OnMidiOutputPortSelected(std::string_view portName)
+{
+    mDeviceText = DeviceText(portName);
+    // A new port, or none, never inherits the exchange or the mode of the previous one.
+    EndAwaitedConfirmation();
+    mDeviceMode = DeviceMode::kUnknown;
+    if (!mStatusTextsReady)
+        return;
+
+    SetControlText(kCtrlTagDeviceText1, mDeviceText);
+    SetControlText(kCtrlTagDeviceText2, "");
+    SetControlText(kCtrlTagDeviceText3, "");
+    if (IGraphics* ui = GetUI())
+        ui->HideControl(kCtrlTagStandaloneNotice, true);
+
+    if (IsStompletPortName(portName))
+        SendStatusRequest();
+}
+
+void ctrlWaveStomplet::OnLayoutComplete()
+{
+    mUIReady = true;
+    mStatusTextsReady = true;
+    SendStatusRequest();
+}
+
+void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
+{
+    if (IGraphics* ui = GetUI())
+        FlashActivityLight(*ui);
+
+    const std::optional<StatusReply> reply = RecogniseStatusReply(msg);
+    if (!reply)
+        return;
+
+    if (mAwaitingConfirm)
+    {
+        mAwaitingConfirm = false;
+        mConfirmTicks = 0;
+        ShowDeviceMode(DeviceMode::kInterface);
+        return;
+    }
+
+    mUIReady = false;
+    SetControlText(kCtrlTagDeviceText1, kDeviceRepliedText);
+    SetControlText(kCtrlTagDeviceText2, VersionText(reply->version));
+
+    const VersionVerdict verdict = CheckFirmwareVersion(reply->version);
+    if (verdict != VersionVerdict::kAccepted)
+    {
+        mDeferredMessage = VersionMessage(verdict);
+        mShowDeferredMessage = true;
+        return;
+    }
+
+    ApplyStatusReply(*reply);
+
+    mAwaitingConfirm = true;
+    mConfirmTicks = 0;
+    SendStatusRequest();
+    mUIReady = true;
+}
+
+void ctrlWaveStomplet::ApplyStatusReply(const StatusReply& reply)
+{
+    // The box's settings replace whatever edit was still waiting; it must not follow them.
+    DropPendingEdit();
+
+    IGraphics* ui = GetUI();
+    for (int idx = 0; idx < kNumParams; ++idx)
+    {
+        const std::uint8_t byte = reply.values[static_cast<std::size_t>(idx)];
+        const double normalized = byte / static_cast<double>(ParamMaxValue(idx));
+        SetParamNormalized(idx, normalized);
+        QueueParamForView(idx, normalized, true);
+
+        if (!ui)
+            continue;
+        if (const std::optional<std::string> label = CalibrationLabel(idx, byte))
+            if (auto* button =
+                    dynamic_cast<IVectorBase*>(ui->GetControlWithTag(CalibrationButtonTagOf(idx))))
+                button->SetLabelStr(*label);
+    }
+
+    if (ui)
+        for (int slot :
+             SlotsSelectedByJackModes(GetParam(kJack1Mode)->Int(), GetParam(kJack2Mode)->Int()))
+            RebuildSlotSummary(slot);
+
+    mPresetDirty = DiffersFromPreset(reply.values, mPresetValues);
+}
+
+void ctrlWaveStomplet::OnDeviceTimer()
+{
+    if (mAwaitingConfirm)
+    {
+        if (mConfirmTicks <= kConfirmTicksAllowed)
+        {
+            ++mConfirmTicks;
+        }
+        else
+        {
+            mAwaitingConfirm = false;
+            mConfirmTicks = 0;
+            ShowDeviceMode(DeviceMode::kStandalone);
+        }
+    }
+}
+
+void ctrlWaveStomplet::EndAwaitedConfirmation()
+{
+    mAwaitingConfirm = false;
+    mConfirmTicks = 0;
+}
+
+void ctrlWaveStomplet::ShowDeviceMode(DeviceMode mode)
+{
+    mDeviceMode = mode;
+    const bool standalone = mode == DeviceMode::kStandalone;
+    SetControlText(kCtrlTagDeviceText3, standalone ? kStandaloneModeText : kInterfaceModeText);
+    if (IGraphics* ui = GetUI())
+        ui->HideControl(kCtrlTagStandaloneNotice, !standalone);
+}
+
+void ctrlWaveStomplet::OnResetAll()
+{
+    // The reply to the following request carries the new settings: it must be applied, not taken
+    // as the confirmation of an earlier exchange.
+    EndAwaitedConfirmation();
+    SendCommand(BuildResetAllRequest());
+    SendStatusRequest();
+}
+
+void ctrlWaveStomplet::OnCalibrate(int address)
+{
+    const std::optional<CommandMessage> request = BuildCalibrationRequest(address);
+    if (!request)
+        return;
+    EndAwaitedConfirmation();
+    SendCommand(*request);
+    SendStatusRequest();
+}
+
+// ---- Incoming MIDI ----------------------------------------------------------------------------
+
+void ctrlWaveStomplet::HandleMidiMessage(const MidiMessage& msg)
+{
+    if (mAudition.load(std::memory_order_acquire))
+        SendMidiMessage(msg);
+}
+
+void ctrlWaveStomplet::OnMidiForView(const MidiMessage& msg)
+{
+    IGraphics* ui = GetUI();
+    if (!ui)
+        return;
+    for (const MonitorText& text : MonitorTexts(msg, mSlotMsgs, CurrentValues()))
+        SetControlText(text.tag, text.text);
+    if (mUIReady || IsNoteOn(msg))
+        FlashActivityLight(*ui);
+}

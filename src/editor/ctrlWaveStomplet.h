@@ -3,7 +3,9 @@
 #include "core/IPlugAPP.h"
 #include "core/MidiRecords.h"
 #include "core/Timer.h"
+#include "device/SysExMessages.h"
 #include "editor/AssignmentSlots.h"
+#include "editor/AssignmentSummary.h"
 #include "editor/ParamTable.h"
 
 #include <array>
@@ -11,16 +13,28 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // The editor: the application object that holds the editable image of the box's 38 settings
-// (indices and meanings in ParamTable.h) and the state the editor's features share.
+// (indices and meanings in ParamTable.h) and the state the editor's features share. It keeps the
+// screen in line with the settings, sends the user's edits to the box, finds the box and tells its
+// modes apart, takes the settings the box reports, and shows the MIDI the box sends.
+//
+// Threads: every member runs on the main thread, except HandleMidiMessage (pump thread). Incoming
+// MIDI and SysEx reach the editor's display and device work on the main thread through the view
+// queues emptied on the 20 ms tick (OnMidiForView, OnSysExForView), in arrival order.
 class ctrlWaveStomplet : public IPlugAPP
 {
 public:
     static constexpr std::uint32_t kDeviceTimerPeriodMs = 100;
+    // An edit is sent once it has stayed the latest edit for this many 20 ms ticks.
+    static constexpr std::int32_t kSendDebounceTicks = 20;
+    // Device timer ticks counted while a confirming reply is awaited before Standalone Mode is
+    // concluded on the next one.
+    static constexpr std::int32_t kConfirmTicksAllowed = 1;
 
-    // [main thread] Declares the 38 settings, each at 0, and starts the device timer unless one
-    // already runs.
+    // [main thread] Declares the 38 settings, each at 0, installs the editor screen's layout as the
+    // view's builder, and starts the device timer unless one already runs.
     ctrlWaveStomplet();
     // [main thread] Stops and releases the device timer, whichever editor started it.
     ~ctrlWaveStomplet() override;
@@ -28,7 +42,61 @@ public:
     // [main thread] The process-wide device timer, or nullptr while none exists.
     static const Timer* DeviceTimer() { return sDeviceTimer.get(); }
 
+    // [main thread] Setting `paramIdx` has its new value: adapts the screen (jack groups, greyed
+    // controls, summaries while ready) and, while ready, records the edit for sending, except for
+    // the four calibration settings. An edit of another setting than the one still pending sends
+    // the pending one at once.
+    using IPlugAPP::OnParamChange;
+    void OnParamChange(int paramIdx) override;
+    // [main thread] Every 20 ms: sends the pending edit once it has rested for kSendDebounceTicks
+    // ticks, then shows a deferred message box without waiting for it to close.
+    void OnIdleTick() override;
+
+    // [pump thread] Passes the message on to the output port while auditioning, with the length
+    // its status byte gives it.
+    void HandleMidiMessage(const MidiMessage& msg) override;
+    // [main thread] The display work for one incoming message: slot displays, transport texts and
+    // the activity light.
+    void OnMidiForView(const MidiMessage& msg) override;
+    // [main thread] One incoming SysEx message: flashes the light; a Status Reply confirms the
+    // box's Interface Mode or, as a first reply, is checked and applied and a confirming Status
+    // Request goes out.
+    void OnSysExForView(const SysExMessage& msg) override;
+
+    // [main thread] The output port now in use, or "off": line 1 names it, lines 2 and 3 and the
+    // standalone notice are cleared, an awaited confirmation ends, and a port of the box is asked
+    // for its status.
+    void OnMidiOutputPortSelected(std::string_view portName) override;
+
+    // [main thread] The last step of building the screen: the editor becomes ready, the status
+    // lines take over from now on, and the box is asked for its status.
+    void OnLayoutComplete();
+    // [main thread] What status line 1 shows when the screen is built: "DEVICE: <port>".
+    const std::string& GetDeviceText() const { return mDeviceText; }
+
+    // [main thread] The RESET ALL button: the box returns to its factory settings and is asked for
+    // them. The button's splash is the caller's.
+    void OnResetAll();
+    // [main thread] A calibration button: the box takes the pedal's present position as the
+    // calibration end whose setting index is `address` (09, 0A, 1A or 1B; anything else sends
+    // nothing) and is asked for the result. The button's splash is the caller's.
+    void OnCalibrate(int address);
+    // [main thread] The AUDITION toggle.
+    void SetAudition(bool on) { mAudition.store(on, std::memory_order_release); }
+
+    // [main thread] True once the box's mode has been concluded ("STATE: Interface Mode" or
+    // "STATE: Standalone Mode" on status line 3); false again when a port is announced.
+    bool DeviceModeKnown() const { return mDeviceMode != DeviceMode::kUnknown; }
+
+    // [main thread] Composes the summary of slot `slot` (0 to 5; others do nothing) from the
+    // current settings, updates the slot records and, while the view exists, its three lines.
+    void RebuildSlotSummary(int slot);
+
 protected:
+    // [main thread] Forgets an edit not yet sent, so that nothing older follows settings written
+    // all at once (a preset, the box's reply) to the box.
+    void DropPendingEdit();
+
     // True while the user interface exists and is consistent. While false, edits are neither
     // recorded nor sent and no display work is done. Cleared while many settings are written at
     // once (preset load, settings received from the box).
@@ -50,7 +118,7 @@ protected:
 
     // Per assignment slot, the MIDI message the slot is configured to send; matched against the
     // MIDI that arrives from the box. Only status, data1 and data2 are used.
-    std::array<MidiMessage, kNumAssignmentSlots> mSlotMsgs{};
+    SlotRecords mSlotMsgs{};
 
     // [any thread] Incoming MIDI is passed on to the output port while true; the pump thread reads
     // it, the main thread writes it.
@@ -61,10 +129,39 @@ protected:
     // The setting values of the last preset loaded or saved, in index order.
     std::array<std::int32_t, kNumParams> mPresetValues{};
 
+    // Device status. Until the screen is built a port announcement only records mDeviceText
+    // ("DEVICE: <port>", at most 255 characters). mAwaitingConfirm: a first Status Reply has been
+    // applied and its confirming reply is awaited, for mConfirmTicks device timer ticks so far.
+    bool mStatusTextsReady = false;
+    std::string mDeviceText;
+    bool mAwaitingConfirm = false;
+    std::int32_t mConfirmTicks = 0;
+
 private:
+    enum class DeviceMode
+    {
+        kUnknown,
+        kInterface,
+        kStandalone,
+    };
+
     // [main thread] Every 100 ms: drives the device-state timeout and the pacing of a firmware
     // transfer.
     void OnDeviceTimer();
+
+    ParamValues CurrentValues() const;
+    void RecordEdit(int paramIdx, int value);
+    void SendPendingEdit();
+    void SendCommand(const CommandMessage& msg);
+    void SendStatusRequest();
+    void EndAwaitedConfirmation();
+    void ApplyStatusReply(const StatusReply& reply);
+    void ShowDeviceMode(DeviceMode mode);
+    void ShowDeferredMessage();
+    // Sets the text of the text control with `tag`; nothing without a view or such a control.
+    void SetControlText(int tag, std::string_view text);
+
+    DeviceMode mDeviceMode = DeviceMode::kUnknown;
 
     // Shared by every editor in the process; only the main thread touches it.
     static inline std::unique_ptr<Timer> sDeviceTimer;

@@ -160,6 +160,8 @@ const IParam* IControl::GetParam(int valIdx) const
 void IControl::SetDirty(bool triggerAction, int valIdx)
 {
     mDirty = true;
+    if (mGraphics)
+        mGraphics->RequestRedraw();
     if (!triggerAction)
         return;
     if (IGEditorDelegate* delegate = GetDelegate())
@@ -184,6 +186,8 @@ void IControl::SetAnimation(IAnimationFunction func, int durationMs)
     mAnimationDurationMs = std::max(durationMs, 1);
     mAnimationStartPending = true;
     mAnimationStartMs = 0.0;
+    if (mGraphics)
+        mGraphics->RequestRedraw();
 }
 
 double IControl::GetAnimationProgress() const

@@ -81,6 +81,7 @@ ICornerResizerControl* IGraphics::AttachCornerResizer(float size, const IColor& 
     mCornerResizer = std::make_unique<ICornerResizerControl>(bounds, color, mouseOverColor);
     mCornerResizer->OnAttach(this, kNoTag, {});
     mCornerResizer->OnAttached();
+    RequestRedraw();
     return mCornerResizer.get();
 }
 
@@ -96,6 +97,7 @@ void IGraphics::AttachControlAt(std::unique_ptr<IControl> control, int tag, std:
     else
         mControls.push_back(std::move(control));
     raw->OnAttached();
+    RequestRedraw();
 }
 
 IControl* IGraphics::GetControl(int idx) const

@@ -141,6 +141,16 @@ public:
     bool IsDirty(IRECT& rect) const;
     void Draw(Painter& painter, const IRECT& area);
     void SetAllControlsDirty();
+    // The platform's wake-up call: runs each time a control is marked for redrawing, is given an
+    // animation or is attached, so the platform can schedule a frame instead of polling. It runs
+    // inside those calls, often many times in a row, and should only schedule. Empty: none.
+    void SetRedrawRequestFunc(std::function<void()> func) { mRedrawRequestFunc = std::move(func); }
+    // Runs the wake-up call, if any. Controls call it; see SetRedrawRequestFunc.
+    void RequestRedraw() const
+    {
+        if (mRedrawRequestFunc)
+            mRedrawRequestFunc();
+    }
 
     // Animation. The platform runs a frame clock at FPS() while IsAnimating() and calls OnFrame
     // with a monotonic time in milliseconds; each call steps every control's animation once.
@@ -197,6 +207,7 @@ private:
     float mLastMouseX = 0.f;
     float mLastMouseY = 0.f;
     double mNowMs = 0.0;
+    std::function<void()> mRedrawRequestFunc;
     // Completions handed to the PlatformUi hold a weak reference and do nothing once it expires.
     std::shared_ptr<bool> mAliveToken = std::make_shared<bool>(true);
 };

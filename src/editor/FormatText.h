@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#if defined(__GNUC__) || defined(__clang__)
+#define STOMPLET_PRINTF_FORMAT(formatPos, argsPos)                                                 \
+    __attribute__((format(printf, formatPos, argsPos)))
+#else
+#define STOMPLET_PRINTF_FORMAT(formatPos, argsPos)
+#endif
+
+// The display texts are composed in buffers of this many characters, the terminator included.
+inline constexpr std::size_t kTextBufferSize = 256;
+
+// `format` filled with the arguments as printf does, cut to kTextBufferSize - 1 characters.
+// [any thread] (allocates)
+std::string FormatText(const char* format, ...) STOMPLET_PRINTF_FORMAT(1, 2);
+
+// The first `length` characters of `text` (all of it when shorter).
+std::string CutText(std::string text, std::size_t length);

@@ -1,0 +1,154 @@
+#include "ui/EditorLayout.h"
+
+#include "editor/ctrlWaveStomplet.h"
+#include "toolkit/IBitmapControl.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/ITextControl.h"
+#include "toolkit/IVButtonControl.h"
+#include "toolkit/IVPanelControl.h"
+#include "toolkit/IVToggleControl.h"
+#include "ui/ControlTags.h"
+#include "ui/EditorActions.h"
+#include "ui/EditorStyles.h"
+#include "ui/ILEDControl.h"
+#include "ui/JackConfiguration.h"
+#include "ui/JackDisplayLayout.h"
+#include "ui/LayoutGrid.h"
+#include "ui/LayoutImages.h"
+#include "ui/OverlayLayout.h"
+#include "ui/PageLayout.h"
+
+#include <memory>
+#include <string>
+
+namespace
+{
+constexpr float kCornerResizerSize = 20.f;
+constexpr IColor kCornerResizerColor{10, 0, 0, 0};
+constexpr float kLightWidth = 20.f;
+constexpr float kLightHeight = 32.f;
+constexpr float kLightHue = 0.5f;
+
+void LoadFonts(IGraphics& graphics)
+{
+    // A font that does not load leaves its texts to the renderer's fallback face.
+    graphics.LoadFont(kFontRoboto, "Roboto-Regular.ttf");
+    graphics.LoadFont(kFontForkAwesome, "forkawesome-webfont.ttf");
+    graphics.LoadFont(kFontFontaudio, "fontaudio.ttf");
+    graphics.LoadFont(kFontLCD, "ni7seg.ttf");
+}
+
+void AttachActivityLight(IGraphics& graphics)
+{
+    const IRECT cell = LayoutCell(1);
+    const IRECT bounds(cell.R - kLightWidth, cell.T, cell.R, cell.T + kLightHeight);
+    graphics.AttachControl(std::make_unique<ILEDControl>(bounds, kLightHue), kCtrlTagMidiLight);
+}
+
+// LOAD, SAVE, AUDITION, the preset name in its frame and the "MIDI IN" caption of the light.
+// LOAD and SAVE only splash: the preset files give them their end-of-animation actions.
+void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
+{
+    graphics.AttachControl(std::make_unique<IVButtonControl>(
+                               IRECT(220.f, 5.f, 290.f, 42.f), SplashClickActionFunc, "LOAD",
+                               WithBodyColors(styles.buttonStyle, IColor(255, 0, 81, 0),
+                                              IColor(255, 0, 142, 0), kColorBlack),
+                               true, true),
+                           kNoTag, kGroupMain);
+    graphics.AttachControl(std::make_unique<IVButtonControl>(
+                               IRECT(295.f, 5.f, 365.f, 42.f), SplashClickActionFunc, "SAVE",
+                               WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0),
+                                              IColor(255, 255, 38, 0), kColorBlack),
+                               true, true),
+                           kNoTag, kGroupMain);
+
+    const IVStyle auditionStyle =
+        WithBodyColors(styles.buttonStyle, IColor(255, 0, 83, 146), IColor(255, 0, 90, 255),
+                       kColorBlack)
+            .WithValueText(styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle));
+    graphics.AttachControl(std::make_unique<IVToggleControl>(
+                               IRECT(660.f, 5.f, 780.f, 42.f),
+                               [&editor](IControl* caller) { AuditionAction(editor, caller); }, "",
+                               auditionStyle, "AUDITION", "AUDITION"),
+                           kNoTag, kGroupMain);
+
+    const IRECT nameBounds(377.f, 8.f, 652.f, 36.f);
+    const IVStyle frameStyle = styles.baseStyle.WithEmboss(false)
+                                   .WithShadowOffset(0.f)
+                                   .WithRoundness(0.5f)
+                                   .WithColor(EVColor::kBG, kColorTransparent)
+                                   .WithColor(EVColor::kFG, kColorTransparent)
+                                   .WithColor(EVColor::kFR, IColor(255, 70, 70, 70));
+    graphics.AttachControl(std::make_unique<IVPanelControl>(nameBounds, "", frameStyle));
+    graphics.AttachControl(
+        std::make_unique<ITextControl>(nameBounds, "Untitled",
+                                       styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
+                                       kColorTransparent),
+        kCtrlTagPresetName, kGroupMain);
+    graphics.AttachControl(std::make_unique<ITextControl>(
+        IRECT(960.f, 6.f, 1000.f, 34.f), "MIDI IN",
+        styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle)));
+}
+
+// Line 1 starts with the device text the output port's announcement left; line 3 lies between
+// lines 1 and 2 on screen.
+void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
+                        const std::string& deviceText)
+{
+    const IText text = styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle);
+    graphics.AttachControl(
+        std::make_unique<ITextControl>(IRECT(10.f, 50.f, 410.f, 64.f), deviceText, text),
+        kCtrlTagDeviceText1, kGroupDevice);
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 74.f, 410.f, 88.f), "", text),
+                           kCtrlTagDeviceText2, kGroupDevice);
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 62.f, 410.f, 76.f), "", text),
+                           kCtrlTagDeviceText3, kGroupDevice);
+}
+} // namespace
+
+void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
+{
+    if (graphics.NControls() > 0)
+        return;
+    graphics.EnableMouseOver(true);
+    graphics.AttachCornerResizer(kCornerResizerSize, kCornerResizerColor, kColorBlack);
+    graphics.AttachPanelBackground(kPanelGrey);
+
+    const IBitmap background = LoadLayoutImage(graphics, kBackgroundImage);
+    graphics.AttachControl(
+        std::make_unique<IBitmapControl>(
+            (kLayoutWidth - static_cast<float>(background.FrameWidth())) / 2.f, 0.f, background),
+        kNoTag, kGroupBackground);
+    // The pop-up menu, the text entry and the value bubble are the PlatformUi's; nothing to attach.
+    LoadFonts(graphics);
+    const EditorStyles styles = MakeEditorStyles();
+
+    AttachActivityLight(graphics);
+    AttachJackDisplays(graphics, styles);
+    graphics.HideGroup(kGroupJack1Switch, true);
+    graphics.HideGroup(kGroupJack2Switch, true);
+
+    AttachPages(graphics, styles, editor);
+    graphics.HideGroup(kGroupGlobal, false);
+    graphics.HideGroup(kGroupSwitch1, true);
+    graphics.HideGroup(kGroupSwitch2, true);
+    graphics.HideGroup(kGroupPedal1, true);
+    graphics.HideGroup(kGroupPedal2, true);
+
+    AttachHeaderBar(graphics, styles, editor);
+    AttachFirmwareProgress(graphics, styles);
+    graphics.HideGroup(kGroupFirmware, true);
+    AttachDeviceStatus(graphics, styles, editor.GetDeviceText());
+    AttachStandaloneNotice(graphics, styles);
+    graphics.HideControl(kCtrlTagStandaloneNotice, true);
+    AttachFirmwareWindow(graphics, styles);
+    graphics.HideGroup(kGroupFirmwareBackground, true);
+    graphics.HideGroup(kGroupFirmwareUpdate, true);
+    AttachAboutPage(graphics, styles);
+    graphics.HideGroup(kGroupAbout, true);
+
+    // The settings were announced before the view existed: bring the screen in step with them.
+    ApplyJackConfiguration(graphics, editor);
+
+    editor.OnLayoutComplete();
+}

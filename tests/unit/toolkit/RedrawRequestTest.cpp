@@ -1,0 +1,71 @@
+#include "support/ToolkitBench.h"
+#include "toolkit/IActionFunctions.h"
+#include "toolkit/ITextControl.h"
+#include "toolkit/IVButtonControl.h"
+
+#include <gtest/gtest.h>
+
+// The platform sleeps until the context asks for a frame: every change that needs drawing must
+// ask, and a context left alone must not.
+
+TEST(RedrawRequest, AttachingAControlAsksForAFrame)
+{
+    ToolkitBench bench;
+    int requests = 0;
+    bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
+    bench.graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(0.f, 0.f, 10.f, 10.f)));
+    EXPECT_GE(requests, 1);
+}
+
+TEST(RedrawRequest, ANewTextAsksForAFrameAndTheSameTextDoesNot)
+{
+    ToolkitBench bench;
+    auto* text = bench.graphics.AttachControl(
+        std::make_unique<ITextControl>(IRECT(0.f, 0.f, 100.f, 20.f), "DEVICE: off", IText()));
+    bench.DrawDirty();
+    int requests = 0;
+    bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
+
+    text->SetStr("DEVICE: off");
+    EXPECT_EQ(requests, 0);
+    text->SetStr("STATE: Interface Mode");
+    EXPECT_EQ(requests, 1);
+}
+
+TEST(RedrawRequest, AClickThatStartsTheSplashAsksForAFrame)
+{
+    ToolkitBench bench;
+    bench.graphics.AttachControl(std::make_unique<IVButtonControl>(IRECT(220.f, 5.f, 290.f, 42.f),
+                                                                   SplashClickActionFunc, "LOAD"));
+    bench.DrawDirty();
+    int requests = 0;
+    bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
+
+    bench.Click(250.f, 20.f);
+    EXPECT_GE(requests, 1);
+    EXPECT_TRUE(bench.graphics.IsAnimating());
+}
+
+TEST(RedrawRequest, DrawingAndIdleFramesAskForNothing)
+{
+    ToolkitBench bench;
+    bench.graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(0.f, 0.f, 10.f, 10.f)));
+    int requests = 0;
+    bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
+
+    EXPECT_TRUE(bench.DrawDirty());
+    bench.graphics.OnFrame(100.0);
+    bench.graphics.OnFrame(116.7);
+    EXPECT_FALSE(bench.DrawDirty());
+    EXPECT_EQ(requests, 0);
+}
+
+TEST(RedrawRequest, ARemovedRequestFunctionIsNotCalled)
+{
+    ToolkitBench bench;
+    int requests = 0;
+    bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
+    bench.graphics.SetRedrawRequestFunc(nullptr);
+    bench.graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(0.f, 0.f, 10.f, 10.f)));
+    EXPECT_EQ(requests, 0);
+}

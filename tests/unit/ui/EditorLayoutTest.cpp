@@ -1,0 +1,370 @@
+#include "ui/EditorLayout.h"
+
+#include "UiBench.h"
+#include "toolkit/IBitmapControl.h"
+#include "toolkit/ICaptionControl.h"
+#include "toolkit/IPanelControl.h"
+#include "toolkit/IVButtonControl.h"
+#include "toolkit/IVPanelControl.h"
+#include "toolkit/IVTabSwitchControl.h"
+#include "toolkit/IVToggleControl.h"
+#include "ui/ControlTags.h"
+#include "ui/ILEDControl.h"
+#include "ui/IVNumberBoxControl.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+using ui_bench::UiBench;
+
+std::string KindOf(const IControl* control)
+{
+    if (dynamic_cast<const ILEDControl*>(control))
+        return "light";
+    if (dynamic_cast<const IVNumberBoxControl*>(control))
+        return "number box";
+    if (dynamic_cast<const ICaptionControl*>(control))
+        return "caption";
+    if (dynamic_cast<const ITextControl*>(control))
+        return "text";
+    if (dynamic_cast<const IVTabSwitchControl*>(control))
+        return "tab switch";
+    if (dynamic_cast<const IVToggleControl*>(control))
+        return "toggle";
+    if (dynamic_cast<const IVButtonControl*>(control))
+        return "button";
+    if (dynamic_cast<const IBitmapControl*>(control))
+        return "bitmap";
+    if (dynamic_cast<const IVPanelControl*>(control))
+        return "vector panel";
+    if (dynamic_cast<const IPanelControl*>(control))
+        return "panel";
+    return "other";
+}
+
+// What a button or text shows: the label of a button, the text of a text display.
+std::string TextOf(const IControl* control)
+{
+    if (const auto* text = dynamic_cast<const ITextControl*>(control))
+        return text->GetStr();
+    if (const auto* vector = dynamic_cast<const IVectorBase*>(control))
+        return vector->GetLabelStr();
+    return "";
+}
+
+struct TaggedControl
+{
+    int tag;
+    const char* kind;
+    IRECT rect;
+    const char* group;
+    int param;
+    const char* text; // nullptr: not checked
+};
+
+// The screen as its owner draws it: every tagged control, its kind, place (design pixels, to a
+// tenth), group, bound setting and initial text.
+const std::vector<TaggedControl> kTaggedControls{
+    {0, "light", {999, 5, 1019, 37}, "", -1, nullptr},
+    {1, "tab switch", {343, 320.8f, 681, 360.8f}, "maincontrols", -1, nullptr},
+    {2, "caption", {410.6f, 441.1f, 613.4f, 469.1f}, "globalcontrols", 2, nullptr},
+    {3, "caption", {410.6f, 567.4f, 613.4f, 595.4f}, "globalcontrols", 0, nullptr},
+    {4, "number box", {258.5f, 614.8f, 458.5f, 642.8f}, "switch1controls", 31, nullptr},
+    {5, "number box", {565.5f, 614.8f, 765.5f, 642.8f}, "switch1controls", 35, nullptr},
+    {6, "number box", {258.5f, 614.8f, 458.5f, 642.8f}, "switch2controls", 14, nullptr},
+    {7, "number box", {565.5f, 614.8f, 765.5f, 642.8f}, "switch2controls", 18, nullptr},
+    {8, "number box", {362, 687.7f, 512, 727.7f}, "switch1controls", 36, nullptr},
+    {9, "number box", {512, 687.7f, 662, 727.7f}, "switch1controls", 37, nullptr},
+    {10, "number box", {362, 687.7f, 512, 727.7f}, "switch2controls", 19, nullptr},
+    {11, "number box", {512, 687.7f, 662, 727.7f}, "switch2controls", 20, nullptr},
+    {12,
+     "button",
+     {258.5f, 687.7f, 478.5f, 727.7f},
+     "pedal1controls",
+     -1,
+     "Calibration Low End: 0%"},
+    {13,
+     "button",
+     {545.5f, 687.7f, 765.5f, 727.7f},
+     "pedal1controls",
+     -1,
+     "Calibration High End: 100%"},
+    {14,
+     "button",
+     {258.5f, 687.7f, 478.5f, 727.7f},
+     "pedal2controls",
+     -1,
+     "Calibration Low End: 0%"},
+    {15,
+     "button",
+     {545.5f, 687.7f, 765.5f, 727.7f},
+     "pedal2controls",
+     -1,
+     "Calibration High End: 100%"},
+    {16, "text", {362, 95.5f, 512, 115.5f}, "jack1pedalcontrols", -1, "PEDAL"},
+    {17, "text", {362, 117.1f, 512, 147.1f}, "jack1pedalcontrols", -1, ""},
+    {18, "text", {362, 131.1f, 512, 147.1f}, "jack1pedalcontrols", -1, ""},
+    {19, "text", {362, 144.7f, 512, 178.7f}, "jack1pedalcontrols", -1, ""},
+    {21, "text", {362, 95.5f, 512, 115.5f}, "jack1switchcontrols", -1, "SWITCH A"},
+    {22, "text", {362, 117.1f, 512, 147.1f}, "jack1switchcontrols", -1, ""},
+    {23, "text", {362, 131.1f, 512, 147.1f}, "jack1switchcontrols", -1, ""},
+    {24, "text", {362, 144.7f, 512, 178.7f}, "jack1switchcontrols", -1, ""},
+    {25, "text", {362, 190.3f, 512, 210.3f}, "jack1switchcontrols", -1, "SWITCH B"},
+    {26, "text", {362, 211.9f, 512, 241.9f}, "jack1switchcontrols", -1, ""},
+    {27, "text", {362, 225.9f, 512, 241.9f}, "jack1switchcontrols", -1, ""},
+    {28, "text", {362, 239.5f, 512, 273.5f}, "jack1switchcontrols", -1, ""},
+    {29, "text", {512, 95.5f, 662, 115.5f}, "jack2pedalcontrols", -1, "PEDAL"},
+    {30, "text", {512, 117.1f, 662, 147.1f}, "jack2pedalcontrols", -1, ""},
+    {31, "text", {512, 131.1f, 662, 147.1f}, "jack2pedalcontrols", -1, ""},
+    {32, "text", {512, 144.7f, 662, 178.7f}, "jack2pedalcontrols", -1, ""},
+    {34, "text", {512, 95.5f, 662, 115.5f}, "jack2switchcontrols", -1, "SWITCH A"},
+    {35, "text", {512, 117.1f, 662, 147.1f}, "jack2switchcontrols", -1, ""},
+    {36, "text", {512, 131.1f, 662, 147.1f}, "jack2switchcontrols", -1, ""},
+    {37, "text", {512, 144.7f, 662, 178.7f}, "jack2switchcontrols", -1, ""},
+    {38, "text", {512, 190.3f, 662, 210.3f}, "jack2switchcontrols", -1, "SWITCH B"},
+    {39, "text", {512, 211.9f, 662, 241.9f}, "jack2switchcontrols", -1, ""},
+    {40, "text", {512, 225.9f, 662, 241.9f}, "jack2switchcontrols", -1, ""},
+    {41, "text", {512, 239.5f, 662, 273.5f}, "jack2switchcontrols", -1, ""},
+    {42, "bitmap", {360, 184, 510, 283}, "jack1pedalcontrols", 3, nullptr},
+    {43, "bitmap", {514, 184, 664, 283}, "jack2pedalcontrols", 1, nullptr},
+    {44, "text", {377, 8, 652, 36}, "maincontrols", -1, "Untitled"},
+    {45, "text", {360, 160, 665, 260}, "firmwarecontrols", -1, "0 %"},
+    {46, "text", {10, 50, 410, 64}, "devicecontrols", -1, ""},
+    {47, "text", {10, 74, 410, 88}, "devicecontrols", -1, ""},
+    {48, "text", {10, 62, 410, 76}, "devicecontrols", -1, ""},
+    {49,
+     "button",
+     {208, 306, 818, 750},
+     "maincontrols",
+     -1,
+     "Editing is not possible in Standalone Mode."},
+    {50, "bitmap", {203, 301, 824, 755}, "fwbgcontrols", -1, nullptr},
+};
+
+void ExpectNear(const IRECT& actual, const IRECT& expected, int tag)
+{
+    EXPECT_NEAR(actual.L, expected.L, 0.051f) << "tag " << tag;
+    EXPECT_NEAR(actual.T, expected.T, 0.051f) << "tag " << tag;
+    EXPECT_NEAR(actual.R, expected.R, 0.051f) << "tag " << tag;
+    EXPECT_NEAR(actual.B, expected.B, 0.051f) << "tag " << tag;
+}
+} // namespace
+
+TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndText)
+{
+    UiBench bench;
+    bench.OpenView();
+
+    std::set<int> seen;
+    for (const TaggedControl& expected : kTaggedControls)
+    {
+        const IControl* control = bench.graphics.GetControlWithTag(expected.tag);
+        ASSERT_NE(control, nullptr) << "tag " << expected.tag;
+        EXPECT_EQ(KindOf(control), expected.kind) << "tag " << expected.tag;
+        ExpectNear(control->GetRECT(), expected.rect, expected.tag);
+        EXPECT_EQ(control->GetGroup(), expected.group) << "tag " << expected.tag;
+        EXPECT_EQ(control->GetParamIdx(), expected.param) << "tag " << expected.tag;
+        if (expected.text)
+        {
+            EXPECT_EQ(TextOf(control), expected.text) << "tag " << expected.tag;
+        }
+        seen.insert(expected.tag);
+    }
+    EXPECT_EQ(seen.size(), 49u);
+    EXPECT_EQ(bench.graphics.GetControlWithTag(20), nullptr);
+    EXPECT_EQ(bench.graphics.GetControlWithTag(33), nullptr);
+    EXPECT_EQ(bench.graphics.GetControlWithTag(51), nullptr);
+}
+
+TEST(EditorLayout, EachTagIsGivenToOneControlOnly)
+{
+    UiBench bench;
+    bench.OpenView();
+    std::multiset<int> tags;
+    bench.graphics.ForAllControls(
+        [&tags](IControl& control)
+        {
+            if (control.GetTag() != kNoTag)
+                tags.insert(control.GetTag());
+        });
+    for (int tag = 0; tag < kNumCtrlTags; ++tag)
+        EXPECT_LE(tags.count(tag), 1u) << "tag " << tag;
+}
+
+TEST(EditorLayout, FirstScreenShowsHeaderStatusPedalDisplaysAndTheGlobalPage)
+{
+    UiBench bench;
+    bench.OpenView();
+
+    for (const char* group : {"background", "globalcontrols", "jack1pedalcontrols",
+                              "jack2pedalcontrols", "devicecontrols"})
+        EXPECT_EQ(bench.GroupState(group), "shown") << group;
+    for (const char* group :
+         {"switch1controls", "switch2controls", "pedal1controls", "pedal2controls",
+          "jack1switchcontrols", "jack2switchcontrols", "firmwarecontrols", "fwbgcontrols",
+          "fwupdatecontrols", "aboutcontrols"})
+        EXPECT_EQ(bench.GroupState(group), "hidden") << group;
+
+    // The header bar and the tab switch are shown; only the standalone notice is not.
+    bench.graphics.ForControlInGroup(
+        "maincontrols", [](IControl& control)
+        { EXPECT_EQ(control.IsHidden(), control.GetTag() == kCtrlTagStandaloneNotice); });
+    EXPECT_DOUBLE_EQ(bench.Tagged(kCtrlTagPageTabs).GetValue(), 0.0);
+    EXPECT_FALSE(bench.Tagged(kCtrlTagMidiLight).IsHidden());
+}
+
+TEST(EditorLayout, NumberBoxChildrenAreShownAndHiddenWithTheirPage)
+{
+    UiBench bench;
+    bench.OpenView();
+    const IControl& box = bench.Tagged(kCtrlTagSwitchA1Controller);
+    ASSERT_EQ(box.GetChildren().size(), 3u);
+    for (const IControl* child : box.GetChildren())
+        EXPECT_TRUE(child->IsHidden());
+}
+
+TEST(EditorLayout, ControlsAreAttachedInDrawingOrderWithTheOverlaysOnTop)
+{
+    UiBench bench;
+    bench.OpenView();
+    const IGraphics& graphics = bench.graphics;
+
+    // The grey panel first, then the background picture.
+    EXPECT_EQ(KindOf(graphics.GetControl(0)), "panel");
+    EXPECT_EQ(graphics.GetControl(0)->GetRECT(), IRECT(0, 0, 1024, 768));
+    EXPECT_EQ(KindOf(graphics.GetControl(1)), "bitmap");
+    EXPECT_EQ(graphics.GetControl(1)->GetGroup(), "background");
+    EXPECT_EQ(graphics.GetControl(1)->GetRECT(), IRECT(0, 0, 1024, 768));
+
+    auto indexOf = [&graphics](int tag)
+    { return graphics.GetControlIdx(graphics.GetControlWithTag(tag)); };
+    const std::vector<int> order{
+        kCtrlTagMidiLight,          kCtrlTagJack1PedalHeader,   kCtrlTagJack2SwitchBValue,
+        kCtrlTagJack1Polarity,      kCtrlTagPageTabs,           kCtrlTagJack1Mode,
+        kCtrlTagSwitchA1Controller, kCtrlTagSwitchA2Controller, kCtrlTagPedal1CalibrateLow,
+        kCtrlTagPedal2CalibrateLow, kCtrlTagPresetName,         kCtrlTagFirmwareProgress,
+        kCtrlTagDeviceText1,        kCtrlTagStandaloneNotice,   kCtrlTagFirmwareWindow};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(indexOf(order[i - 1]), indexOf(order[i])) << "tag " << order[i];
+
+    // Last of all the About page's closer, over the whole window.
+    const IControl* last = graphics.GetControl(graphics.NControls() - 1);
+    EXPECT_EQ(last->GetGroup(), "aboutcontrols");
+    EXPECT_EQ(last->GetRECT(), IRECT(0, 0, 1024, 768));
+}
+
+TEST(EditorLayout, LoadsItsFontsAndPicturesFromTheResources)
+{
+    UiBench bench;
+    bench.OpenView();
+    using Font = std::pair<std::string, std::string>;
+    EXPECT_EQ(bench.artwork.loadedFonts,
+              (std::vector<Font>{{"Roboto-Regular", "Roboto-Regular.ttf"},
+                                 {"ForkAwesome", "forkawesome-webfont.ttf"},
+                                 {"Fontaudio", "fontaudio.ttf"},
+                                 {"FontLCD", "ni7seg.ttf"}}));
+    EXPECT_EQ(bench.artwork.requestedImages,
+              (std::vector<std::string>{"background.png", "tipring.png", "fwbg.png", "about.png"}));
+    const auto& polarity = dynamic_cast<const IBitmapControl&>(bench.Tagged(kCtrlTagJack1Polarity));
+    EXPECT_EQ(polarity.GetBitmap().NFrames(), 2);
+}
+
+TEST(EditorLayout, WithoutArtworkTheGeometryStaysTheSame)
+{
+    UiBench bench;
+    bench.graphics.SetResourceLoader(nullptr);
+    bench.OpenView();
+    EXPECT_EQ(bench.Tagged(kCtrlTagFirmwareWindow).GetRECT(), IRECT(203, 301, 824, 755));
+    EXPECT_EQ(bench.Tagged(kCtrlTagJack2Polarity).GetRECT(), IRECT(514, 184, 664, 283));
+}
+
+TEST(EditorLayout, EndsReadyWithExactlyOneStatusRequestOnTheWire)
+{
+    UiBench bench;
+    EXPECT_FALSE(bench.editor.mUIReady);
+    bench.OpenView();
+    EXPECT_TRUE(bench.editor.mUIReady);
+    EXPECT_TRUE(bench.editor.mStatusTextsReady);
+    ASSERT_EQ(bench.port.sent.size(), 1u);
+    EXPECT_EQ(bench.port.sent[0], ui_bench::kStatusRequest);
+}
+
+TEST(EditorLayout, SecondCallOnTheSameContextAddsNothingAndSendsNothing)
+{
+    UiBench bench;
+    bench.OpenView();
+    const int controls = bench.graphics.NControls();
+    BuildEditorLayout(bench.editor, bench.graphics);
+    EXPECT_EQ(bench.graphics.NControls(), controls);
+    EXPECT_EQ(bench.port.sent.size(), 1u);
+}
+
+TEST(EditorLayout, StatusLineOneStartsWithThePortAnnouncedBeforeTheView)
+{
+    UiBench bench;
+    bench.editor.OnMidiOutputPortSelected("Some Synth");
+    bench.port.sent.clear();
+    bench.OpenView();
+    const auto& line1 = dynamic_cast<const ITextControl&>(bench.Tagged(kCtrlTagDeviceText1));
+    EXPECT_EQ(line1.GetStr(), "DEVICE: Some Synth");
+}
+
+TEST(EditorLayout, FirstScreenGreysOutTheSpecialBoundsWhileNoSwitchUsesThem)
+{
+    UiBench bench;
+    bench.OpenView();
+    for (int idx :
+         {kSwitch1SpecialLower, kSwitch1SpecialUpper, kSwitch2SpecialLower, kSwitch2SpecialUpper})
+        EXPECT_EQ(bench.BoundState(idx), "disabled") << "setting " << idx;
+    for (int idx : {kJack1Polarity, kJack2Polarity, kPedal1Controller, kPedal2Controller,
+                    kSwitchA1Channel, kSwitchA1Controller, kSwitchB2Controller})
+        EXPECT_EQ(bench.BoundState(idx), "enabled") << "setting " << idx;
+}
+
+TEST(EditorLayout, FirstScreenFollowsSettingsAnnouncedBeforeTheViewWithoutRecordingThem)
+{
+    UiBench bench;
+    bench.editor.GetParam(kJack1Mode)->Set(kJackModeSwitches);
+    bench.editor.GetParam(kSwitchA1Function)->Set(kSwitchFunctionSpecialControl);
+    bench.editor.GetParam(kSwitchB1Function)->Set(kSwitchFunctionStart);
+    bench.editor.GetParam(kPedal2Mode)->Set(kPedalModeBend);
+    bench.OpenView();
+
+    EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "hidden");
+    EXPECT_EQ(bench.GroupState("jack2pedalcontrols"), "shown");
+    EXPECT_EQ(bench.BoundState(kJack1Polarity), "disabled");
+    EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "enabled");
+    EXPECT_EQ(bench.BoundState(kSwitch1SpecialUpper), "enabled");
+    EXPECT_EQ(bench.BoundState(kSwitchB1Channel), "disabled");
+    EXPECT_EQ(bench.BoundState(kSwitchB1Controller), "disabled");
+    EXPECT_EQ(bench.BoundState(kPedal2Controller), "disabled");
+    // The pages keep their first-screen state: the jack's page is chosen by the tabs.
+    EXPECT_EQ(bench.GroupState("switch1controls"), "hidden");
+
+    EXPECT_EQ(bench.editor.mPendingParam, -1);
+    EXPECT_EQ(bench.port.sent, std::vector<ui_bench::Bytes>{ui_bench::kStatusRequest});
+}
+
+TEST(EditorLayout, ParameterControlsStartWithTheSettingsValues)
+{
+    UiBench bench;
+    bench.editor.GetParam(kPedal1Controller)->Set(74);
+    bench.editor.GetParam(kJack2Polarity)->Set(1);
+    bench.OpenView();
+    std::vector<std::string> readouts;
+    bench.graphics.ForAllControls(
+        [&readouts](IControl& control)
+        {
+            const auto* box = dynamic_cast<const IVNumberBoxControl*>(&control);
+            if (box && box->GetParamIdx() == kPedal1Controller)
+                readouts.push_back(box->GetReadoutText());
+        });
+    EXPECT_EQ(readouts, std::vector<std::string>{"74"});
+    const auto& picture = dynamic_cast<const IBitmapControl&>(bench.Tagged(kCtrlTagJack2Polarity));
+    EXPECT_EQ(picture.GetFrameIndex(), 1);
+}
