@@ -6,14 +6,18 @@
 #include "app/QtTimerBackend.h"
 #include "app/RtMidiPorts.h"
 #include "app/SingleInstance.h"
+#include "app/ViewWidget.h"
 #include "core/Trace.h"
 #include "editor/ctrlWaveStomplet.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -24,7 +28,15 @@ struct Options
 {
     QString settingsDir;
     MidiSystem midiApi = MidiSystem::kAlsa;
+    QString screenshotFile; // empty: run normally
 };
+
+// A screenshot waits at least this long, so that a box on the port has answered the layout's
+// Status Request and the editor reports that it is still confirming the mode.
+constexpr qint64 kScreenshotSettleMs = 300;
+// ... and at most this long, settled or not.
+constexpr qint64 kScreenshotDeadlineMs = 2000;
+constexpr int kScreenshotPollMs = 20;
 
 void PrintLine(const QString& line)
 {
@@ -48,8 +60,13 @@ Options ParseOptions(const QApplication& app)
         QStringLiteral("midi-api"),
         QStringLiteral("MIDI system: alsa or jack (default: alsa when the sequencer exists)."),
         QStringLiteral("api"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Render the window to the PNG <file> once the start has settled, and exit."),
+        QStringLiteral("file"));
     parser.addOption(settingsDir);
     parser.addOption(midiApi);
+    parser.addOption(screenshot);
     parser.process(app);
 
     Options options;
@@ -58,6 +75,7 @@ Options ParseOptions(const QApplication& app)
             ? parser.value(settingsDir)
             : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                   QStringLiteral("/ctrlWaveStomplet");
+    options.screenshotFile = parser.value(screenshot);
     options.midiApi = DefaultMidiSystem();
     if (parser.isSet(midiApi))
     {
@@ -75,12 +93,45 @@ Options ParseOptions(const QApplication& app)
     return options;
 }
 
+// Saves the view as a PNG to `file` once the start has settled (or the deadline has passed) and
+// ends the event loop: status 0 when the file was written, else 1 after a line on stderr.
+void ScheduleScreenshot(const IPlugAPP& app, ViewWidget& view, const QString& file)
+{
+    auto* poll = new QTimer(&view);
+    poll->setInterval(kScreenshotPollMs);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(
+        poll, &QTimer::timeout, &view,
+        [&app, &view, file, clock, poll]
+        {
+            const qint64 elapsed = clock->elapsed();
+            if (elapsed < kScreenshotSettleMs ||
+                (!app.StartupSettled() && elapsed < kScreenshotDeadlineMs))
+                return;
+            poll->stop();
+            const float scale =
+                view.Graphics().GetDrawScale() * static_cast<float>(view.devicePixelRatioF());
+            if (!view.RenderImage(scale).save(file, "PNG"))
+            {
+                PrintLine(QStringLiteral("cannot write the screenshot \"%1\"").arg(file));
+                QCoreApplication::exit(1);
+                return;
+            }
+            QCoreApplication::exit(0);
+        });
+    poll->start();
+}
+
 int RunEditor(QApplication& qtApp)
 {
     const Options options = ParseOptions(qtApp);
+    // A screenshot run is a private, short-lived start: it neither hands over to a running
+    // editor nor answers later starts.
+    const bool screenshot = !options.screenshotFile.isEmpty();
 
     SingleInstance instance(options.settingsDir);
-    if (instance.HandOverToRunningInstance())
+    if (!screenshot && instance.HandOverToRunningInstance())
         return 0;
 
     if (qEnvironmentVariableIsSet("STOMPLET_TRACE"))
@@ -99,13 +150,16 @@ int RunEditor(QApplication& qtApp)
     MainWindow::Actions actions;
     actions.preferences = [&host](QWidget* parent) { PreferencesDialog::Run(*host, parent); };
     auto window = std::make_unique<MainWindow>(host->App(), actions);
-    auto* view = new QWidget;
-    view->resize(1024, 768);
+    auto* view = new ViewWidget(host->App());
     window->SetView(view);
+    view->SetSizeChangedFunc([&window](int width, int height)
+                             { window->FitClientArea(width, height); });
     window->ShowCentred();
 
     QString error;
-    if (!instance.Listen([&window] { window->RaiseToFront(); }, error))
+    if (screenshot)
+        ScheduleScreenshot(host->App(), *view, options.screenshotFile);
+    else if (!instance.Listen([&window] { window->RaiseToFront(); }, error))
         PrintLine(QStringLiteral("single-instance check unavailable: ") + error);
 
     if (started.audioDeviceMissing)

@@ -1,0 +1,300 @@
+#include "app/ViewWidget.h"
+
+#include "core/IGEditorDelegate.h"
+#include "render/QtPainter.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// Slack for rounding when a widget rectangle is turned back into design pixels.
+constexpr float kAreaSlack = 1e-3f;
+// Far enough past any edge to hold whatever a control reaches out to.
+constexpr float kOpenEdge = 1e6f;
+// One notch of a plain mouse wheel, in Qt's eighths of a degree.
+constexpr float kWheelNotch = 120.f;
+
+IMouseMod ModFor(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    IMouseMod mod;
+    mod.L = buttons.testFlag(Qt::LeftButton);
+    mod.R = buttons.testFlag(Qt::RightButton);
+    mod.S = modifiers.testFlag(Qt::ShiftModifier);
+    // Qt reports the Command key of macOS as Control, which is what the toolkit expects.
+    mod.C = modifiers.testFlag(Qt::ControlModifier);
+    mod.A = modifiers.testFlag(Qt::AltModifier);
+    return mod;
+}
+
+bool IsToolkitButton(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton || button == Qt::RightButton;
+}
+} // namespace
+
+ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
+    : QWidget(parent), mEditor(editor), mLoader(mFonts, mBitmaps),
+      mPlatformUi(
+          *this, [this] { return mGraphics.GetDrawScale(); }, &mFonts),
+      mGraphics(editor, kDesignWidth, kDesignHeight)
+{
+    // Every pixel is painted by the controls (the layout's background panel covers the view).
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFixedSize(ScaledSize(1.f));
+
+    mFrameTimer.setTimerType(Qt::PreciseTimer);
+    mFrameTimer.setInterval(std::max(1, 1000 / mGraphics.FPS()));
+    connect(&mFrameTimer, &QTimer::timeout, this, [this] { OnFrameTick(); });
+    mCheckTimer.setSingleShot(true);
+    mCheckTimer.setInterval(0);
+    connect(&mCheckTimer, &QTimer::timeout, this, [this] { CheckForWork(); });
+    mClock.start();
+
+    mGraphics.SetPlatformUi(&mPlatformUi);
+    mGraphics.SetResourceLoader(&mLoader);
+    mGraphics.SetRedrawRequestFunc([this] { ScheduleCheck(); });
+    mEditor.OpenView(mGraphics, mGraphics);
+    ScheduleCheck();
+}
+
+ViewWidget::~ViewWidget()
+{
+    mGraphics.SetRedrawRequestFunc(nullptr);
+    mFrameTimer.stop();
+    mCheckTimer.stop();
+    if (mEditor.GetUI() == &mGraphics)
+        mEditor.CloseView();
+}
+
+QSize ViewWidget::ScaledSize(float scale) const
+{
+    return QSize(static_cast<int>(std::lround(kDesignWidth * static_cast<double>(scale))),
+                 static_cast<int>(std::lround(kDesignHeight * static_cast<double>(scale))));
+}
+
+QSize ViewWidget::sizeHint() const
+{
+    return ScaledSize(mAppliedScale);
+}
+
+QPointF ViewWidget::ToDesign(const QPointF& widgetPos) const
+{
+    return widgetPos / static_cast<qreal>(mAppliedScale);
+}
+
+QRect ViewWidget::ToWidgetRect(const IRECT& rect) const
+{
+    const IRECT pixels = rect.GetScaled(mAppliedScale).GetPixelAligned();
+    return QRect(QPoint(static_cast<int>(pixels.L), static_cast<int>(pixels.T)),
+                 QPoint(static_cast<int>(pixels.R) - 1, static_cast<int>(pixels.B) - 1));
+}
+
+IRECT ViewWidget::ToDesignArea(const QRect& rect) const
+{
+    const float scale = mAppliedScale;
+    IRECT area(static_cast<float>(rect.left()) / scale - kAreaSlack,
+               static_cast<float>(rect.top()) / scale - kAreaSlack,
+               static_cast<float>(rect.right() + 1) / scale + kAreaSlack,
+               static_cast<float>(rect.bottom() + 1) / scale + kAreaSlack);
+    if (rect.left() <= 0)
+        area.L = -kOpenEdge;
+    if (rect.top() <= 0)
+        area.T = -kOpenEdge;
+    if (rect.right() >= width() - 1)
+        area.R = kOpenEdge;
+    if (rect.bottom() >= height() - 1)
+        area.B = kOpenEdge;
+    return area;
+}
+
+void ViewWidget::ScheduleCheck()
+{
+    if (!mCheckTimer.isActive() && !mFrameTimer.isActive())
+        mCheckTimer.start();
+}
+
+void ViewWidget::CheckForWork()
+{
+    ApplyScale();
+    IRECT dirty;
+    const bool waiting = mGraphics.IsDirty(dirty) && isVisible();
+    if (waiting)
+        update(ToWidgetRect(dirty));
+    // While something waits, the next tick sees whether the paint took it.
+    if (waiting || mGraphics.IsAnimating())
+    {
+        if (!mFrameTimer.isActive())
+            mFrameTimer.start();
+    }
+    else
+    {
+        mFrameTimer.stop();
+    }
+}
+
+void ViewWidget::OnFrameTick()
+{
+    mGraphics.OnFrame(static_cast<double>(mClock.nsecsElapsed()) / 1e6);
+    CheckForWork();
+}
+
+void ViewWidget::ApplyScale()
+{
+    const float scale = mGraphics.GetDrawScale();
+    if (scale == mAppliedScale)
+        return;
+    mAppliedScale = scale;
+    const QSize size = ScaledSize(scale);
+    setFixedSize(size);
+    update();
+    if (mSizeChanged)
+        mSizeChanged(size.width(), size.height());
+}
+
+void ViewWidget::AfterInput()
+{
+    ApplyScale();
+    ScheduleCheck();
+}
+
+void ViewWidget::ReleaseLostCapture()
+{
+    if (!mGraphics.GetCapturedControl())
+        return;
+    mGraphics.ReleaseMouseCapture();
+    AfterInput();
+}
+
+QImage ViewWidget::RenderImage(float scale)
+{
+    if (!std::isfinite(scale) || scale <= 0.f)
+        scale = 1.f;
+    IRECT pending;
+    const bool hadPending = mGraphics.IsDirty(pending);
+    QImage image(ScaledSize(scale), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    {
+        QPainter qtPainter(&image);
+        QtPainter painter(qtPainter, scale, mFonts, mBitmaps);
+        mGraphics.Draw(painter, IRECT(-kOpenEdge, -kOpenEdge, kOpenEdge, kOpenEdge));
+    }
+    // The draw above cleared the marks; the screen still needs what they covered.
+    if (hadPending)
+        update(ToWidgetRect(pending));
+    return image;
+}
+
+void ViewWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter qtPainter(this);
+    QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps);
+    for (const QRect& rect : event->region())
+        mGraphics.Draw(painter, ToDesignArea(rect));
+}
+
+void ViewWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (!IsToolkitButton(event->button()))
+        return QWidget::mousePressEvent(event);
+    const QPointF pos = ToDesign(event->position());
+    mLastDesignPos = pos;
+    mGraphics.OnMouseDown(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
+                          ModFor(event->buttons() | event->button(), event->modifiers()));
+    AfterInput();
+}
+
+void ViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!IsToolkitButton(event->button()))
+        return QWidget::mouseReleaseEvent(event);
+    const QPointF pos = ToDesign(event->position());
+    mLastDesignPos = pos;
+    mGraphics.OnMouseUp(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
+                        ModFor(event->button(), event->modifiers()));
+    AfterInput();
+}
+
+void ViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!IsToolkitButton(event->button()))
+        return QWidget::mouseDoubleClickEvent(event);
+    const QPointF pos = ToDesign(event->position());
+    mLastDesignPos = pos;
+    mGraphics.OnMouseDblClick(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
+                              ModFor(event->buttons() | event->button(), event->modifiers()));
+    AfterInput();
+}
+
+void ViewWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF pos = ToDesign(event->position());
+    const QPointF delta = pos - mLastDesignPos;
+    mLastDesignPos = pos;
+    const bool held = (event->buttons() & (Qt::LeftButton | Qt::RightButton)) != Qt::NoButton;
+    const IMouseMod mod = ModFor(event->buttons(), event->modifiers());
+    if (held)
+    {
+        mGraphics.OnMouseDrag(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
+                              static_cast<float>(delta.x()), static_cast<float>(delta.y()), mod);
+    }
+    else
+    {
+        // The release went elsewhere (a menu or dialog took the mouse): let the control go.
+        if (mGraphics.GetCapturedControl())
+            mGraphics.ReleaseMouseCapture();
+        mGraphics.OnMouseOver(static_cast<float>(pos.x()), static_cast<float>(pos.y()), mod);
+    }
+    AfterInput();
+}
+
+void ViewWidget::wheelEvent(QWheelEvent* event)
+{
+    // Only the vertical wheel steps values; a sideways swipe changes nothing.
+    const int vertical = event->angleDelta().y();
+    if (vertical == 0)
+        return QWidget::wheelEvent(event);
+    const QPointF pos = ToDesign(event->position());
+    mGraphics.OnMouseWheel(static_cast<float>(pos.x()), static_cast<float>(pos.y()),
+                           ModFor(event->buttons(), event->modifiers()),
+                           static_cast<float>(vertical) / kWheelNotch);
+    event->accept();
+    AfterInput();
+}
+
+void ViewWidget::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (!mGraphics.GetCapturedControl())
+    {
+        mGraphics.OnMouseOut();
+        AfterInput();
+    }
+}
+
+void ViewWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        ReleaseLostCapture();
+}
+
+void ViewWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    update();
+    ScheduleCheck();
+}
+
+void ViewWidget::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    ReleaseLostCapture();
+}

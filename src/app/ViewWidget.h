@@ -1,0 +1,101 @@
+#pragma once
+
+#include "app/QtPlatformUi.h"
+#include "render/BitmapStore.h"
+#include "render/FontRegistry.h"
+#include "render/QtResourceLoader.h"
+#include "toolkit/IGraphics.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class IGEditorDelegate;
+
+// The editor's view: the widget that owns the graphics context of the editor's screen, paints it
+// through QtPainter and feeds it the mouse in design coordinates.
+//
+// It draws only what the context reports dirty and runs its frame clock (a timer at the
+// context's frame rate) only while an animation runs or something waits to be drawn: the context
+// wakes it when a control changes, so an idle editor neither repaints nor wakes. When the corner
+// resizer changes the draw scale the widget takes the new size and reports it, so the window can
+// follow.
+// [main thread]
+class ViewWidget final : public QWidget
+{
+public:
+    static constexpr int kDesignWidth = 1024;
+    static constexpr int kDesignHeight = 768;
+
+    using SizeChangedFunc = std::function<void(int width, int height)>;
+
+    // Opens the editor's view on a new graphics context of 1024 x 768 design pixels, which runs
+    // the editor's layout. `editor` must outlive the widget.
+    explicit ViewWidget(IGEditorDelegate& editor, QWidget* parent = nullptr);
+    // Closes the editor's view before the context goes away.
+    ~ViewWidget() override;
+    ViewWidget(const ViewWidget&) = delete;
+    ViewWidget& operator=(const ViewWidget&) = delete;
+
+    IGraphics& Graphics() { return mGraphics; }
+    QtPlatformUi& Platform() { return mPlatformUi; }
+
+    // Runs after the widget took a new size for a new draw scale, with that size in pixels.
+    void SetSizeChangedFunc(SizeChangedFunc func) { mSizeChanged = std::move(func); }
+
+    // The whole screen drawn into a new image at `scale` image pixels per design pixel (1 gives
+    // 1024 x 768). What waits to be drawn on screen is still drawn there afterwards.
+    QImage RenderImage(float scale);
+
+    bool IsFrameClockRunning() const { return mFrameTimer.isActive(); }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    // Asks for a check of the context's state from the event loop (coalesced).
+    void ScheduleCheck();
+    // Repaints what is dirty and starts or stops the frame clock.
+    void CheckForWork();
+    void OnFrameTick();
+    // Takes the size of a new draw scale and reports it.
+    void ApplyScale();
+    void AfterInput();
+    // A press the widget no longer receives the release of: the held control is let go.
+    void ReleaseLostCapture();
+
+    QPointF ToDesign(const QPointF& widgetPos) const;
+    // The widget pixels that cover a design rectangle.
+    QRect ToWidgetRect(const IRECT& rect) const;
+    // The design area a widget rectangle shows; open-ended where it touches the widget's edge,
+    // so controls that reach past the edge count as drawn.
+    IRECT ToDesignArea(const QRect& rect) const;
+    QSize ScaledSize(float scale) const;
+
+    IGEditorDelegate& mEditor;
+    FontRegistry mFonts;
+    BitmapStore mBitmaps;
+    QtResourceLoader mLoader;
+    QtPlatformUi mPlatformUi;
+    QTimer mFrameTimer;
+    QTimer mCheckTimer;
+    QElapsedTimer mClock;
+    float mAppliedScale = 1.f;
+    QPointF mLastDesignPos;
+    SizeChangedFunc mSizeChanged;
+    // Last: it runs the editor's layout, which needs everything above.
+    IGraphics mGraphics;
+};
