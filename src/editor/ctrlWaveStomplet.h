@@ -87,6 +87,8 @@ public:
     // [main thread] True once the box's mode has been concluded ("STATE: Interface Mode" or
     // "STATE: Standalone Mode" on status line 3); false again when a port is announced.
     bool DeviceModeKnown() const { return mDeviceMode != DeviceMode::kUnknown; }
+    // [main thread] A screenshot waits for the box's mode; without a box it waits its full time.
+    bool StartupSettled() const override { return DeviceModeKnown(); }
 
     // [main thread] Composes the summary of slot `slot` (0 to 5; others do nothing) from the
     // current settings, updates the slot records and, while the view exists, its three lines.
