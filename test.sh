@@ -9,6 +9,9 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 
+# Under AddressSanitizer, leaks inside third-party libraries are suppressed (see the file).
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 build_dir=${BUILD_DIR:-build}
 jobs=$(nproc)
 cmake -S . -B "$build_dir" -G Ninja -DSTOMPLET_WARNINGS_AS_ERRORS=ON "$@" >/dev/null

@@ -7,12 +7,15 @@
 #include "JackTools.h"
 #include "ScratchFolder.h"
 #include "SimulatorProcess.h"
+#include "device/SysExMessages.h"
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -69,7 +72,7 @@ std::string Diagnostics(e2e::ChildProcess& process)
 }
 } // namespace
 
-TEST(EditorProgramOverJack, ConnectsToTheSimulatorPortsNamedInItsSettingsFile)
+TEST(EditorProgramOverJack, ConnectsToTheSimulatorPortsNamedInItsSettingsAndAsksTheBoxForItsStatus)
 {
     std::string error;
     auto sim = SimulatorProcess::Start({"--no-stdin"}, false, error);
@@ -86,6 +89,18 @@ TEST(EditorProgramOverJack, ConnectsToTheSimulatorPortsNamedInItsSettingsFile)
     const std::optional<e2e::JackConnections> listed = e2e::ListJackConnections();
     ASSERT_TRUE(listed);
     EXPECT_TRUE(EditorWiredTo(*listed, *sim));
+
+    // The editor's start-up Status Request reached the box, which answered it.
+    const CommandMessage request = BuildStatusRequest();
+    const std::vector<std::uint8_t> requestBytes(request.bytes.begin(), request.bytes.end());
+    EXPECT_TRUE(sim->WaitForTraffic(
+        [&](const std::vector<e2e::TrafficLine>& traffic)
+        {
+            return traffic.size() >= 2 && !traffic[0].sent && traffic[0].bytes == requestBytes &&
+                   traffic[1].sent && RecogniseStatusReply(traffic[1].bytes).has_value();
+        },
+        kLimit))
+        << sim->Transcript();
 
     // Start-up completed the file and kept the port names it was given.
     const e2e::StoredPorts stored = e2e::ReadStoredPorts(folder);

@@ -5,6 +5,8 @@
 set -uo pipefail
 editor=$1
 work=$(mktemp -d)
+# The editors' local sockets are made in the temporary folder: keep them in ours.
+export TMPDIR=$work
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done; rm -rf "$work"; }
 trap cleanup EXIT
@@ -14,8 +16,13 @@ check() { # check <name> <condition as a command>
     local name=$1; shift
     if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
-# Waits up to 10 s for a file to appear.
-wait_for_file() { for _ in $(seq 100); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
+# Waits up to 20 s for a file to appear.
+wait_for_file() { for _ in $(seq 200); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
+# Waits up to 20 s for an editor's single-instance socket.
+wait_for_socket() {
+    for _ in $(seq 200); do compgen -G "$work/ctrlWaveStomplet-*" >/dev/null && return 0; sleep 0.1; done
+    return 1
+}
 
 "$editor" --help >"$work/help" 2>&1
 check "--help exits 0" test $? -eq 0
@@ -31,11 +38,12 @@ timeout 3 "$editor" --settings-dir "$work/file/settings" >/dev/null 2>"$work/err
 check "an unwritable settings folder keeps the editor running" test $? -eq 124
 check "and says so on stderr" grep -qi 'settings' "$work/err"
 
-# Single instance per settings folder.
+# Single instance per settings folder. Sockets of the editors stopped above are cleared first.
+rm -f "$work"/ctrlWaveStomplet-*
 "$editor" --settings-dir "$work/one" >/dev/null 2>&1 &
 first=$!; pids+=("$first")
 check "the first editor writes its settings" wait_for_file "$work/one/settings.ini"
-sleep 1 # the window and the socket come up after the settings
+check "the first editor listens for later starts" wait_for_socket
 timeout 10 "$editor" --settings-dir "$work/one" >/dev/null 2>&1
 check "a second start with the same folder hands over and exits 0" test $? -eq 0
 check "the first editor still runs" kill -0 "$first"
