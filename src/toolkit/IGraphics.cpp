@@ -199,23 +199,24 @@ void IGraphics::Capture(IControl* control, float x, float y)
     mCapturedControl = control;
 }
 
-void IGraphics::OnMouseDown(float x, float y, const IMouseMod& mod)
+IControl* IGraphics::BeginPress(float x, float y)
 {
     if (mCapturedControl)
         ReleaseMouseCapture();
     IControl* control = GetMouseControl(x, y);
     Capture(control, x, y);
-    if (control)
+    return control;
+}
+
+void IGraphics::OnMouseDown(float x, float y, const IMouseMod& mod)
+{
+    if (IControl* control = BeginPress(x, y))
         control->OnMouseDown(x, y, mod);
 }
 
 void IGraphics::OnMouseDblClick(float x, float y, const IMouseMod& mod)
 {
-    if (mCapturedControl)
-        ReleaseMouseCapture();
-    IControl* control = GetMouseControl(x, y);
-    Capture(control, x, y);
-    if (control)
+    if (IControl* control = BeginPress(x, y))
         control->OnMouseDblClick(x, y, mod);
 }
 

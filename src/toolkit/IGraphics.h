@@ -188,6 +188,9 @@ private:
                          bool atFront);
     bool TakesMouse(const IControl& control, float x, float y, bool mouseOver) const;
     void Capture(IControl* control, float x, float y);
+    // A press or double-click begins: ends a capture whose release was lost, finds the control
+    // under the mouse and captures it. Returns that control, or nullptr.
+    IControl* BeginPress(float x, float y);
 
     IGEditorDelegate* mDelegate;
     PlatformUi* mPlatformUi = nullptr;
