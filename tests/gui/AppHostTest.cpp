@@ -5,12 +5,11 @@
 #include "core/ManualTimerBackend.h"
 #include "editor/ParamTable.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "support/TempFolder.h"
 
 #include <QComboBox>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -36,32 +35,20 @@ private:
     std::vector<std::string>& mLog;
 };
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class HostFixture : public ::testing::Test
 {
 protected:
     HostFixture()
-        : folder(fs::temp_directory_path() / ("stomplet-host-" + std::to_string(::getpid())))
     {
-        fs::remove_all(folder);
         midi.PlugInputPort("Box Out A");
         midi.PlugOutputPort("Box In A", [this](const std::uint8_t* bytes, std::size_t size)
                             { sentToA.emplace_back(bytes, bytes + size); });
         midi.PlugOutputPort("Box In B", [](const std::uint8_t*, std::size_t) {});
     }
-    ~HostFixture() override { fs::remove_all(folder); }
-
     void WriteSettings(const std::string& text)
     {
         fs::create_directories(folder);
-        std::ofstream(folder / "settings.ini", std::ios::binary) << text;
+        testfiles::WriteBytes(folder / "settings.ini", text);
     }
 
     std::unique_ptr<AppHost> MakeHost()
@@ -72,7 +59,8 @@ protected:
     }
 
     ManualTimerBackend clock;
-    fs::path folder;
+    testfiles::TempFolder root;
+    fs::path folder = root.Path() / "ctrlWaveStomplet";
     InProcessMidi midi;
     std::vector<std::string> log;
     std::vector<std::string> diagnostics;
@@ -80,7 +68,7 @@ protected:
 };
 } // namespace
 
-TEST_F(HostFixture, StartUpAnnouncesEveryParameterOnceThenTheOutputPort)
+TEST_F(HostFixture, StartUpAnnouncesEveryParameterOnceThenTheOutputPortItSendsThrough)
 {
     WriteSettings("[midi]\nindev=Box Out A\noutdev=Box In A\n");
     auto host = MakeHost();
@@ -93,6 +81,19 @@ TEST_F(HostFixture, StartUpAnnouncesEveryParameterOnceThenTheOutputPort)
     EXPECT_EQ(midi.InputConnections("Box Out A"), 1);
     EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
     EXPECT_FALSE(host->App().HasView());
+
+    // The editor sends through the selected output port.
+    const std::uint8_t request[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
+    EXPECT_TRUE(host->App().SendSysExMessage({0, 9, request}));
+    ASSERT_EQ(sentToA.size(), 1u);
+    EXPECT_EQ(sentToA[0], std::vector<std::uint8_t>(std::begin(request), std::end(request)));
+
+    // Unplugged, the output becomes off on the next tick.
+    log.clear();
+    midi.UnplugOutputPort("Box In A");
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(log, (std::vector<std::string>{"output off"}));
+    EXPECT_EQ(host->Settings().midiOutputPort, "off");
 }
 
 TEST_F(HostFixture, AVanishedStoredPortIsOffAtStartButTheFileKeepsItsName)
@@ -103,26 +104,16 @@ TEST_F(HostFixture, AVanishedStoredPortIsOffAtStartButTheFileKeepsItsName)
 
     EXPECT_EQ(log.back(), "output off");
     EXPECT_EQ(host->Settings().midiOutputPort, "off");
-    EXPECT_NE(ReadFile(folder / "settings.ini").find("outdev=Box In Gone"), std::string::npos);
+    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In Gone"),
+              std::string::npos);
 }
 
-TEST_F(HostFixture, TheEditorSendsThroughTheSelectedOutputPort)
-{
-    WriteSettings("[midi]\noutdev=Box In A\n");
-    auto host = MakeHost();
-    host->Start();
-    const std::uint8_t request[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
-    EXPECT_TRUE(host->App().SendSysExMessage({0, 9, request}));
-    ASSERT_EQ(sentToA.size(), 1u);
-    EXPECT_EQ(sentToA[0], std::vector<std::uint8_t>(std::begin(request), std::end(request)));
-}
-
-TEST_F(HostFixture, PreferencesPickAtOnceAndCancelRestoresThePortsAndTheFile)
+TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWritesThem)
 {
     WriteSettings("[midi]\nindev=off\noutdev=Box In A\n");
     auto host = MakeHost();
     host->Start();
-    const std::string fileBefore = ReadFile(folder / "settings.ini");
+    const std::string fileBefore = testfiles::ReadBytes(folder / "settings.ini");
 
     {
         PreferencesDialog dialog(*host);
@@ -138,34 +129,16 @@ TEST_F(HostFixture, PreferencesPickAtOnceAndCancelRestoresThePortsAndTheFile)
     EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
     EXPECT_EQ(midi.OutputConnections("Box In B"), 0);
     EXPECT_EQ(host->Settings().midiOutputPort, "Box In A");
-    EXPECT_EQ(ReadFile(folder / "settings.ini"), fileBefore);
-}
+    EXPECT_EQ(testfiles::ReadBytes(folder / "settings.ini"), fileBefore);
 
-TEST_F(HostFixture, PreferencesOkAnnouncesTheNewOutputAndWritesIt)
-{
-    WriteSettings("[midi]\nindev=off\noutdev=Box In A\n");
-    auto host = MakeHost();
-    host->Start();
+    // Ok announces the new output and writes it.
     log.clear();
-
     {
         PreferencesDialog dialog(*host);
         dialog.OutputList()->setCurrentIndex(2);
         dialog.accept();
     }
     EXPECT_EQ(log, (std::vector<std::string>{"output Box In B"}));
-    EXPECT_NE(ReadFile(folder / "settings.ini").find("outdev=Box In B"), std::string::npos);
-}
-
-TEST_F(HostFixture, AnUnplugedOutputBecomesOffOnTheNextTick)
-{
-    WriteSettings("[midi]\noutdev=Box In A\n");
-    auto host = MakeHost();
-    host->Start();
-    log.clear();
-
-    midi.UnplugOutputPort("Box In A");
-    clock.Advance(IPlugAPP::kTimerPeriodMs);
-    EXPECT_EQ(log, (std::vector<std::string>{"output off"}));
-    EXPECT_EQ(host->Settings().midiOutputPort, "off");
+    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In B"),
+              std::string::npos);
 }

@@ -97,12 +97,14 @@ TEST_F(Window, CtrlCommaOpensPreferencesAndTheOldDebugKeysDoNothing)
     }
 }
 
-TEST_F(Window, MenuCommandsReachTheEditorHooks)
+TEST_F(Window, MenuCommandsReachTheEditorHooksAndQuitClosesTheWindow)
 {
     FindAction(window.menuBar(), "&File", "&Firmware Update")->trigger();
     EXPECT_EQ(editor.firmwareArgument, 1);
     FindAction(window.menuBar(), "&Help", "&About")->trigger();
     EXPECT_EQ(editor.about, 1);
+    FindAction(window.menuBar(), "&File", "&Quit")->trigger(); // like the close box
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(Window, AboutFallsBackToAMessageBoxWhenTheEditorDoesNotHandleIt)
@@ -125,10 +127,4 @@ TEST_F(Window, AboutFallsBackToAMessageBoxWhenTheEditorDoesNotHandleIt)
     FindAction(window.menuBar(), "&Help", "&About")->trigger();
     EXPECT_TRUE(shownText.startsWith("ctrlWaveStomplet|Korvo-Audio")) << shownText.toStdString();
     EXPECT_TRUE(shownText.contains("\nBuilt on ")) << shownText.toStdString();
-}
-
-TEST_F(Window, QuitClosesTheWindowLikeTheCloseBox)
-{
-    FindAction(window.menuBar(), "&File", "&Quit")->trigger();
-    EXPECT_FALSE(window.isVisible());
 }

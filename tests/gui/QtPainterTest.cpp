@@ -38,8 +38,16 @@ int DarkPixels(const QImage& image, const QRect& area)
     return count;
 }
 
+// An empty font registry and bitmap store to paint with.
+class Canvas : public ::testing::Test
+{
+protected:
+    FontRegistry fonts;
+    BitmapStore bitmaps;
+};
+
 // The editor's fonts from the resources compiled into the program.
-class CompiledFonts : public ::testing::Test
+class CompiledFonts : public Canvas
 {
 protected:
     CompiledFonts() : loader(fonts, bitmaps)
@@ -48,8 +56,6 @@ protected:
         robotoLoaded = loader.LoadFont("Roboto-Regular", "Roboto-Regular.ttf");
     }
 
-    FontRegistry fonts;
-    BitmapStore bitmaps;
     QtResourceLoader loader;
     bool lcdLoaded = false;
     bool robotoLoaded = false;
@@ -59,6 +65,7 @@ protected:
 };
 } // namespace qtpaintertest
 
+using qtpaintertest::Canvas;
 using qtpaintertest::CompiledFonts;
 using qtpaintertest::DarkPixels;
 using qtpaintertest::Paint;
@@ -108,10 +115,8 @@ TEST_F(CompiledFonts, AnUnknownFaceDrawsInTheDefaultFace)
     EXPECT_FALSE(loader.LoadFont("Missing", "no-such-file.ttf"));
 }
 
-TEST(QtPainterShapes, TheBlendWeightBecomesOpacity)
+TEST_F(Canvas, TheBlendWeightBecomesOpacity)
 {
-    FontRegistry fonts;
-    BitmapStore bitmaps;
     const QImage image =
         Paint(QSize(20, 20), 1.f, fonts, bitmaps,
               [](QtPainter& painter)
@@ -125,10 +130,8 @@ TEST(QtPainterShapes, TheBlendWeightBecomesOpacity)
     EXPECT_NEAR(faded.green(), 191, 2);
 }
 
-TEST(QtPainterShapes, DesignPixelsAreScaledAndFramesStayInsideTheirRectangle)
+TEST_F(Canvas, DesignPixelsAreScaledAndFramesStayInsideTheirRectangle)
 {
-    FontRegistry fonts;
-    BitmapStore bitmaps;
     const QImage image = Paint(QSize(80, 80), 2.f, fonts, bitmaps,
                                [](QtPainter& painter)
                                { painter.DrawRect(kColorBlack, IRECT(10, 10, 30, 30), {}, 1.f); });
@@ -140,10 +143,8 @@ TEST(QtPainterShapes, DesignPixelsAreScaledAndFramesStayInsideTheirRectangle)
     EXPECT_EQ(qGray(image.pixel(40, 40)), 255);
 }
 
-TEST(QtPainterShapes, AClipNarrowsDrawingUntilItIsPopped)
+TEST_F(Canvas, AClipNarrowsDrawingUntilItIsPopped)
 {
-    FontRegistry fonts;
-    BitmapStore bitmaps;
     const QImage image = Paint(QSize(40, 20), 1.f, fonts, bitmaps,
                                [](QtPainter& painter)
                                {
@@ -158,7 +159,7 @@ TEST(QtPainterShapes, AClipNarrowsDrawingUntilItIsPopped)
     EXPECT_EQ(qGray(image.pixel(35, 5)), 0);
 }
 
-TEST(QtPainterBitmaps, TheFrameFollowsTheIndexAndScaleTwoDrawsTheDoubleImage)
+TEST_F(Canvas, TheBitmapFrameFollowsTheIndexAndScaleTwoDrawsTheDoubleImage)
 {
     // Two frames stacked: the scale 1 image red over blue, the scale 2 image green over yellow.
     QImage image1x(4, 8, QImage::Format_ARGB32_Premultiplied);
@@ -171,8 +172,6 @@ TEST(QtPainterBitmaps, TheFrameFollowsTheIndexAndScaleTwoDrawsTheDoubleImage)
     for (int y = 8; y < 16; ++y)
         for (int x = 0; x < 8; ++x)
             image2x.setPixelColor(x, y, Qt::yellow);
-    FontRegistry fonts;
-    BitmapStore bitmaps;
     ASSERT_TRUE(bitmaps.Add("frames.png", image1x, image2x));
     const IBitmap bitmap{"frames.png", 4, 8, 2, false};
 

@@ -88,7 +88,7 @@ protected:
 
 using viewwidgettest::ProbeView;
 
-TEST_F(ProbeView, AClickAtScaleOneReachesTheControlAtThosePixels)
+TEST_F(ProbeView, AClickAtScaleOneReachesTheControlAtThosePixelsWithButtonAndModifiers)
 {
     EXPECT_EQ(view->size(), QSize(1024, 768));
     viewevents::Click(*view, QPointF(150, 120));
@@ -99,9 +99,17 @@ TEST_F(ProbeView, AClickAtScaleOneReachesTheControlAtThosePixels)
     EXPECT_TRUE(upperLeft->events[0].mod.L);
     EXPECT_EQ(upperLeft->events[1].kind, "up");
     EXPECT_TRUE(lowerRight->events.empty());
+
+    // The right button and shift, ctrl and alt reach the control too.
+    viewevents::Click(*view, QPointF(150, 120), Qt::RightButton,
+                      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(upperLeft->events.size(), 4u);
+    const IMouseMod mod = upperLeft->events[2].mod;
+    EXPECT_FALSE(mod.L);
+    EXPECT_TRUE(mod.R && mod.S && mod.C && mod.A);
 }
 
-TEST_F(ProbeView, AClickAtScaleTwoReachesTheControlAtHalfThePixels)
+TEST_F(ProbeView, ClicksAndDragsAtScaleTwoReachTheControlAtHalfThePixels)
 {
     ScaleTo(2.f);
     EXPECT_EQ(view->size(), QSize(2048, 1536));
@@ -117,31 +125,15 @@ TEST_F(ProbeView, AClickAtScaleTwoReachesTheControlAtHalfThePixels)
     ASSERT_EQ(upperLeft->events.size(), 2u);
     EXPECT_FLOAT_EQ(upperLeft->events[0].x, 150.f);
     EXPECT_EQ(lowerRight->events.size(), 2u);
-}
 
-TEST_F(ProbeView, TheRightButtonAndShiftCtrlAltReachTheControl)
-{
-    viewevents::Click(*view, QPointF(150, 120), Qt::RightButton,
-                      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_FALSE(upperLeft->events.empty());
-    const IMouseMod mod = upperLeft->events[0].mod;
-    EXPECT_FALSE(mod.L);
-    EXPECT_TRUE(mod.R);
-    EXPECT_TRUE(mod.S);
-    EXPECT_TRUE(mod.C);
-    EXPECT_TRUE(mod.A);
-}
-
-TEST_F(ProbeView, ADragMovesInDesignPixelsAtScaleTwo)
-{
-    ScaleTo(2.f);
+    // A drag moves in design pixels.
     viewevents::Press(*view, QPointF(300, 240));
     viewevents::Move(*view, QPointF(300, 220), Qt::LeftButton, Qt::ShiftModifier);
     viewevents::Release(*view, QPointF(300, 220));
-    ASSERT_EQ(upperLeft->events.size(), 3u);
-    EXPECT_EQ(upperLeft->events[1].kind, "drag");
-    EXPECT_FLOAT_EQ(upperLeft->events[1].d, -10.f);
-    EXPECT_TRUE(upperLeft->events[1].mod.S);
+    ASSERT_EQ(upperLeft->events.size(), 5u);
+    EXPECT_EQ(upperLeft->events[3].kind, "drag");
+    EXPECT_FLOAT_EQ(upperLeft->events[3].d, -10.f);
+    EXPECT_TRUE(upperLeft->events[3].mod.S);
 }
 
 TEST_F(ProbeView, DoubleClickAndVerticalWheelReachTheControlAndASidewaysSwipeDoesNot)

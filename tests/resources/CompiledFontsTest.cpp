@@ -22,6 +22,15 @@ constexpr CompiledFont kFonts[] = {
     {"fontaudio.ttf", "FontAwesome"},
     {"ni7seg.ttf", "DSEG14 Classic"},
 };
+
+// The application font id of the compiled file, or -1.
+int AddCompiledFont(const char* fileName)
+{
+    QFile file(QString::fromStdString(StompletFontPath(fileName)));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return QFontDatabase::addApplicationFontFromData(file.readAll());
+}
 } // namespace resource_tests
 
 using namespace resource_tests;
@@ -30,9 +39,7 @@ TEST(CompiledFonts, EveryFontLoadsWithTheFaceItStandsFor)
 {
     for (const CompiledFont& font : kFonts)
     {
-        QFile file(QString::fromStdString(StompletFontPath(font.fileName)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << font.fileName;
-        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+        const int id = AddCompiledFont(font.fileName);
         ASSERT_GE(id, 0) << font.fileName;
         EXPECT_TRUE(
             QFontDatabase::applicationFontFamilies(id).contains(QString::fromLatin1(font.family)))
@@ -42,9 +49,7 @@ TEST(CompiledFonts, EveryFontLoadsWithTheFaceItStandsFor)
 
 TEST(CompiledFonts, TheLcdFaceIsTheUprightRegularWeight)
 {
-    QFile file(QString::fromStdString(StompletFontPath("ni7seg.ttf")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+    const int id = AddCompiledFont("ni7seg.ttf");
     ASSERT_GE(id, 0);
     const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
     const QStringList styles = QFontDatabase::styles(family);

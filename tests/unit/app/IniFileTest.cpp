@@ -12,7 +12,7 @@ using testfiles::WriteBytes;
 
 namespace fs = std::filesystem;
 
-TEST(IniNumbers, LeadingDigitsAreTheNumberAndTheRestIsIgnored)
+TEST(IniNumbers, LeadingDigitsAreTheNumberTheRestIsIgnoredAndNoDigitsOrTooLargeHaveNone)
 {
     EXPECT_EQ(ParseUnsignedDecimal("512"), 512u);
     EXPECT_EQ(ParseUnsignedDecimal("512 frames"), 512u);
@@ -20,15 +20,9 @@ TEST(IniNumbers, LeadingDigitsAreTheNumberAndTheRestIsIgnored)
     EXPECT_EQ(ParseUnsignedDecimal("+7"), 7u);
     EXPECT_EQ(ParseUnsignedDecimal("000000000000000000000044100"), 44100u);
     EXPECT_EQ(ParseUnsignedDecimal("4294967295"), 4294967295u);
-}
-
-TEST(IniNumbers, TextWithoutLeadingDigitsNegativeOrTooLargeHasNoValue)
-{
-    EXPECT_FALSE(ParseUnsignedDecimal(""));
-    EXPECT_FALSE(ParseUnsignedDecimal("fast"));
-    EXPECT_FALSE(ParseUnsignedDecimal("-5"));
-    EXPECT_FALSE(ParseUnsignedDecimal("4294967296"));
-    EXPECT_FALSE(ParseUnsignedDecimal("99999999999999999999999999999999999999"));
+    // No leading digits, negative or too large: no value (settings then take their default).
+    for (const char* text : {"", "fast", "-5", "4294967296", "99999999999999999999999999999999"})
+        EXPECT_FALSE(ParseUnsignedDecimal(text)) << text;
 }
 
 TEST(IniReading, SectionsKeysCommentsAndLineEndsFollowThePrivateProfileRules)
@@ -52,15 +46,6 @@ TEST(IniReading, SectionsKeysCommentsAndLineEndsFollowThePrivateProfileRules)
     EXPECT_FALSE(ini.Find("", "orphan"));
     EXPECT_EQ(ini.GetString("audio", "outdev", "Built-in Output"), "Built-in Output");
     EXPECT_EQ(ini.GetUnsigned("nosection", "sr", 44100), 44100u);
-}
-
-TEST(IniReading, AnUnusableNumberGivesTheDefault)
-{
-    const IniFile ini = IniFile::Parse("[audio]\nsr=fast\nbuffer=-64\nin1=\nout1=123456789012\n");
-    EXPECT_EQ(ini.GetUnsigned("audio", "sr", 44100), 44100u);
-    EXPECT_EQ(ini.GetUnsigned("audio", "buffer", 512), 512u);
-    EXPECT_EQ(ini.GetUnsigned("audio", "in1", 1), 1u);
-    EXPECT_EQ(ini.GetUnsigned("audio", "out1", 1), 1u);
 }
 
 TEST(IniReading, BinaryJunkNeverBreaksTheReaderAndGoodLinesStillCount)

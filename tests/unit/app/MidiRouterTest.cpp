@@ -50,14 +50,6 @@ protected:
         mBus.FeedInputPort(port, bytes.data(), bytes.size());
     }
 
-    void Pump()
-    {
-        double left[64];
-        double right[64];
-        double* outputs[2] = {left, right};
-        mApp.ProcessPump(nullptr, outputs, 64);
-    }
-
     bool FileWritten() const { return fs::exists(mStore.FilePath()); }
 
     ManualTimerBackend mClock; // first: the application's 20 ms timer runs on it
@@ -115,30 +107,25 @@ TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
     EXPECT_FALSE(FileWritten());
 }
 
-TEST_F(MidiRouting, AnUnpluggedOutputIsOffWithinOneTickAndTheEditorHearsOff)
+TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndTheEditorHearsOnlyTheOutputsOff)
 {
+    mSettings.midiInputPort = kBoxIn;
     mSettings.midiOutputPort = kBoxOut;
     StartUp();
     ASSERT_EQ(mBus.OutputConnections(kBoxOut), 1);
 
-    mBus.UnplugOutputPort(kBoxOut);
-    mClock.Advance(IPlugAPP::kTimerPeriodMs);
-
-    EXPECT_EQ(mSettings.midiOutputPort, "off");
-    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
-    EXPECT_FALSE(FileWritten()); // the probe does not write; the old name stays until a write
-}
-
-TEST_F(MidiRouting, AnUnpluggedInputIsOffWithoutTellingTheEditor)
-{
-    mSettings.midiInputPort = kBoxIn;
-    StartUp();
     mBus.UnplugInputPort(kBoxIn);
     EXPECT_TRUE(mRouter.RefreshPortLists());
     EXPECT_EQ(mSettings.midiInputPort, "off");
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kInput));
     EXPECT_TRUE(mApp.OutputPortSelections().empty());
+
+    mBus.UnplugOutputPort(kBoxOut);
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
+    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_FALSE(FileWritten()); // the probe does not write; the old name stays until a write
 }
 
 TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
@@ -152,31 +139,27 @@ TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
     EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
     Feed(kBoxIn, {0xB0, 0x07, 0x64});
-    Pump();
+    mApp.Pump();
     EXPECT_EQ(mApp.Midi().size(), 1u);
 }
 
 // Selecting by name.
 
-TEST_F(MidiRouting, SelectingOffClosesThePortWithoutWritingTheFile)
+TEST_F(MidiRouting, SelectingAnotherPortClosesTheOldOneAndOffClosesItWithoutWritingTheFile)
 {
-    mSettings.midiOutputPort = kBoxOut;
+    mSettings.midiOutputPort = kKeys;
     StartUp();
+    mSettings.midiOutputPort = kBoxOut;
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
+
     mSettings.midiOutputPort = "off";
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_FALSE(FileWritten());
     EXPECT_TRUE(mApp.OutputPortSelections().empty());
-}
-
-TEST_F(MidiRouting, SelectingAnotherPortClosesTheOldOneFirst)
-{
-    mSettings.midiOutputPort = kKeys;
-    StartUp();
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
-    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
-    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
 }
 
 TEST_F(MidiRouting, ANameThatMatchesNoPortTurnsOffIsWrittenAndTheEditorHearsOff)
@@ -260,7 +243,7 @@ TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
 
 // Sending.
 
-TEST_F(MidiRouting, SentMessagesReachTheOutputPortWholeAndWithTheirOwnLength)
+TEST_F(MidiRouting, SentMessagesReachTheSelectedOutputPortWholeAndWithTheirOwnLength)
 {
     mSettings.midiOutputPort = kBoxOut;
     StartUp();
@@ -272,60 +255,34 @@ TEST_F(MidiRouting, SentMessagesReachTheOutputPortWholeAndWithTheirOwnLength)
 
     EXPECT_EQ(mSentToBox, (std::vector<Bytes>{single, {0xB0, 0x07, 0x64}, {0xC0, 0x05}}));
     EXPECT_TRUE(mSentToKeys.empty());
-}
-
-TEST_F(MidiRouting, WithTheOutputOffASendSucceedsAndGoesNowhere)
-{
-    StartUp();
+    // With the output off a send succeeds and goes nowhere.
+    mSettings.midiOutputPort = "off";
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
     EXPECT_TRUE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
-    EXPECT_TRUE(mSentToBox.empty());
+    EXPECT_EQ(mSentToBox.size(), 3u);
     EXPECT_TRUE(mSentToKeys.empty());
 }
 
 // Receiving.
 
-TEST_F(MidiRouting, ThreeTwoAndOneByteMessagesArriveWithZeroFilledDataBytes)
-{
-    mSettings.midiInputPort = kBoxIn;
-    StartUp();
-    Feed(kBoxIn, {0xB0, 0x07, 0x64}); // control change
-    Feed(kBoxIn, {0xC0, 0x05});       // program change
-    Feed(kBoxIn, {0xFE});             // active sensing passes
-    Feed(kBoxIn, {0xF8});             // clock is ignored
-    Pump();
-    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{
-                               {0, 0xB0, 0x07, 0x64}, {0, 0xC0, 0x05, 0x00}, {0, 0xFE, 0, 0}}));
-}
-
-TEST_F(MidiRouting, A512ByteSysExArrivesWholeAnd513BytesAreDropped)
+// How the pump treats what arrives (lengths, the 512-byte limit, queue sizes) is the
+// application's and tested with it; here: what the input port hands on.
+TEST_F(MidiRouting, InputMessagesReachTheApplicationWholeAndClockIsIgnored)
 {
     mSettings.midiInputPort = kBoxIn;
     StartUp();
     Bytes longest(512, 0x11);
     longest.front() = 0xF0;
     longest.back() = 0xF7;
-    Bytes tooLong(513, 0x22);
-    tooLong.front() = 0xF0;
-    tooLong.back() = 0xF7;
+    Feed(kBoxIn, {0xB0, 0x07, 0x64}); // control change
+    Feed(kBoxIn, {0xC0, 0x05});       // program change
+    Feed(kBoxIn, {0xFE});             // active sensing passes
+    Feed(kBoxIn, {0xF8});             // clock is ignored
     Feed(kBoxIn, longest);
-    Feed(kBoxIn, tooLong);
-    Pump();
+    mApp.Pump();
+    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{
+                               {0, 0xB0, 0x07, 0x64}, {0, 0xC0, 0x05, 0x00}, {0, 0xFE, 0, 0}}));
     EXPECT_EQ(mApp.SysEx(), std::vector<Bytes>{longest});
-}
-
-TEST_F(MidiRouting, OfFiveSysExBeforeOnePumpFourAreHandledAndTheFifthIsLost)
-{
-    mSettings.midiInputPort = kBoxIn;
-    StartUp();
-    for (std::uint8_t i = 1; i <= 5; ++i)
-        Feed(kBoxIn, {0xF0, 0x00, 0x3F, 0x5A, 0x04, i, 0xF7});
-    Pump();
-    const auto sysEx = mApp.SysEx();
-    ASSERT_EQ(sysEx.size(), 4u);
-    EXPECT_EQ(sysEx[3][5], 4);
-    Feed(kBoxIn, {0xF0, 0x00, 0x3F, 0x5A, 0x04, 6, 0xF7}); // the queue has room again
-    Pump();
-    EXPECT_EQ(mApp.SysEx().size(), 5u);
 }
 
 TEST_F(MidiRouting, EmptyMessagesAndEverythingAfterTheExitingFlagAreDropped)
@@ -335,7 +292,7 @@ TEST_F(MidiRouting, EmptyMessagesAndEverythingAfterTheExitingFlagAreDropped)
     Feed(kBoxIn, {});
     mRouter.SetExiting();
     Feed(kBoxIn, {0xB0, 0x07, 0x64});
-    Pump();
+    mApp.Pump();
     EXPECT_TRUE(mApp.Midi().empty());
     EXPECT_TRUE(mApp.SysEx().empty());
 }

@@ -125,17 +125,15 @@ TEST_F(PortsAcrossThreads, InputArrivesIntactWhileThePortIsSwitchedAndNothingAft
             }
         });
 
-    double left[64], right[64];
-    double* outputs[2] = {left, right};
     for (int round = 0; round < 500; ++round)
     {
         mSettings.midiInputPort = round % 2 == 0 ? "Box 24:0" : "off";
         mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
-        mApp.ProcessPump(nullptr, outputs, 64);
+        mApp.Pump();
     }
     mRouter.ReleasePorts();
     released.store(true);
-    mApp.ProcessPump(nullptr, outputs, 64);
+    mApp.Pump();
     const std::size_t handled = mApp.Midi().size();
     while (feedsAfterRelease.load() < 100)
         std::this_thread::yield();
@@ -143,7 +141,7 @@ TEST_F(PortsAcrossThreads, InputArrivesIntactWhileThePortIsSwitchedAndNothingAft
     input.join();
 
     EXPECT_EQ(deliveriesAfterRelease.load(), 0);
-    mApp.ProcessPump(nullptr, outputs, 64);
+    mApp.Pump();
     EXPECT_EQ(mApp.Midi().size(), handled);
     for (const MidiMessage& msg : mApp.Midi())
         EXPECT_EQ(msg, (MidiMessage{0, 0xB0, 0x07, 0x64}));

@@ -18,6 +18,15 @@ class PortTestApp final : public IPlugAPP
 public:
     PortTestApp() : IPlugAPP(0) {}
 
+    // One pump step of 64 frames, as the pump's driver runs it.
+    void Pump()
+    {
+        double left[64];
+        double right[64];
+        double* outputs[2] = {left, right};
+        ProcessPump(nullptr, outputs, 64);
+    }
+
     void HandleMidiMessage(const MidiMessage& msg) override
     {
         std::lock_guard lock(mMutex);

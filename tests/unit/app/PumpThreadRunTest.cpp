@@ -82,9 +82,7 @@ TEST_F(PumpThreadRun, AfterStopNoStepRunsAndTheNextDriverFindsTheQueueIntact)
 
     // The audio stream takes over as the single consumer.
     ASSERT_TRUE(mSlot.TryAcquire(PumpDriver::kAudioStream));
-    double left[64], right[64];
-    double* outputs[2] = {left, right};
-    mApp.ProcessPump(nullptr, outputs, 64);
+    mApp.Pump();
     EXPECT_EQ(mApp.Midi().back(), (MidiMessage{0, 0x80, 0x3C, 0x00}));
 }
 

@@ -111,16 +111,6 @@ TEST(FirmwareImage, OneByteABIsOnePageWhoseFirstBlockStartsWith5540)
     }
 }
 
-TEST(FirmwareImage, OnePageImageOf1024BytesFillsSixteenBlocksExactly)
-{
-    const Bytes file = RandomImage(1024, 1);
-    const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
-    EXPECT_EQ(image.PageCount(), 1);
-    EXPECT_EQ(image.BlockCount(), 16);
-    EXPECT_TRUE(RebuildsTo(Unpacked(image), file));
-    EXPECT_EQ(FirmwareStartFor(image).bytes[10], 0x01); // page count
-}
-
 TEST(FirmwareImage, OneByteMoreStartsASecondPageOfPrefilledBlocks)
 {
     Bytes file = RandomImage(1025, 2);
@@ -161,12 +151,14 @@ TEST(FirmwareImage, LargestImageOf16383BytesIsSixteenPagesOf256Blocks)
 
 TEST(FirmwareImage, EveryImageSizeUnpacksToItsBytesAndFFBeyondThem)
 {
-    for (std::size_t size : {1u, 6u, 7u, 8u, 63u, 64u, 65u, 1023u, 2048u, 5000u})
+    for (std::size_t size : {1u, 6u, 7u, 8u, 63u, 64u, 65u, 1023u, 1024u, 2048u, 5000u})
     {
         const Bytes file = RandomImage(size, static_cast<unsigned>(size));
         const FirmwareImage image = ImageOf(EncodeFirmwareImage(file));
         const int pages = static_cast<int>((size + 1023) / 1024);
         EXPECT_EQ(image.PageCount(), pages) << size;
+        EXPECT_EQ(image.BlockCount(), pages * 16) << size;
+        EXPECT_EQ(FirmwareStartFor(image).bytes[10], pages) << size; // page count
         EXPECT_TRUE(RebuildsTo(Unpacked(image), file)) << size;
     }
 }
@@ -218,17 +210,26 @@ TEST(FirmwareProgress, SixteenBlocksReadAsTheBoxOwnerSeesThem)
     EXPECT_EQ(FirmwareProgressText(16, 16), "100 %");
 }
 
-TEST(FirmwareProgress, PercentIsTruncatedNotRounded)
+TEST(FirmwareProgress, PercentIsTruncatedAndStaysWithinZeroToHundred)
 {
-    EXPECT_EQ(FirmwareProgressPercent(1, 256), 0);    // 0.39
-    EXPECT_EQ(FirmwareProgressPercent(255, 256), 99); // 99.6
-    EXPECT_EQ(FirmwareProgressPercent(1, 32), 3);     // 3.125
-    EXPECT_EQ(FirmwareProgressText(2, 48), "4 %");    // 4.17
-}
-
-TEST(FirmwareProgress, CountsOutsideTheTransferStayWithinZeroToHundred)
-{
-    EXPECT_EQ(FirmwareProgressText(0, 0), "0 %");
-    EXPECT_EQ(FirmwareProgressPercent(17, 16), 100);
-    EXPECT_EQ(FirmwareProgressPercent(-1, 16), 0);
+    struct Case
+    {
+        int sent;
+        int total;
+        int percent;
+    };
+    const Case cases[] = {
+        {1, 256, 0},    // 0.39
+        {255, 256, 99}, // 99.6
+        {1, 32, 3},     // 3.125
+        {2, 48, 4},     // 4.17
+        {0, 0, 0},      // no transfer
+        {17, 16, 100},  // counts outside the transfer
+        {-1, 16, 0},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(FirmwareProgressPercent(c.sent, c.total), c.percent) << c.sent << "/" << c.total;
+        EXPECT_EQ(FirmwareProgressText(c.sent, c.total), std::to_string(c.percent) + " %");
+    }
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace
@@ -29,49 +30,32 @@ std::array<std::uint8_t, 74> PackedAllFF()
 }
 } // namespace
 
-TEST(SeptetPacking, FullGroupOneToSevenGivesEightBytes)
+TEST(SeptetPacking, GroupsOfSevenBytesBecomeEightAndTheLastGroupOneByteMoreThanItHas)
 {
-    EXPECT_EQ(Pack({0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07}),
-              (Bytes{0x00, 0x40, 0x40, 0x30, 0x20, 0x14, 0x0C, 0x07}));
-}
-
-TEST(SeptetPacking, LastGroupOfOneFFGivesTwoBytes)
-{
-    EXPECT_EQ(Pack({0xFF}), (Bytes{0x7F, 0x40}));
-}
-
-TEST(SeptetPacking, BlockOfSixtyFourFFGivesSeventyThree7FAndA40)
-{
-    const std::array<std::uint8_t, 74> expected = PackedAllFF();
-    EXPECT_EQ(Pack(Bytes(64, 0xFF)), Bytes(expected.begin(), expected.end()));
-}
-
-TEST(SeptetPacking, LastGroupKeepsOneByteMoreThanItHas)
-{
-    // 0xAB 0xCD as 56 bits: 10101011 11001101 0...; first three septets 1010101 1110011 0100000.
-    EXPECT_EQ(Pack({0xAB, 0xCD}), (Bytes{0x55, 0x73, 0x20}));
-}
-
-TEST(SeptetPacking, PackedSizeCountsFullAndPartialGroups)
-{
-    EXPECT_EQ(PackedSize(0), 0u);
-    EXPECT_EQ(PackedSize(1), 2u);
-    EXPECT_EQ(PackedSize(6), 7u);
-    EXPECT_EQ(PackedSize(7), 8u);
-    EXPECT_EQ(PackedSize(8), 10u);
-    EXPECT_EQ(PackedSize(63), 72u);
-    EXPECT_EQ(PackedSize(64), 74u);
-}
-
-TEST(SeptetPacking, EveryLengthWritesExactlyItsPackedSizeOfDataBytes)
-{
-    for (std::size_t length = 1; length <= 64; ++length)
+    const std::array<std::uint8_t, 74> allFF = PackedAllFF();
+    struct Case
     {
-        const Bytes packed = Pack(Bytes(length, 0xFF));
-        EXPECT_EQ(packed.size(), PackedSize(length)) << length;
-        for (std::uint8_t b : packed)
-            EXPECT_LT(b, 0x80) << length;
-    }
+        const char* what;
+        Bytes data;
+        Bytes packed;
+    };
+    const Case cases[] = {
+        {"full group 1 to 7",
+         {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07},
+         {0x00, 0x40, 0x40, 0x30, 0x20, 0x14, 0x0C, 0x07}},
+        {"last group of one FF", {0xFF}, {0x7F, 0x40}},
+        // AB CD as 56 bits: 10101011 11001101 0...; first three septets 1010101 1110011 0100000.
+        {"last group of two", {0xAB, 0xCD}, {0x55, 0x73, 0x20}},
+        {"block of 64 FF", Bytes(64, 0xFF), Bytes(allFF.begin(), allFF.end())},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Pack(c.data), c.packed) << c.what;
+
+    // Size in: size out, counting full and partial groups.
+    const std::pair<std::size_t, std::size_t> sizes[] = {{0, 0},  {1, 2},   {6, 7},  {7, 8},
+                                                         {8, 10}, {63, 72}, {64, 74}};
+    for (const auto& [in, out] : sizes)
+        EXPECT_EQ(PackedSize(in), out) << in;
 }
 
 TEST(SeptetPacking, TooSmallOutputIsRefusedAndLeftUntouched)
@@ -81,6 +65,7 @@ TEST(SeptetPacking, TooSmallOutputIsRefusedAndLeftUntouched)
     EXPECT_EQ(out, Bytes(73, 0xEE));
 }
 
+// Also proves every packed byte is a data byte: unpacking refuses any other.
 TEST(SeptetPacking, PackThenUnpackRestoresRandomDataOfEveryLength)
 {
     for (unsigned seed = 1; seed <= 200; ++seed)
@@ -107,49 +92,19 @@ TEST(SeptetPacking, PackThenUnpackRestoresRandomDataOfEveryLength)
     }
 }
 
-TEST(SeptetUnpacking, ByteWithTopBitSetIsRefused)
+TEST(SeptetUnpacking, TopBitLastGroupOfOneByteAndTooSmallOutputAreRefused)
 {
     Bytes packed(8, 0x00);
     packed[3] = 0x80;
     Bytes out(7, 0xEE);
     EXPECT_FALSE(UnpackSeptets(packed, out));
-    EXPECT_EQ(out, Bytes(7, 0xEE));
-}
+    EXPECT_EQ(out, Bytes(7, 0xEE)); // left untouched
 
-TEST(SeptetUnpacking, LastGroupOfOneByteIsRefused)
-{
-    Bytes out(64);
-    EXPECT_FALSE(UnpackSeptets(Bytes(9, 0x00), out));
-    EXPECT_FALSE(UnpackSeptets(Bytes(1, 0x00), out));
-}
-
-TEST(SeptetUnpacking, TooSmallOutputIsRefused)
-{
-    Bytes out(6);
-    EXPECT_FALSE(UnpackSeptets(Bytes(8, 0x00), out));
-}
-
-TEST(FirmwareBlockPacking, FullBlockFillsAllSeventyFourBytes)
-{
-    Bytes data(64);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 4 + 1);
-    const auto packed = PackFirmwareBlock(data);
-    ASSERT_TRUE(packed);
-    const auto unpacked = UnpackFirmwareBlock(*packed);
-    ASSERT_TRUE(unpacked);
-    EXPECT_EQ(Bytes(unpacked->begin(), unpacked->end()), data);
-}
-
-TEST(FirmwareBlockPacking, OneByteABSitsOverThePrefill)
-{
-    const auto packed = PackFirmwareBlock(Bytes{0xAB});
-    ASSERT_TRUE(packed);
-    std::array<std::uint8_t, 74> expected = PackedAllFF();
-    expected[0] = 0x55; // AB >> 1
-    expected[1] = 0x40; // low bit of AB, then zero padding
-    EXPECT_EQ(*packed, expected);
-    EXPECT_EQ(BlockChecksum(*packed), (std::array<std::uint8_t, 2>{0x48, 0x0E}));
+    Bytes large(64);
+    EXPECT_FALSE(UnpackSeptets(Bytes(9, 0x00), large)); // last group of one byte
+    EXPECT_FALSE(UnpackSeptets(Bytes(1, 0x00), large));
+    Bytes small(6);
+    EXPECT_FALSE(UnpackSeptets(Bytes(8, 0x00), small));
 }
 
 TEST(FirmwareBlockPacking, EmptyOrOversizedDataIsRefused)
@@ -158,28 +113,12 @@ TEST(FirmwareBlockPacking, EmptyOrOversizedDataIsRefused)
     EXPECT_FALSE(PackFirmwareBlock(Bytes(65, 0x00)));
 }
 
-TEST(FirmwareBlockPacking, ShortBlockUnpacksToItsBytesFirst)
+TEST(BlockChecksum, SumOfThePackedBytesAsHighAndLowSevenBits)
 {
-    const Bytes data{0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xA0};
-    const auto unpacked = UnpackFirmwareBlock(*PackFirmwareBlock(data));
-    ASSERT_TRUE(unpacked);
-    EXPECT_EQ(Bytes(unpacked->begin(), unpacked->begin() + 10), data);
-}
-
-TEST(BlockChecksum, AllFFBlockSumsTo9335As4877)
-{
-    EXPECT_EQ(BlockChecksum(PackedAllFF()), (std::array<std::uint8_t, 2>{0x48, 0x77}));
-}
-
-TEST(BlockChecksum, ZeroBlockIsZero)
-{
-    const std::array<std::uint8_t, 74> zeros{};
-    EXPECT_EQ(BlockChecksum(zeros), (std::array<std::uint8_t, 2>{0x00, 0x00}));
-}
-
-TEST(BlockChecksum, LargestSumStillFitsFourteenBits)
-{
-    std::array<std::uint8_t, 74> packed;
-    packed.fill(0x7F); // S = 74 * 127 = 9398 = 0x24B6
-    EXPECT_EQ(BlockChecksum(packed), (std::array<std::uint8_t, 2>{0x49, 0x36}));
+    using Checksum = std::array<std::uint8_t, 2>;
+    std::array<std::uint8_t, 74> packed{};
+    EXPECT_EQ(BlockChecksum(packed), (Checksum{0x00, 0x00}));        // zero block
+    EXPECT_EQ(BlockChecksum(PackedAllFF()), (Checksum{0x48, 0x77})); // 9335
+    packed.fill(0x7F); // the largest sum, 74 * 127 = 9398, still fits fourteen bits
+    EXPECT_EQ(BlockChecksum(packed), (Checksum{0x49, 0x36}));
 }

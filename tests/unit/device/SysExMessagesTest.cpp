@@ -1,6 +1,5 @@
 #include "device/SysExMessages.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -16,6 +15,12 @@ Bytes ToVector(const SysExBytes<N>& msg)
     return Bytes(msg.bytes.begin(), msg.bytes.end());
 }
 
+// A write-value command: start, manufacturer 00 3F 5A, model 04, command 02, address, value, end.
+Bytes WriteValue(std::uint8_t address, std::uint8_t value)
+{
+    return {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, address, value, 0xF7};
+}
+
 // A 50-byte Status Reply: header, box bytes 11 22 33 44, version, values i + 1, F7.
 Bytes StatusReplyBytes(std::uint8_t version)
 {
@@ -27,131 +32,92 @@ Bytes StatusReplyBytes(std::uint8_t version)
 }
 } // namespace
 
-TEST(SingleSetting, ChannelTenOfSwitchA1IsAddress1CValue09)
+TEST(SingleSetting, IndexIsTheAddressAndValueTheDataByte)
 {
-    const auto msg = BuildSingleSetting(kSwitchA1Channel, 9);
-    ASSERT_TRUE(msg);
-    const Bytes expected{0xF0, 0x00, 0x3F, 0x5A, // start, manufacturer
-                         0x04, 0x02,             // model, write-value command
-                         0x1C, 0x09,             // address 28, channel "10"
-                         0xF7};
-    EXPECT_EQ(ToVector(*msg), expected);
+    struct Case
+    {
+        int idx;
+        int value;
+        std::uint8_t address;
+    };
+    const Case cases[] = {
+        {kSwitchA1Channel, 9, 0x1C}, // channel "10" of switch A1
+        {0, 0x7F, 0x00},             // first address, highest value
+        {37, 0, 0x25},               // last address
+        {8, 0, 0x08},                // the neighbours of the calibration ends are settings
+        {11, 0, 0x0B},
+        {25, 0, 0x19},
+        {28, 0, 0x1C},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.idx);
+        const auto msg = BuildSingleSetting(c.idx, c.value);
+        ASSERT_TRUE(msg);
+        EXPECT_EQ(ToVector(*msg), WriteValue(c.address, static_cast<std::uint8_t>(c.value)));
+        EXPECT_EQ(ParameterAddress(c.idx), c.address);
+        // The record handed on holds the whole message from offset zero.
+        const SysExMessage record = msg->Message();
+        EXPECT_EQ(record.offset, 0);
+        EXPECT_EQ(record.size, 9);
+        EXPECT_EQ(record.data, msg->bytes.data());
+    }
 }
 
-TEST(SingleSetting, RecordHandsTheWholeMessageFromOffsetZero)
+TEST(SingleSetting, NoDataByteIndexOutsideTheTableAndCalibrationEndsAreRefused)
 {
-    const auto msg = BuildSingleSetting(kPedal1Controller, 11);
-    ASSERT_TRUE(msg);
-    const SysExMessage record = msg->Message();
-    EXPECT_EQ(record.offset, 0);
-    EXPECT_EQ(record.size, 9);
-    EXPECT_EQ(record.data, msg->bytes.data());
-    EXPECT_EQ(record.data[6], 0x17);
-    EXPECT_EQ(record.data[7], 0x0B);
+    struct Case
+    {
+        int idx;
+        int value;
+    };
+    const Case cases[] = {
+        {kPedal1Controller, 0x80}, // values that are no data byte
+        {kPedal1Controller, 255},
+        {kPedal1Controller, -1},
+        {-1, 0}, // indices outside the table
+        {38, 0},
+        {0x70, 0}, // the reset and status addresses are no settings
+        {0x71, 0},
+        {9, 0}, // the four calibration ends
+        {10, 0},
+        {26, 0},
+        {27, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_FALSE(BuildSingleSetting(c.idx, c.value)) << c.idx << " = " << c.value;
+    EXPECT_FALSE(ParameterAddress(-1));
+    EXPECT_FALSE(ParameterAddress(38));
 }
 
-TEST(SingleSetting, FirstAndLastAddressesAndHighestValueAreEncoded)
+TEST(FixedRequests, StatusRequestIsAddress71AndResetAllAddress70)
 {
-    ASSERT_TRUE(BuildSingleSetting(0, 0x7F));
-    EXPECT_EQ(BuildSingleSetting(0, 0x7F)->bytes[6], 0x00);
-    EXPECT_EQ(BuildSingleSetting(0, 0x7F)->bytes[7], 0x7F);
-    ASSERT_TRUE(BuildSingleSetting(37, 0));
-    EXPECT_EQ(BuildSingleSetting(37, 0)->bytes[6], 0x25);
-}
-
-TEST(SingleSetting, ValueThatIsNoDataByteIsRefused)
-{
-    EXPECT_FALSE(BuildSingleSetting(kPedal1Controller, 0x80));
-    EXPECT_FALSE(BuildSingleSetting(kPedal1Controller, 255));
-    EXPECT_FALSE(BuildSingleSetting(kPedal1Controller, -1));
-}
-
-TEST(SingleSetting, IndexOutsideTheTableIsRefused)
-{
-    EXPECT_FALSE(BuildSingleSetting(-1, 0));
-    EXPECT_FALSE(BuildSingleSetting(38, 0));
-    EXPECT_FALSE(BuildSingleSetting(0x70, 0));
-    EXPECT_FALSE(BuildSingleSetting(0x71, 0));
-}
-
-TEST(SingleSetting, CalibrationSettingsAreRefused)
-{
-    for (int idx : {9, 10, 26, 27})
-        EXPECT_FALSE(BuildSingleSetting(idx, 0)) << idx;
-    for (int idx : {8, 11, 25, 28})
-        EXPECT_TRUE(BuildSingleSetting(idx, 0)) << idx;
-}
-
-TEST(FixedRequests, StatusRequestIsAddress71)
-{
-    const Bytes expected{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
-    EXPECT_EQ(ToVector(BuildStatusRequest()), expected);
-}
-
-TEST(FixedRequests, ResetAllRequestIsAddress70)
-{
-    const Bytes expected{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x70, 0x00, 0xF7};
-    EXPECT_EQ(ToVector(BuildResetAllRequest()), expected);
+    EXPECT_EQ(ToVector(BuildStatusRequest()), WriteValue(0x71, 0x00));
+    EXPECT_EQ(ToVector(BuildResetAllRequest()), WriteValue(0x70, 0x00));
 }
 
 TEST(CalibrationRequest, EachOfTheFourEndsHasItsAddressAndValueZero)
 {
-    const std::array<std::uint8_t, 4> addresses{0x09, 0x0A, 0x1A, 0x1B};
-    for (std::uint8_t address : addresses)
+    // Pedal 2 low, pedal 2 high, pedal 1 low, pedal 1 high.
+    for (std::uint8_t address : std::array<std::uint8_t, 4>{0x09, 0x0A, 0x1A, 0x1B})
     {
         const auto msg = BuildCalibrationRequest(address);
         ASSERT_TRUE(msg) << int(address);
-        const Bytes expected{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, address, 0x00, 0xF7};
-        EXPECT_EQ(ToVector(*msg), expected);
+        EXPECT_EQ(ToVector(*msg), WriteValue(address, 0x00));
     }
-}
-
-TEST(CalibrationRequest, Pedal1HighAndPedal2LowMatchTheirButtons)
-{
-    const Bytes pedal1High{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x1B, 0x00, 0xF7};
-    const Bytes pedal2Low{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x09, 0x00, 0xF7};
-    EXPECT_EQ(ToVector(*BuildCalibrationRequest(kPedal1CalibrationHigh)), pedal1High);
-    EXPECT_EQ(ToVector(*BuildCalibrationRequest(kPedal2CalibrationLow)), pedal2Low);
-}
-
-TEST(CalibrationRequest, AnyOtherAddressIsRefused)
-{
+    EXPECT_EQ(ToVector(*BuildCalibrationRequest(kPedal1CalibrationHigh)), WriteValue(0x1B, 0));
+    EXPECT_EQ(ToVector(*BuildCalibrationRequest(kPedal2CalibrationLow)), WriteValue(0x09, 0));
     for (int address : {-1, 0, 8, 0x0B, 0x19, 0x1C, 0x70, 0x71, 0x89})
         EXPECT_FALSE(BuildCalibrationRequest(address)) << address;
 }
 
 TEST(CalibrationParams, ExactlyTheFourCalibrationEndsAreCalibrationParams)
 {
-    int count = 0;
+    std::vector<int> found;
     for (int idx = -2; idx < 0x80; ++idx)
-        count += IsCalibrationParam(idx) ? 1 : 0;
-    EXPECT_EQ(count, 4);
-    EXPECT_TRUE(IsCalibrationParam(9) && IsCalibrationParam(10));
-    EXPECT_TRUE(IsCalibrationParam(26) && IsCalibrationParam(27));
-}
-
-TEST(ParameterAddress, IsTheIndexWithinTheTableAndEmptyOutside)
-{
-    EXPECT_EQ(ParameterAddress(0), std::uint8_t{0x00});
-    EXPECT_EQ(ParameterAddress(28), std::uint8_t{0x1C});
-    EXPECT_EQ(ParameterAddress(37), std::uint8_t{0x25});
-    EXPECT_FALSE(ParameterAddress(-1));
-    EXPECT_FALSE(ParameterAddress(38));
-}
-
-TEST(AllSettings, AllZerosIsHeaderThirtyEightZerosAndEnd)
-{
-    const std::array<std::uint8_t, 38> zeros{};
-    const auto msg = BuildAllSettings(zeros);
-    ASSERT_TRUE(msg);
-    Bytes expected{0xF0, 0x00, 0x3F, 0x5A, // start, manufacturer
-                   0x04, 0x03,             // model, All Settings command
-                   0x0A};                  // format version 1.0
-    expected.resize(7 + 38, 0x00);         // 38 values
-    expected.push_back(0xF7);
-    ASSERT_EQ(expected.size(), 46u);
-    EXPECT_EQ(ToVector(*msg), expected);
-    EXPECT_EQ(msg->Message().size, 46);
+        if (IsCalibrationParam(idx))
+            found.push_back(idx);
+    EXPECT_EQ(found, (std::vector<int>{9, 10, 26, 27}));
 }
 
 TEST(AllSettings, ValueOfParameterIStandsAtOffsetSevenPlusI)
@@ -161,46 +127,29 @@ TEST(AllSettings, ValueOfParameterIStandsAtOffsetSevenPlusI)
         values[i] = static_cast<std::uint8_t>(0x40 + i);
     const auto msg = BuildAllSettings(values);
     ASSERT_TRUE(msg);
-    EXPECT_EQ(msg->bytes[7], 0x40);
-    EXPECT_EQ(msg->bytes[7 + kPedal1Controller], 0x40 + kPedal1Controller);
-    EXPECT_EQ(msg->bytes[44], 0x40 + 37);
-    EXPECT_EQ(msg->bytes[45], 0xF7);
-}
+    Bytes expected{0xF0, 0x00, 0x3F, 0x5A,                         // start, manufacturer
+                   0x04, 0x03,                                     // model, All Settings command
+                   0x0A};                                          // format version 1.0
+    expected.insert(expected.end(), values.begin(), values.end()); // 38 values
+    expected.push_back(0xF7);
+    ASSERT_EQ(expected.size(), 46u);
+    EXPECT_EQ(ToVector(*msg), expected);
+    EXPECT_EQ(msg->Message().size, 46);
 
-TEST(AllSettings, ValueAbove7FIsRefused)
-{
-    std::array<std::uint8_t, 38> values{};
     values[37] = 0x80;
     EXPECT_FALSE(BuildAllSettings(values));
 }
 
-TEST(FirmwareStart, CarriesStartCodeAndPageCount)
+TEST(FirmwareStart, CarriesStartCodeAndPageCountZeroToSixteen)
 {
     const auto msg = BuildFirmwareStart(16);
     ASSERT_TRUE(msg);
-    const Bytes expected{0xF0,
-                         0x00,
-                         0x3F,
-                         0x5A, // start, manufacturer
-                         0x01,
-                         0x70, // firmware model, start command
-                         kFirmwareStartCode[0],
-                         kFirmwareStartCode[1],
-                         kFirmwareStartCode[2],
-                         kFirmwareStartCode[3], // start code
-                         0x10,                  // 16 pages
+    const Bytes expected{0xF0, 0x00, 0x3F, 0x5A, // start, manufacturer
+                         0x01, 0x70,             // firmware model, start command
+                         0x53, 0x54, 0x4C, 0x54, // start code
+                         0x10,                   // 16 pages
                          0xF7};
     EXPECT_EQ(ToVector(*msg), expected);
-}
-
-TEST(FirmwareStart, StartCodeIsFourDataBytes)
-{
-    EXPECT_TRUE(std::all_of(kFirmwareStartCode.begin(), kFirmwareStartCode.end(),
-                            [](std::uint8_t b) { return b < 0x80; }));
-}
-
-TEST(FirmwareStart, PageCountsZeroToSixteenAreEncodedAndOthersRefused)
-{
     EXPECT_EQ(BuildFirmwareStart(0)->bytes[10], 0x00);
     EXPECT_EQ(BuildFirmwareStart(1)->bytes[10], 0x01);
     EXPECT_FALSE(BuildFirmwareStart(17));
@@ -221,7 +170,7 @@ TEST(FirmwareBlock, AllZeroDataEndsWithZeroChecksumAndEnd)
     EXPECT_EQ(ToVector(*msg), expected);
 }
 
-TEST(FirmwareBlock, PackedAllFFCarriesChecksum4877)
+TEST(FirmwareBlock, PackedAllFFCarriesChecksum4877AndBytesAbove7FAreRefused)
 {
     std::array<std::uint8_t, 74> packed;
     packed.fill(0x7F);
@@ -230,14 +179,10 @@ TEST(FirmwareBlock, PackedAllFFCarriesChecksum4877)
     ASSERT_TRUE(msg);
     EXPECT_EQ(msg->bytes[8], 0x7F);
     EXPECT_EQ(msg->bytes[81], 0x40);
-    EXPECT_EQ(msg->bytes[82], 0x48);
-    EXPECT_EQ(msg->bytes[83], 0x77);
+    EXPECT_EQ(msg->bytes[82], 0x48); // checksum high
+    EXPECT_EQ(msg->bytes[83], 0x77); // checksum low
     EXPECT_EQ(msg->bytes[84], 0xF7);
-}
 
-TEST(FirmwareBlock, PackedByteAbove7FIsRefused)
-{
-    std::array<std::uint8_t, 74> packed{};
     packed[10] = 0x80;
     EXPECT_FALSE(BuildFirmwareBlock(packed));
 }
@@ -253,35 +198,26 @@ TEST(StatusReply, FiftyByteMessageGivesVersionAndValues)
     EXPECT_EQ(reply->values[37], 38);
 }
 
-TEST(StatusReply, FortyNineBytesIsNotAReply)
+TEST(StatusReply, WrongLengthModelCommandOrManufacturerIsNotAReply)
 {
-    Bytes bytes = StatusReplyBytes(0x0C);
-    bytes.erase(bytes.begin() + 48);
-    ASSERT_EQ(bytes.size(), 49u);
-    EXPECT_FALSE(RecogniseStatusReply(bytes));
-}
-
-TEST(StatusReply, CommandTwoIsNotAReply)
-{
-    Bytes bytes = StatusReplyBytes(0x0C);
-    bytes[5] = 0x02;
-    EXPECT_FALSE(RecogniseStatusReply(bytes));
-}
-
-TEST(StatusReply, ModelByteOneIsNotAReply)
-{
-    Bytes bytes = StatusReplyBytes(0x0C);
-    bytes[4] = 0x01;
-    EXPECT_FALSE(RecogniseStatusReply(bytes));
-}
-
-TEST(StatusReply, OtherManufacturerIsNotAReply)
-{
-    for (std::size_t offset : {1u, 2u, 3u})
+    struct Case
+    {
+        const char* what;
+        void (*change)(Bytes&);
+    };
+    const Case cases[] = {
+        {"49 bytes", [](Bytes& b) { b.erase(b.begin() + 48); }},
+        {"command 2", [](Bytes& b) { b[5] = 0x02; }},
+        {"model 1", [](Bytes& b) { b[4] = 0x01; }},
+        {"manufacturer byte 1", [](Bytes& b) { b[1] ^= 0x01; }},
+        {"manufacturer byte 2", [](Bytes& b) { b[2] ^= 0x01; }},
+        {"manufacturer byte 3", [](Bytes& b) { b[3] ^= 0x01; }},
+    };
+    for (const Case& c : cases)
     {
         Bytes bytes = StatusReplyBytes(0x0C);
-        bytes[offset] ^= 0x01;
-        EXPECT_FALSE(RecogniseStatusReply(bytes)) << offset;
+        c.change(bytes);
+        EXPECT_FALSE(RecogniseStatusReply(bytes)) << c.what;
     }
 }
 
@@ -314,7 +250,7 @@ TEST(StatusReply, RecordWithoutBytesIsNotAReply)
     EXPECT_TRUE(RecogniseStatusReply(SysExMessage{0, 50, bytes.data()}));
 }
 
-TEST(StatusReply, BuiltReplyIsRecognisedWithItsContent)
+TEST(StatusReply, BuiltReplyIsRecognisedWithItsContentAndBytesAbove7FAreRefused)
 {
     std::array<std::uint8_t, 38> values{};
     values[kPedal2Controller] = 7;
@@ -326,11 +262,7 @@ TEST(StatusReply, BuiltReplyIsRecognisedWithItsContent)
     const auto reply = RecogniseStatusReply(msg->Message());
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->values, values);
-}
 
-TEST(StatusReply, BuilderRefusesBytesAbove7F)
-{
-    const std::array<std::uint8_t, 38> values{};
     EXPECT_FALSE(BuildStatusReply(std::array<std::uint8_t, 4>{0x80, 0, 0, 0}, 0x0C, values));
     EXPECT_FALSE(BuildStatusReply(std::array<std::uint8_t, 4>{}, 0x80, values));
 }

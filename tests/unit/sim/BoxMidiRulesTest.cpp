@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -25,48 +26,46 @@ Sent One(const Bytes& msg)
 }
 } // namespace
 
-TEST(PedalScaling, FullCalibrationAndRangeMapPositionToItself)
+TEST(PedalScaling, PositionMapsFromTheCalibrationToTheRangeRoundingHalfStepsAwayFromZero)
 {
+    struct Case
+    {
+        int position, calibrationLow, calibrationHigh, outMinimum, outMaximum;
+        int expected;
+    };
+    const Case cases[] = {
+        {5, 20, 100, 10, 90, 10}, // beyond the calibration ends: the range ends
+        {20, 20, 100, 10, 90, 10},
+        {100, 20, 100, 10, 90, 90},
+        {127, 20, 100, 10, 90, 90},
+        {60, 20, 100, 10, 90, 50},
+        {1, 0, 2, 0, 1, 1},       // 0.5 -> 1
+        {1, 0, 2, 1, 0, 0},       // 1 - 0.5 -> 0 (inverted range)
+        {1, 0, 2, 10, 7, 8},      // 10 - 1.5 -> 8
+        {127, 127, 0, 0, 127, 0}, // reversed calibration
+        {0, 127, 0, 0, 127, 127},
+        {127, 0, 127, 127, 0, 0}, // inverted range
+        {0, 0, 127, 127, 0, 127},
+        {39, 40, 40, 5, 99, 5}, // equal calibration ends switch at that
+                                // point
+        {40, 40, 40, 5, 99, 99},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ScalePedalPosition(c.position, c.calibrationLow, c.calibrationHigh, c.outMinimum,
+                                     c.outMaximum),
+                  c.expected)
+            << c.position << " in " << c.calibrationLow << ".." << c.calibrationHigh << " to "
+            << c.outMinimum << ".." << c.outMaximum;
+    // Full calibration and range: the position itself.
     for (int position : {0, 1, 63, 64, 126, 127})
         EXPECT_EQ(ScalePedalPosition(position, 0, 127, 0, 127), position);
 }
 
-TEST(PedalScaling, PositionsBeyondTheCalibrationEndsGiveTheRangeEnds)
-{
-    EXPECT_EQ(ScalePedalPosition(5, 20, 100, 10, 90), 10);
-    EXPECT_EQ(ScalePedalPosition(20, 20, 100, 10, 90), 10);
-    EXPECT_EQ(ScalePedalPosition(100, 20, 100, 10, 90), 90);
-    EXPECT_EQ(ScalePedalPosition(127, 20, 100, 10, 90), 90);
-    EXPECT_EQ(ScalePedalPosition(60, 20, 100, 10, 90), 50);
-}
-
-TEST(PedalScaling, HalfStepsRoundAwayFromZero)
-{
-    EXPECT_EQ(ScalePedalPosition(1, 0, 2, 0, 1), 1);  // 0.5 -> 1
-    EXPECT_EQ(ScalePedalPosition(1, 0, 2, 1, 0), 0);  // 1 - 0.5 -> 0 (inverted range)
-    EXPECT_EQ(ScalePedalPosition(1, 0, 2, 10, 7), 8); // 10 - 1.5 -> 8
-}
-
-TEST(PedalScaling, ReversedCalibrationAndInvertedRangeBothWork)
-{
-    EXPECT_EQ(ScalePedalPosition(127, 127, 0, 0, 127), 0);
-    EXPECT_EQ(ScalePedalPosition(0, 127, 0, 0, 127), 127);
-    EXPECT_EQ(ScalePedalPosition(127, 0, 127, 127, 0), 0);
-    EXPECT_EQ(ScalePedalPosition(0, 0, 127, 127, 0), 127);
-}
-
-TEST(PedalScaling, EqualCalibrationEndsSwitchAtThatPoint)
-{
-    EXPECT_EQ(ScalePedalPosition(39, 40, 40, 5, 99), 5);
-    EXPECT_EQ(ScalePedalPosition(40, 40, 40, 5, 99), 99);
-}
-
 TEST(PitchBend, CentreIsNoBendAndEndsAreFullBend)
 {
-    EXPECT_EQ(PitchBendFromValue(0), 0);
-    EXPECT_EQ(PitchBendFromValue(64), 8192);
-    EXPECT_EQ(PitchBendFromValue(127), 16383);
-    EXPECT_EQ(PitchBendFromValue(32), 4096);
+    const std::pair<int, int> cases[] = {{0, 0}, {64, 8192}, {127, 16383}, {32, 4096}};
+    for (const auto& [value, bend] : cases)
+        EXPECT_EQ(PitchBendFromValue(value), bend) << value;
 }
 
 TEST(VirtualStompletPedal, FactoryPedal1SendsExpressionOnChannel1)
@@ -77,7 +76,7 @@ TEST(VirtualStompletPedal, FactoryPedal1SendsExpressionOnChannel1)
     EXPECT_EQ(box.SetPedalPosition(Jack::k2, 10), One({0xB0, 0x07, 0x0A}));
 }
 
-TEST(VirtualStompletPedal, UnchangedOutputSendsNothing)
+TEST(VirtualStompletPedal, UnchangedOutputSendsNothingUntilTheSettingsChange)
 {
     VirtualStomplet box;
     Write(box, kPedal1OutMaximum, 1); // output 0 to 1
@@ -85,14 +84,8 @@ TEST(VirtualStompletPedal, UnchangedOutputSendsNothing)
     EXPECT_TRUE(box.SetPedalPosition(Jack::k1, 20).empty());
     EXPECT_EQ(box.SetPedalPosition(Jack::k1, 100), One({0xB0, 0x0B, 0x01}));
     EXPECT_TRUE(box.SetPedalPosition(Jack::k1, 100).empty());
-}
-
-TEST(VirtualStompletPedal, SettingsChangeMakesThePedalSendAgain)
-{
-    VirtualStomplet box;
-    box.SetPedalPosition(Jack::k1, 64);
-    Write(box, kPedal1Channel, 2);
-    EXPECT_EQ(box.SetPedalPosition(Jack::k1, 64), One({0xB2, 0x0B, 0x40}));
+    Write(box, kPedal1Channel, 2); // a settings change makes the pedal send again
+    EXPECT_EQ(box.SetPedalPosition(Jack::k1, 100), One({0xB2, 0x0B, 0x01}));
 }
 
 TEST(VirtualStompletPedal, AftertouchAndBendModes)
@@ -130,7 +123,7 @@ TEST(VirtualStompletPedal, JackWithSwitchesSendsNoPedalMessages)
     EXPECT_EQ(box.PedalPosition(Jack::k1), 90);
 }
 
-TEST(VirtualStompletSwitch, MomentaryControlSendsOnPressAndOffRelease)
+TEST(VirtualStompletSwitch, MomentaryControlSendsOnPressAndOffReleaseOncePerChange)
 {
     VirtualStomplet box;
     Write(box, kJack1Mode, kJackModeSwitches);
@@ -138,15 +131,11 @@ TEST(VirtualStompletSwitch, MomentaryControlSendsOnPressAndOffRelease)
     EXPECT_TRUE(box.SwitchOn(Jack::k1, FootSwitch::kA));
     EXPECT_EQ(box.ReleaseSwitch(Jack::k1, FootSwitch::kA), One({0xB0, 80, 0x00}));
     EXPECT_FALSE(box.SwitchOn(Jack::k1, FootSwitch::kA));
-}
 
-TEST(VirtualStompletSwitch, RepeatedPressOrReleaseChangesNothing)
-{
-    VirtualStomplet box;
-    Write(box, kJack2Mode, kJackModeSwitches);
-    EXPECT_TRUE(box.ReleaseSwitch(Jack::k2, FootSwitch::kB).empty());
-    EXPECT_EQ(box.PressSwitch(Jack::k2, FootSwitch::kB).size(), 1u);
-    EXPECT_TRUE(box.PressSwitch(Jack::k2, FootSwitch::kB).empty());
+    // A repeated press or release changes nothing.
+    EXPECT_TRUE(box.ReleaseSwitch(Jack::k1, FootSwitch::kA).empty());
+    EXPECT_EQ(box.PressSwitch(Jack::k1, FootSwitch::kA).size(), 1u);
+    EXPECT_TRUE(box.PressSwitch(Jack::k1, FootSwitch::kA).empty());
 }
 
 TEST(VirtualStompletSwitch, LatchingTogglesOnEachPressAndIgnoresRelease)

@@ -38,18 +38,7 @@ std::array<std::uint8_t, 38> ReadReply(const Replies& replies)
 }
 } // namespace
 
-TEST(VirtualStompletStatus, InterfaceModeAnswersRequestAndConfirmation)
-{
-    VirtualStomplet box;
-    const Replies first = Send(box, BuildStatusRequest(), 1000);
-    const Replies second = Send(box, BuildStatusRequest(), 1002);
-    ASSERT_EQ(first.size(), 1u);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(first[0], second[0]);
-    EXPECT_EQ(box.GetCounts().statusReplies, 2u);
-}
-
-TEST(VirtualStompletStatus, ReplyCarriesBoxBytesVersionAndSettings)
+TEST(VirtualStompletStatus, ReplyCarriesBoxBytesVersionAndSettingsOfDataBytesOnly)
 {
     VirtualStomplet box;
     ASSERT_TRUE(box.SetBoxData({0x05, 0x06, 0x07, 0x08}));
@@ -64,44 +53,33 @@ TEST(VirtualStompletStatus, ReplyCarriesBoxBytesVersionAndSettings)
     EXPECT_EQ(reply[11 + kPedal1Controller], 11);
     EXPECT_EQ(reply[49], 0xF7);
     EXPECT_EQ(RecogniseStatusReply(reply)->values, VirtualStomplet::FactorySettings());
-}
 
-TEST(VirtualStompletStatus, ConfigurationBytesAbove7FAreRefused)
-{
-    VirtualStomplet box;
+    // Bytes above 7F are refused and change nothing.
     EXPECT_FALSE(box.SetFirmwareVersion(0x80));
     EXPECT_FALSE(box.SetBoxData({0x00, 0x80, 0x00, 0x00}));
-    EXPECT_EQ(box.FirmwareVersion(), VirtualStomplet::kDefaultFirmwareVersion);
-    EXPECT_EQ(box.BoxData(), VirtualStomplet::kDefaultBoxData);
+    EXPECT_EQ(box.FirmwareVersion(), 0x6D);
+    EXPECT_EQ(box.BoxData(), (std::array<std::uint8_t, 4>{0x05, 0x06, 0x07, 0x08}));
 }
 
-TEST(VirtualStompletStatus, StandaloneModeLeavesConfirmationWithin300MsUnanswered)
+TEST(VirtualStompletStatus, StandaloneModeLeavesConfirmationsWithin300MsUnanswered)
 {
     VirtualStomplet box;
+    // Interface Mode answers request and confirmation alike.
+    const Replies first = Send(box, BuildStatusRequest(), 1000);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(Send(box, BuildStatusRequest(), 1002), first);
+
     box.SetStandalone(true);
     EXPECT_EQ(Send(box, BuildStatusRequest(), 5000).size(), 1u);
     EXPECT_TRUE(Send(box, BuildStatusRequest(), 5003).empty());
     EXPECT_TRUE(Send(box, BuildStatusRequest(), 5299).empty());
-    EXPECT_EQ(box.GetCounts().unansweredRequests, 2u);
-}
+    EXPECT_EQ(Send(box, BuildStatusRequest(), 5300).size(), 1u); // the next exchange
+    EXPECT_TRUE(Send(box, BuildStatusRequest(), 5301).empty());
+    EXPECT_EQ(box.GetCounts().unansweredRequests, 3u);
+    EXPECT_EQ(box.GetCounts().statusReplies, 4u);
 
-TEST(VirtualStompletStatus, StandaloneModeAnswersTheNextExchange)
-{
-    VirtualStomplet box;
-    box.SetStandalone(true);
-    EXPECT_EQ(Send(box, BuildStatusRequest(), 0).size(), 1u);
-    EXPECT_TRUE(Send(box, BuildStatusRequest(), 10).empty());
-    EXPECT_EQ(Send(box, BuildStatusRequest(), 300).size(), 1u);
-    EXPECT_TRUE(Send(box, BuildStatusRequest(), 301).empty());
-}
-
-TEST(VirtualStompletStatus, LeavingStandaloneModeAnswersConfirmationsAgain)
-{
-    VirtualStomplet box;
-    box.SetStandalone(true);
-    EXPECT_EQ(Send(box, BuildStatusRequest(), 0).size(), 1u);
-    box.SetStandalone(false);
-    EXPECT_EQ(Send(box, BuildStatusRequest(), 5).size(), 1u);
+    box.SetStandalone(false); // confirmations are answered again
+    EXPECT_EQ(Send(box, BuildStatusRequest(), 5302).size(), 1u);
 }
 
 TEST(VirtualStompletScenario, EditorSeesEditsResetAndCalibrationThroughReplies)

@@ -9,28 +9,22 @@ namespace
 const IRECT kArea(10.f, 10.f, 20.f, 20.f);
 } // namespace
 
-TEST(ControlList, ControlsKeepTheirAttachOrderTagAndGroup)
+TEST(ControlList, ControlsKeepTheirAttachOrderTagAndGroupAndAreFoundByTag)
 {
     ToolkitBench bench;
-    auto* a = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 3, "pages");
-    auto* b = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    auto* a = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    auto* b = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 3, "pages");
     ASSERT_EQ(bench.graphics.NControls(), 2);
     EXPECT_EQ(bench.graphics.GetControl(0), a);
     EXPECT_EQ(bench.graphics.GetControl(1), b);
     EXPECT_EQ(bench.graphics.GetControl(2), nullptr);
-    EXPECT_EQ(a->GetTag(), 3);
-    EXPECT_EQ(a->GetGroup(), "pages");
-    EXPECT_EQ(b->GetTag(), kNoTag);
-    EXPECT_EQ(b->GetGroup(), "");
-    EXPECT_EQ(a->GetUI(), &bench.graphics);
-}
-
-TEST(ControlList, LookupByTagFindsTheTaggedControlAndNothingForUnknownTags)
-{
-    ToolkitBench bench;
-    bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
-    auto* tagged = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 44);
-    EXPECT_EQ(bench.graphics.GetControlWithTag(44), tagged);
+    EXPECT_EQ(a->GetTag(), kNoTag);
+    EXPECT_EQ(a->GetGroup(), "");
+    EXPECT_EQ(b->GetTag(), 3);
+    EXPECT_EQ(b->GetGroup(), "pages");
+    EXPECT_EQ(b->GetUI(), &bench.graphics);
+    // Lookup by tag finds the tagged control and nothing for unknown tags.
+    EXPECT_EQ(bench.graphics.GetControlWithTag(3), b);
     EXPECT_EQ(bench.graphics.GetControlWithTag(20), nullptr);
     EXPECT_EQ(bench.graphics.GetControlWithTag(kNoTag), nullptr);
 }
@@ -49,38 +43,30 @@ TEST(ControlList, GroupWalkVisitsExactlyTheMembersInAttachOrder)
     EXPECT_EQ(visited, (std::vector<IControl*>{p1, p2}));
 }
 
-TEST(ControlList, HidingAndDisablingAGroupTouchesOnlyItsMembers)
-{
-    ToolkitBench bench;
-    auto* member = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 1, "g");
-    auto* other = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 2, "h");
-    bench.graphics.HideGroup("g", true);
-    bench.graphics.DisableGroup("g", true);
-    EXPECT_TRUE(member->IsHidden());
-    EXPECT_TRUE(member->IsDisabled());
-    EXPECT_FLOAT_EQ(member->GetBlend().mWeight, 0.25f);
-    EXPECT_FALSE(other->IsHidden());
-    EXPECT_FALSE(other->IsDisabled());
-    bench.graphics.DisableGroup("g", false);
-    EXPECT_FLOAT_EQ(member->GetBlend().mWeight, 1.f);
-}
-
-TEST(ControlList, HideAndDisableRedrawWithoutRunningTheAction)
+TEST(ControlList, HidingAndDisablingAGroupTouchesOnlyItsMembersAndRedrawsWithoutTheAction)
 {
     ToolkitBench bench;
     bench.delegate.GetParam(0)->InitInteger("JACK2 Mode", 0, 0, 1);
     int actions = 0;
     auto control = std::make_unique<ProbeControl>(kArea, 0);
     control->SetActionFunction([&](IControl*) { ++actions; });
-    auto* probe = bench.graphics.AttachControl(std::move(control));
-    probe->ClearDirty();
-    probe->Hide(true);
-    EXPECT_TRUE(probe->IsDirty());
-    probe->ClearDirty();
-    probe->SetDisabled(true);
-    EXPECT_TRUE(probe->IsDirty());
+    auto* member = bench.graphics.AttachControl(std::move(control), 1, "g");
+    auto* other = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 2, "h");
+    member->ClearDirty();
+    bench.graphics.HideGroup("g", true);
+    EXPECT_TRUE(member->IsDirty());
+    member->ClearDirty();
+    bench.graphics.DisableGroup("g", true);
+    EXPECT_TRUE(member->IsDirty());
+    EXPECT_TRUE(member->IsHidden());
+    EXPECT_TRUE(member->IsDisabled());
+    EXPECT_FLOAT_EQ(member->GetBlend().mWeight, 0.25f);
+    EXPECT_FALSE(other->IsHidden());
+    EXPECT_FALSE(other->IsDisabled());
     EXPECT_EQ(actions, 0);
     EXPECT_TRUE(bench.delegate.SentParams().empty());
+    bench.graphics.DisableGroup("g", false);
+    EXPECT_FLOAT_EQ(member->GetBlend().mWeight, 1.f);
 }
 
 TEST(ControlList, BackgroundPanelGoesToTheFrontOfTheList)

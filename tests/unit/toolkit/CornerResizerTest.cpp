@@ -35,6 +35,9 @@ TEST(CornerResizer, SitsInTheBottomRightCornerAboveEveryControl)
     EXPECT_EQ(bench.graphics.GetMouseControl(1010.f, 760.f), bench.resizer);
     EXPECT_EQ(bench.graphics.GetControlWithTag(kNoTag), nullptr);
     EXPECT_EQ(bench.graphics.NControls(), 1);
+    bench.graphics.SetDrawScale(2.f); // design coordinates stay the same at any scale
+    EXPECT_EQ(bench.resizer->GetRECT(), IRECT(1005.f, 749.f, 1023.f, 767.f));
+    EXPECT_EQ(bench.graphics.GetBounds(), IRECT(0.f, 0.f, 1024.f, 768.f));
 }
 
 TEST(CornerResizer, DraggingScalesTheViewAndReportsTheNewSize)
@@ -62,14 +65,6 @@ TEST(CornerResizer, ScaleIsClampedBetweenHalfAndDouble)
     EXPECT_FLOAT_EQ(bench.graphics.GetDrawScale(), 0.5f);
     EXPECT_EQ(bench.delegate.ViewWidth(), 512);
     EXPECT_EQ(bench.delegate.ViewHeight(), 384);
-}
-
-TEST(CornerResizer, DesignCoordinatesStayTheSameAtAnyScale)
-{
-    ResizerBench bench;
-    bench.graphics.SetDrawScale(2.f);
-    EXPECT_EQ(bench.resizer->GetRECT(), IRECT(1005.f, 749.f, 1023.f, 767.f));
-    EXPECT_EQ(bench.graphics.GetBounds(), IRECT(0.f, 0.f, 1024.f, 768.f));
 }
 
 TEST(CornerResizer, ChangingTheScaleRedrawsEverythingAndTheSameScaleReportsNothing)

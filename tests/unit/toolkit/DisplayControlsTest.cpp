@@ -15,21 +15,15 @@ namespace
 const IBitmap kTipRing{"tipring.png", 150, 198, 2, false};
 } // namespace
 
-TEST(BitmapDisplay, RectangleIsOneFrameAtThePosition)
-{
-    ToolkitBench bench;
-    auto* bitmap =
-        bench.graphics.AttachControl(std::make_unique<IBitmapControl>(360.f, 184.f, kTipRing));
-    EXPECT_EQ(bitmap->GetRECT(), IRECT(360.f, 184.f, 510.f, 283.f));
-}
-
 TEST(BitmapDisplay, FrameFollowsTheBoundParameterFirstAtZeroLastAtOne)
 {
     ToolkitBench bench;
     bench.delegate.GetParam(3)->InitEnumerated("JACK 1 Polarity", 0, 2, "", IParam::kFlagsNone, "",
                                                {"Tip", "Ring"});
     bench.delegate.OpenView(bench.graphics, bench.graphics);
-    bench.graphics.AttachControl(std::make_unique<IBitmapControl>(360.f, 184.f, kTipRing, 3));
+    auto* bitmap =
+        bench.graphics.AttachControl(std::make_unique<IBitmapControl>(360.f, 184.f, kTipRing, 3));
+    EXPECT_EQ(bitmap->GetRECT(), IRECT(360.f, 184.f, 510.f, 283.f)); // one frame
     bench.DrawDirty();
     auto frames = bench.painter.CallsOf(Op::kDrawBitmap);
     ASSERT_EQ(frames.size(), 1u);

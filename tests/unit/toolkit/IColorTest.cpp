@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
-TEST(ColorHsl, FullSaturationCyanAtLightnessPoint65Is76_255_255)
+TEST(ColorHsl, PrimaryHuesGreysBlackAndTheLightsCyan)
 {
     EXPECT_EQ(IColor::FromHSLA(0.5, 1.0, 0.65), IColor(255, 76, 255, 255));
-}
-
-TEST(ColorHsl, LightnessZeroIsBlackWhateverTheHue)
-{
-    EXPECT_EQ(IColor::FromHSLA(0.5, 1.0, 0.0), kColorBlack);
+    EXPECT_EQ(IColor::FromHSLA(0.5, 1.0, 0.0), kColorBlack); // lightness zero, whatever the hue
     EXPECT_EQ(IColor::FromHSLA(0.13, 0.4, 0.0), kColorBlack);
-}
-
-TEST(ColorHsl, PrimaryHuesAndGreys)
-{
     EXPECT_EQ(IColor::FromHSLA(0.0, 1.0, 0.5), IColor(255, 255, 0, 0));
     EXPECT_EQ(IColor::FromHSLA(1.0 / 3.0, 1.0, 0.5), IColor(255, 0, 255, 0));
     EXPECT_EQ(IColor::FromHSLA(2.0 / 3.0, 1.0, 0.5), IColor(255, 0, 0, 255));

@@ -10,13 +10,8 @@ TEST(Rectangle, ContainsPointsOnTheLeftAndTopEdgeButNotTheRightAndBottom)
     EXPECT_FALSE(r.Contains(30.f, 25.f));
     EXPECT_FALSE(r.Contains(15.f, 40.f));
     EXPECT_FALSE(r.Contains(9.99f, 25.f));
-}
-
-TEST(Rectangle, AllZeroRectangleContainsNothing)
-{
-    const IRECT zero;
-    EXPECT_TRUE(zero.Empty());
-    EXPECT_FALSE(zero.Contains(0.f, 0.f));
+    EXPECT_TRUE(IRECT().Empty());
+    EXPECT_FALSE(IRECT().Contains(0.f, 0.f)); // the all-zero rectangle contains nothing
 }
 
 TEST(Rectangle, UnionWithAnEmptyRectangleYieldsTheOther)

@@ -39,16 +39,7 @@ TEST(MouseTarget, HiddenDisabledAndMouseIgnoringControlsPassTheClickToTheControl
     EXPECT_TRUE(ignoring->events.empty());
 }
 
-TEST(MouseTarget, DisabledControlThatTakesMouseEventsWhenDisabledStillReceivesThem)
-{
-    ToolkitBench bench;
-    auto* control = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
-    control->SetDisabled(true);
-    control->SetMouseEventsWhenDisabled(true);
-    EXPECT_EQ(bench.graphics.GetMouseControl(150.f, 150.f), control);
-}
-
-TEST(MouseTarget, ShownAndEnabledAgainTheControlIsHitAgain)
+TEST(MouseTarget, HiddenOrDisabledControlIsHitAgainWhenShownOrEnabledOrWhenItTakesEventsDisabled)
 {
     ToolkitBench bench;
     auto* control = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea), 7, "g");
@@ -57,6 +48,9 @@ TEST(MouseTarget, ShownAndEnabledAgainTheControlIsHitAgain)
     bench.graphics.HideGroup("g", false);
     bench.graphics.DisableControl(7, true);
     EXPECT_EQ(bench.graphics.GetMouseControl(150.f, 150.f), nullptr);
+    control->SetMouseEventsWhenDisabled(true);
+    EXPECT_EQ(bench.graphics.GetMouseControl(150.f, 150.f), control);
+    control->SetMouseEventsWhenDisabled(false);
     bench.graphics.DisableControl(7, false);
     EXPECT_EQ(bench.graphics.GetMouseControl(150.f, 150.f), control);
 }

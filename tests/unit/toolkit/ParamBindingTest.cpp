@@ -20,19 +20,13 @@ struct BoundBench : ToolkitBench
 };
 } // namespace
 
-TEST(ParamBinding, AttachedControlStartsWithItsParametersValue)
-{
-    BoundBench bench;
-    auto* probe = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 5));
-    EXPECT_DOUBLE_EQ(probe->GetValue(), 64.0 / 127.0);
-}
-
-TEST(ParamBinding, ValueFromTheEditorReachesEveryBoundControlButNotOthers)
+TEST(ParamBinding, ControlStartsWithItsParametersValueAndFollowsTheEditorsValues)
 {
     BoundBench bench;
     auto* a = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 5));
     auto* b = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 5));
     auto* other = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 2));
+    EXPECT_DOUBLE_EQ(a->GetValue(), 64.0 / 127.0);
     bench.delegate.SendParamToView(5, 100.0, false);
     EXPECT_DOUBLE_EQ(a->GetValue(), 100.0 / 127.0);
     EXPECT_DOUBLE_EQ(b->GetValue(), 100.0 / 127.0);
@@ -112,19 +106,15 @@ TEST(ParamBinding, ValuesAreClampedAndNonNumbersIgnored)
     EXPECT_EQ(probe->GetValue(3), 0.0);
 }
 
-TEST(ParamBinding, BindingToAParameterTheEditorDoesNotHaveSendsNothing)
+TEST(ParamBinding, ParameterTheEditorDoesNotHaveOrNeverSetUpCountsAsUnbound)
 {
     BoundBench bench;
-    auto* probe = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 99));
-    EXPECT_EQ(probe->GetParam(), nullptr);
-    probe->SetValueFromUserInput(1.0);
+    auto* missing = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 99));
+    auto* neverSetUp = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 7));
+    EXPECT_EQ(missing->GetParam(), nullptr);
+    EXPECT_EQ(neverSetUp->GetParam(), nullptr);
+    EXPECT_EQ(neverSetUp->GetValue(), 0.0);
+    missing->SetValueFromUserInput(1.0);
+    neverSetUp->SetValueFromUserInput(1.0);
     EXPECT_TRUE(bench.delegate.SentParams().empty());
-}
-
-TEST(ParamBinding, ParameterNeverSetUpCountsAsUnbound)
-{
-    BoundBench bench;
-    auto* probe = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea, 7));
-    EXPECT_EQ(probe->GetParam(), nullptr);
-    EXPECT_EQ(probe->GetValue(), 0.0);
 }

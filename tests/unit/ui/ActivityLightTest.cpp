@@ -19,14 +19,10 @@ struct LightBench : ToolkitBench
 };
 } // namespace
 
-TEST(ActivityLight, FullBrightnessIsCyanAndZeroIsBlack)
+TEST(ActivityLight, FullBrightnessIsCyanZeroIsBlackAndOutsideTheRangeIsHeldToIt)
 {
     EXPECT_EQ(ILEDControl::LightColor(1.0), IColor(255, 76, 255, 255));
     EXPECT_EQ(ILEDControl::LightColor(0.0), IColor(255, 0, 0, 0));
-}
-
-TEST(ActivityLight, BrightnessOutsideItsRangeIsHeldToIt)
-{
     EXPECT_EQ(ILEDControl::LightColor(3.0), ILEDControl::LightColor(1.0));
     EXPECT_EQ(ILEDControl::LightColor(-1.0), ILEDControl::LightColor(0.0));
 }

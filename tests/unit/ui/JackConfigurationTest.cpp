@@ -23,7 +23,7 @@ struct RuleBench : UiBench
 };
 } // namespace
 
-TEST(JackConfiguration, SwitchesOnJack1SwapItsDisplayAndGreyOutItsPolarity)
+TEST(JackConfiguration, SwitchesOnAJackSwapItsDisplayAndGreyOutItsPolarityOnly)
 {
     RuleBench bench;
     bench.Set(kJack1Mode, kJackModeSwitches);
@@ -36,11 +36,8 @@ TEST(JackConfiguration, SwitchesOnJack1SwapItsDisplayAndGreyOutItsPolarity)
     EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "hidden");
     EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "shown");
     EXPECT_EQ(bench.BoundState(kJack1Polarity), "enabled");
-}
 
-TEST(JackConfiguration, SwitchesOnJack2LeaveJack1Alone)
-{
-    RuleBench bench;
+    // Switches on jack 2 leave jack 1 alone.
     bench.Set(kJack2Mode, kJackModeSwitches);
     EXPECT_EQ(bench.GroupState("jack2switchcontrols"), "shown");
     EXPECT_EQ(bench.GroupState("jack2pedalcontrols"), "hidden");
@@ -76,18 +73,18 @@ TEST(JackConfiguration, StartOrStopGreysOutTheSwitchsChannelAndController)
     }
 }
 
-TEST(JackConfiguration, SpecialControlEnablesTheJacksBounds)
+TEST(JackConfiguration, SpecialControlEnablesTheJacksBoundsWhileEitherSwitchUsesIt)
 {
     RuleBench bench;
+    // The first screen greys them out while no switch uses them.
+    for (int idx :
+         {kSwitch1SpecialLower, kSwitch1SpecialUpper, kSwitch2SpecialLower, kSwitch2SpecialUpper})
+        EXPECT_EQ(bench.BoundState(idx), "disabled") << "setting " << idx;
     bench.Set(kSwitchB2Function, kSwitchFunctionSpecialControl);
     EXPECT_EQ(bench.BoundState(kSwitch2SpecialLower), "enabled");
     EXPECT_EQ(bench.BoundState(kSwitch2SpecialUpper), "enabled");
     EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "disabled");
-}
 
-TEST(JackConfiguration, BoundsStayEnabledWhileTheOtherSwitchStillUsesThem)
-{
-    RuleBench bench;
     bench.Set(kSwitchB1Function, kSwitchFunctionSpecialControl);
     bench.Set(kSwitchA1Function, kSwitchFunctionSpecialControl);
     bench.Set(kSwitchA1Function, kSwitchFunctionControl);
