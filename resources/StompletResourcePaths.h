@@ -11,8 +11,11 @@
 //           scale 2, for "background", "tipring", "fwbg" and "about"
 //   fonts:  ":/stomplet/fonts/<file>" for "Roboto-Regular.ttf", "forkawesome-webfont.ttf",
 //           "fontaudio.ttf" and "ni7seg.ttf"
+//   manual: ":/stomplet/manual/Stomplet_userguide-v1.00.pdf", the user guide rendered from
+//           manual/Stomplet_userguide.md at build time
 inline constexpr std::string_view kStompletImageFolder = ":/stomplet/images/";
 inline constexpr std::string_view kStompletFontFolder = ":/stomplet/fonts/";
+inline constexpr std::string_view kStompletManualFolder = ":/stomplet/manual/";
 
 // The resource path of the image file `fileName` ("tipring.png") for drawing at `scale`: 2 gives
 // the double-resolution file ("tipring@2x.png"), any other scale the scale-1 file. The suffix

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -45,6 +46,18 @@ void MainWindow::BuildMenus()
             &MainWindow::ShowAbout);
     connect(help->addAction(QStringLiteral("&Read Manual")), &QAction::triggered, this,
             &MainWindow::ShowManual);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    const std::string question = mApp.QuitQuestion();
+    if (!question.empty() &&
+        QMessageBox::question(this, kTitle, QString::fromStdString(question)) != QMessageBox::Yes)
+    {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::ShowAbout()

@@ -32,6 +32,11 @@ public:
 
     QAction* PreferencesAction() const { return mPreferences; }
 
+protected:
+    // Quit and the close box: when the application has a question (a firmware transfer runs), the
+    // window closes only if the user answers Yes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildMenus();
     void ShowAbout();

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 // What the application object needs of the host that owns the ports (AppHost in the application,
@@ -75,6 +76,9 @@ public:
     // [main thread] False while the first screen may still change by itself, for example while an
     // answer of the device is being confirmed; a screenshot of the start waits for true.
     virtual bool StartupSettled() const { return true; }
+    // [main thread] Empty when the application may quit at once; otherwise the question (ending in
+    // "Quit anyway?") put to the user before quitting, which goes ahead only on Yes.
+    virtual std::string QuitQuestion() const { return {}; }
 
     const MidiDropCounts& DropCounts() const { return mDrops; }
 

@@ -24,7 +24,7 @@ public:
     // the same moment fire in the order their timers were started. A timer started by a tick
     // first falls due one period after that tick.
     void Advance(std::int64_t ms);
-    std::int64_t NowMs() const { return mNowMs; }
+    std::int64_t NowMs() const override { return mNowMs; }
     int RunningTimers() const { return static_cast<int>(mTimers.size()); }
 
 private:

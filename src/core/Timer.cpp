@@ -1,6 +1,7 @@
 #include "core/Timer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <vector>
 
@@ -29,6 +30,22 @@ void SetTimerBackend(TimerBackend* backend)
 TimerBackend* GetTimerBackend()
 {
     return gBackend;
+}
+
+std::int64_t TimerBackend::NowMs() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::int64_t TimerClockNowMs()
+{
+    if (gBackend)
+        return gBackend->NowMs();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 std::unique_ptr<Timer> Timer::Create(ITimerFunction func, std::uint32_t periodMs)

@@ -19,12 +19,18 @@ public:
     virtual Id StartTimer(std::uint32_t periodMs) = 0;
     // [main thread] No tick for `id` arrives after this returns.
     virtual void StopTimer(Id id) = 0;
+    // [main thread] The clock the ticks follow, in milliseconds, never going backwards. By default
+    // the system's steady clock.
+    virtual std::int64_t NowMs() const;
 };
 
 // The process-wide backend used by Timer::Create; not owned. Without one, timers never tick.
 // [main thread]
 void SetTimerBackend(TimerBackend* backend);
 TimerBackend* GetTimerBackend();
+// The installed backend's NowMs(), or the steady clock's without one: what code paced by timer
+// ticks measures intervals with.
+std::int64_t TimerClockNowMs();
 
 // A periodic main-thread timer that calls its function with itself.
 class Timer

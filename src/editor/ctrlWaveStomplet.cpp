@@ -11,8 +11,10 @@
 #include "ui/EditorLayout.h"
 #include "ui/ILEDControl.h"
 #include "ui/JackConfiguration.h"
+#include "ui/PageOverlays.h"
 
 #include <cstddef>
+#include <utility>
 
 ctrlWaveStomplet::ctrlWaveStomplet() : IPlugAPP(kNumParams)
 {
@@ -114,6 +116,13 @@ void ctrlWaveStomplet::RecordEdit(int paramIdx, int value)
 
 void ctrlWaveStomplet::SendPendingEdit()
 {
+    if (FirmwareTransferRunning())
+    {
+        // Goes out with every other setting once the transfer has ended.
+        mSettingsOwed = true;
+        mPendingParam = -1;
+        return;
+    }
     if (const std::optional<CommandMessage> msg = BuildSingleSetting(mPendingParam, mPendingValue))
         SendCommand(*msg);
     mPendingParam = -1;
@@ -161,13 +170,57 @@ void ctrlWaveStomplet::SendCommand(const CommandMessage& msg)
 
 void ctrlWaveStomplet::SendStatusRequest()
 {
+    if (FirmwareTransferRunning())
+    {
+        mStatusRequestOwed = true;
+        return;
+    }
     SendCommand(BuildStatusRequest());
+}
+
+void ctrlWaveStomplet::SendAllSettings()
+{
+    if (FirmwareTransferRunning())
+    {
+        mSettingsOwed = true;
+        return;
+    }
+    std::array<std::uint8_t, kNumParams> bytes{};
+    for (int idx = 0; idx < kNumParams; ++idx)
+        bytes[static_cast<std::size_t>(idx)] = static_cast<std::uint8_t>(GetParam(idx)->Int());
+    if (const std::optional<AllSettingsMessage> msg = BuildAllSettings(bytes))
+        SendSysExMessage(msg->Message());
+}
+
+// ---- Firmware transfer ------------------------------------------------------------------------
+
+void ctrlWaveStomplet::OnFirmwareTransferStarted()
+{
+    mFirmwareBusy.store(true, std::memory_order_release);
+}
+
+void ctrlWaveStomplet::OnFirmwareTransferEnded()
+{
+    mFirmwareBusy.store(false, std::memory_order_release);
+    if (std::exchange(mSettingsOwed, false))
+    {
+        DropPendingEdit();
+        SendAllSettings();
+    }
+    if (std::exchange(mStatusRequestOwed, false))
+        SendStatusRequest();
+}
+
+std::string ctrlWaveStomplet::QuitQuestion() const
+{
+    return FirmwareTransferRunning() ? std::string(kFirmwareQuitQuestion) : std::string();
 }
 
 // ---- The box: status, mode and settings -------------------------------------------------------
 
 void ctrlWaveStomplet::OnMidiOutputPortSelected(std::string_view portName)
 {
+    mFirmware.OnOutputPortSelected(portName);
     mDeviceText = DeviceText(portName);
     // A new port, or none, never inherits the exchange or the mode of the previous one.
     EndAwaitedConfirmation();
@@ -273,6 +326,7 @@ void ctrlWaveStomplet::OnDeviceTimer()
             ShowDeviceMode(DeviceMode::kStandalone);
         }
     }
+    mFirmware.OnDeviceTick();
 }
 
 void ctrlWaveStomplet::EndAwaitedConfirmation()
@@ -292,6 +346,8 @@ void ctrlWaveStomplet::ShowDeviceMode(DeviceMode mode)
 
 void ctrlWaveStomplet::OnResetAll()
 {
+    if (FirmwareTransferRunning())
+        return;
     // The reply to the following request carries the new settings: it must be applied, not taken
     // as the confirmation of an earlier exchange.
     EndAwaitedConfirmation();
@@ -302,18 +358,49 @@ void ctrlWaveStomplet::OnResetAll()
 void ctrlWaveStomplet::OnCalibrate(int address)
 {
     const std::optional<CommandMessage> request = BuildCalibrationRequest(address);
-    if (!request)
+    if (!request || FirmwareTransferRunning())
         return;
     EndAwaitedConfirmation();
     SendCommand(*request);
     SendStatusRequest();
 }
 
+// ---- Menu requests: About page, manual, firmware window ---------------------------------------
+
+bool ctrlWaveStomplet::OnAboutRequested()
+{
+    IGraphics* ui = GetUI();
+    if (!ui)
+        return false;
+    ShowAboutPage(*ui);
+    return true;
+}
+
+bool ctrlWaveStomplet::OnManualRequested()
+{
+    IGraphics* ui = GetUI();
+    PlatformUi* platform = ui ? ui->GetPlatformUi() : nullptr;
+    if (!platform)
+        return false;
+    OpenUserManual(mUserManual, *platform);
+    return true;
+}
+
+bool ctrlWaveStomplet::OnFirmwareUpdateRequested(int request)
+{
+    IGraphics* ui = GetUI();
+    if (request != kFirmwareWindowRequest || !ui)
+        return false;
+    // During a transfer its buttons stay disabled: a second image must not start.
+    OpenFirmwareWindow(*ui, !FirmwareTransferRunning());
+    return true;
+}
+
 // ---- Incoming MIDI ----------------------------------------------------------------------------
 
 void ctrlWaveStomplet::HandleMidiMessage(const MidiMessage& msg)
 {
-    if (mAudition.load(std::memory_order_acquire))
+    if (mAudition.load(std::memory_order_acquire) && !mFirmwareBusy.load(std::memory_order_acquire))
         SendMidiMessage(msg);
 }
 

@@ -6,7 +6,10 @@
 #include "device/SysExMessages.h"
 #include "editor/AssignmentSlots.h"
 #include "editor/AssignmentSummary.h"
+#include "editor/FirmwareUpdate.h"
 #include "editor/ParamTable.h"
+#include "editor/PresetSession.h"
+#include "ui/UserManual.h"
 
 #include <array>
 #include <atomic>
@@ -14,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The editor: the application object that holds the editable image of the box's 38 settings
 // (indices and meanings in ParamTable.h) and the state the editor's features share. It keeps the
@@ -52,8 +56,8 @@ public:
     // ticks, then shows a deferred message box without waiting for it to close.
     void OnIdleTick() override;
 
-    // [pump thread] Passes the message on to the output port while auditioning, with the length
-    // its status byte gives it.
+    // [pump thread] Passes the message on to the output port while auditioning and no firmware
+    // transfer runs, with the length its status byte gives it.
     void HandleMidiMessage(const MidiMessage& msg) override;
     // [main thread] The display work for one incoming message: slot displays, transport texts and
     // the activity light.
@@ -75,14 +79,30 @@ public:
     const std::string& GetDeviceText() const { return mDeviceText; }
 
     // [main thread] The RESET ALL button: the box returns to its factory settings and is asked for
-    // them. The button's splash is the caller's.
+    // them. The button's splash is the caller's. Ignored during a firmware transfer.
     void OnResetAll();
     // [main thread] A calibration button: the box takes the pedal's present position as the
     // calibration end whose setting index is `address` (09, 0A, 1A or 1B; anything else sends
-    // nothing) and is asked for the result. The button's splash is the caller's.
+    // nothing) and is asked for the result. The button's splash is the caller's. Ignored during a
+    // firmware transfer.
     void OnCalibrate(int address);
     // [main thread] The AUDITION toggle.
     void SetAudition(bool on) { mAudition.store(on, std::memory_order_release); }
+
+    // [main thread] Help > About: shows the About page over the screen; false without a screen.
+    bool OnAboutRequested() override;
+    // [main thread] Help > Read Manual: writes the carried manual into its folder when the file
+    // there is missing or of another size, and opens it with the system's viewer; a message box
+    // names the file's path when that fails. False without a screen (nothing can be shown).
+    bool OnManualRequested() override;
+    // [main thread] File > Firmware Update passes kFirmwareWindowRequest: opens the firmware
+    // window and disables the header bar until it closes. Other values, or no screen: nothing
+    // happens and false is returned.
+    bool OnFirmwareUpdateRequested(int request) override;
+    static constexpr int kFirmwareWindowRequest = 1;
+    // [main thread] Where Read Manual writes the manual and how it reads the carried one. Without
+    // a source nothing is carried and only an existing file can be opened.
+    void SetUserManual(UserManualSource source) { mUserManual = std::move(source); }
 
     // [main thread] True once the box's mode has been concluded ("STATE: Interface Mode" or
     // "STATE: Standalone Mode" on status line 3); false again when a port is announced.
@@ -93,6 +113,21 @@ public:
     // [main thread] Composes the summary of slot `slot` (0 to 5; others do nothing) from the
     // current settings, updates the slot records and, while the view exists, its three lines.
     void RebuildSlotSummary(int slot);
+
+    // [main thread] LOAD and SAVE hand the chosen preset path here (empty: cancelled); see
+    // PresetSession.
+    void LoadPreset(const std::string& path) { mPresets.Load(path); }
+    void SavePreset(const std::string& path) { mPresets.Save(path); }
+    // [main thread] The firmware window's button hands the chosen image path here (empty:
+    // cancelled); see FirmwareUpdate.
+    void LoadFirmware(const std::string& path) { mFirmware.Load(path); }
+    // [main thread] A firmware transfer runs: nothing else is sent to the box until it ends (a
+    // Status Request or settings due meanwhile go out then), the firmware window's buttons stay
+    // disabled, and quitting asks first.
+    bool FirmwareTransferRunning() const { return mFirmware.Running(); }
+    // [main thread] The question to ask before quitting during a firmware transfer; empty
+    // otherwise.
+    std::string QuitQuestion() const override;
 
 protected:
     // [main thread] Forgets an edit not yet sent, so that nothing older follows settings written
@@ -140,6 +175,9 @@ protected:
     std::int32_t mConfirmTicks = 0;
 
 private:
+    friend class FirmwareUpdate;
+    friend class PresetSession;
+
     enum class DeviceMode
     {
         kUnknown,
@@ -160,10 +198,27 @@ private:
     void ApplyStatusReply(const StatusReply& reply);
     void ShowDeviceMode(DeviceMode mode);
     void ShowDeferredMessage();
+    // The current settings to the box as one All Settings message.
+    void SendAllSettings();
+    // A firmware transfer starts or has ended; at its end what was held back goes out: the current
+    // settings as one All Settings message when settings were due, then a Status Request when one
+    // was due.
+    void OnFirmwareTransferStarted();
+    void OnFirmwareTransferEnded();
     // Sets the text of the text control with `tag`; nothing without a view or such a control.
     void SetControlText(int tag, std::string_view text);
 
     DeviceMode mDeviceMode = DeviceMode::kUnknown;
+
+    PresetSession mPresets{*this};
+    FirmwareUpdate mFirmware{*this};
+    // [any thread] Mirrors FirmwareTransferRunning() for the pump thread's audition pass-through.
+    std::atomic<bool> mFirmwareBusy{false};
+    // Held back during a firmware transfer: settings (an edit or a loaded preset) and a Status
+    // Request.
+    bool mSettingsOwed = false;
+    bool mStatusRequestOwed = false;
+    UserManualSource mUserManual;
 
     // Shared by every editor in the process; only the main thread touches it.
     static inline std::unique_ptr<Timer> sDeviceTimer;

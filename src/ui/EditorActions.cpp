@@ -1,11 +1,15 @@
 #include "ui/EditorActions.h"
 
+#include "device/FirmwareImage.h"
+#include "editor/PresetFile.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "toolkit/IActionFunctions.h"
 #include "toolkit/IGraphics.h"
 #include "ui/ControlTags.h"
+#include "ui/PageOverlays.h"
 
 #include <cmath>
+#include <string>
 
 namespace
 {
@@ -112,19 +116,40 @@ std::optional<int> CalibrationAddressForTag(int tag)
     }
 }
 
+void LoadPresetAction(ctrlWaveStomplet& editor, IControl* button)
+{
+    if (!button || !button->GetUI())
+        return;
+    button->GetUI()->PromptForFile(EFileAction::kOpen, kPresetFileExtension,
+                                   [&editor](std::string path) { editor.LoadPreset(path); });
+}
+
+void SavePresetAction(ctrlWaveStomplet& editor, IControl* button)
+{
+    if (!button || !button->GetUI())
+        return;
+    button->GetUI()->PromptForFile(EFileAction::kSave, kPresetFileExtension,
+                                   [&editor](std::string path) { editor.SavePreset(path); });
+}
+
+void FirmwareFileAction(ctrlWaveStomplet& editor, IControl* button)
+{
+    if (!button || !button->GetUI())
+        return;
+    button->GetUI()->PromptForFile(EFileAction::kOpen, kFirmwareFileExtension,
+                                   [&editor](std::string path) { editor.LoadFirmware(path); });
+}
+
 void CloseFirmwareWindowAction(IControl* button)
 {
     if (!button || !button->GetUI())
         return;
-    IGraphics& graphics = *button->GetUI();
-    graphics.HideGroup(kGroupFirmwareBackground, true);
-    graphics.HideGroup(kGroupFirmwareUpdate, true);
-    graphics.DisableGroup(kGroupMain, false);
+    CloseFirmwareWindow(*button->GetUI());
 }
 
 void CloseAboutAction(IControl* button)
 {
     if (!button || !button->GetUI())
         return;
-    button->GetUI()->HideGroup(kGroupAbout, true);
+    HideAboutPage(*button->GetUI());
 }

@@ -34,6 +34,16 @@ void CalibrateAction(ctrlWaveStomplet& editor, IControl* button);
 // or nullopt for another tag. Pure.
 std::optional<int> CalibrationAddressForTag(int tag);
 
+// End-of-animation actions of the file buttons: each prompts for a file and hands the chosen full
+// path, or the empty text when the prompt was cancelled, to the editor. The answer may arrive later
+// from the event loop; the editor must outlive the button's graphics context.
+// "LOAD": a "csx" file to open, for the preset load.
+void LoadPresetAction(ctrlWaveStomplet& editor, IControl* button);
+// "SAVE": a "csx" file to save to, for the preset save.
+void SavePresetAction(ctrlWaveStomplet& editor, IControl* button);
+// Firmware window "FIRMWARE UPDATE": a "bin" file to open, for the firmware update.
+void FirmwareFileAction(ctrlWaveStomplet& editor, IControl* button);
+
 // End-of-animation actions of the overlays' closers.
 // Firmware window "X": hides the window and its buttons, and enables the header bar again.
 void CloseFirmwareWindowAction(IControl* button);

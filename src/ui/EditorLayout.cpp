@@ -46,21 +46,27 @@ void AttachActivityLight(IGraphics& graphics)
 }
 
 // LOAD, SAVE, AUDITION, the preset name in its frame and the "MIDI IN" caption of the light.
-// LOAD and SAVE only splash: the preset files give them their end-of-animation actions.
+// LOAD and SAVE splash, then prompt for a preset file when the splash ends.
 void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
 {
-    graphics.AttachControl(std::make_unique<IVButtonControl>(
-                               IRECT(220.f, 5.f, 290.f, 42.f), SplashClickActionFunc, "LOAD",
-                               WithBodyColors(styles.buttonStyle, IColor(255, 0, 81, 0),
-                                              IColor(255, 0, 142, 0), kColorBlack),
-                               true, true),
-                           kNoTag, kGroupMain);
-    graphics.AttachControl(std::make_unique<IVButtonControl>(
-                               IRECT(295.f, 5.f, 365.f, 42.f), SplashClickActionFunc, "SAVE",
-                               WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0),
-                                              IColor(255, 255, 38, 0), kColorBlack),
-                               true, true),
-                           kNoTag, kGroupMain);
+    IVButtonControl* load =
+        graphics.AttachControl(std::make_unique<IVButtonControl>(
+                                   IRECT(220.f, 5.f, 290.f, 42.f), SplashClickActionFunc, "LOAD",
+                                   WithBodyColors(styles.buttonStyle, IColor(255, 0, 81, 0),
+                                                  IColor(255, 0, 142, 0), kColorBlack),
+                                   true, true),
+                               kNoTag, kGroupMain);
+    load->SetAnimationEndActionFunction([&editor](IControl* caller)
+                                        { LoadPresetAction(editor, caller); });
+    IVButtonControl* save =
+        graphics.AttachControl(std::make_unique<IVButtonControl>(
+                                   IRECT(295.f, 5.f, 365.f, 42.f), SplashClickActionFunc, "SAVE",
+                                   WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0),
+                                                  IColor(255, 255, 38, 0), kColorBlack),
+                                   true, true),
+                               kNoTag, kGroupMain);
+    save->SetAnimationEndActionFunction([&editor](IControl* caller)
+                                        { SavePresetAction(editor, caller); });
 
     const IVStyle auditionStyle =
         WithBodyColors(styles.buttonStyle, IColor(255, 0, 83, 146), IColor(255, 0, 90, 255),
@@ -85,9 +91,10 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                        styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
                                        kColorTransparent),
         kCtrlTagPresetName, kGroupMain);
+    // Set flush right, so that a caption wider than its rectangle grows away from the light.
     graphics.AttachControl(std::make_unique<ITextControl>(
         IRECT(960.f, 6.f, 1000.f, 34.f), "MIDI IN",
-        styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle)));
+        styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle).WithAlign(EAlign::kFar)));
 }
 
 // Line 1 starts with the device text the output port's announcement left; line 3 lies between
@@ -141,7 +148,7 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     AttachDeviceStatus(graphics, styles, editor.GetDeviceText());
     AttachStandaloneNotice(graphics, styles);
     graphics.HideControl(kCtrlTagStandaloneNotice, true);
-    AttachFirmwareWindow(graphics, styles);
+    AttachFirmwareWindow(graphics, styles, editor);
     graphics.HideGroup(kGroupFirmwareBackground, true);
     graphics.HideGroup(kGroupFirmwareUpdate, true);
     AttachAboutPage(graphics, styles);

@@ -3,6 +3,9 @@
 namespace
 {
 constexpr IColor kGreen{255, 0, 255, 0};
+// Labels that sit on coloured button bodies and numbers on the light number boxes: pure green
+// on those is hard to read, so buttons are labelled in white and numbers in a dark green.
+constexpr IColor kNumberGreen{255, 0, 110, 0};
 
 IText RobotoText(float size, const IColor& color, EAlign align, EVAlign valign)
 {
@@ -67,14 +70,16 @@ EditorStyles MakeEditorStyles()
     numberBoxColors[static_cast<int>(EVColor::kFR)] = IColor{255, 0, 0, 0};
     styles.numberBoxStyle = SharedBase(
         numberBoxColors, RobotoText(20.f, kColorBlack, EAlign::kCenter, EVAlign::kMiddle),
-        RobotoText(26.f, kGreen, EAlign::kCenter, EVAlign::kMiddle));
+        RobotoText(26.f, kNumberGreen, EAlign::kCenter, EVAlign::kMiddle));
 
     styles.buttonStyle = styles.baseStyle.WithRoundness(0.5f)
                              .WithEmboss(true)
                              .WithDrawFrame(true)
                              .WithDrawShadows(true)
                              .WithShadowOffset(2.f)
-                             .WithFrameThickness(1.f);
+                             .WithFrameThickness(1.f)
+                             .WithLabelText(greenText.WithColor(kColorWhite))
+                             .WithValueText(greenText.WithColor(kColorWhite));
     return styles;
 }
 

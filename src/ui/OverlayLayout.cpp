@@ -16,6 +16,12 @@
 
 namespace
 {
+// The firmware progress is lit in the LCD's backlight green on the dark olive backdrop; black
+// would barely show on it.
+constexpr IColor kProgressInk{255, 196, 214, 150};
+// The standalone notice's one line must fit its 610-pixel-wide panel.
+constexpr float kNoticeTextSize = 24.f;
+
 // The flat look of the overlay buttons: no emboss, no shadow, barely rounded corners.
 IVStyle FlatStyle(const EditorStyles& styles)
 {
@@ -35,13 +41,14 @@ void AttachFirmwareProgress(IGraphics& graphics, const EditorStyles& styles)
     graphics.AttachControl(
         std::make_unique<IPanelControl>(IRECT(360.f, 60.f, 665.f, 280.f), kLCDInk), kNoTag,
         kGroupFirmware);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(360.f, 130.f, 665.f, 230.f),
-                                                          "FIRMWARE UPDATE",
-                                                          styles.lcdTitleText.WithSize(24.f)),
-                           kNoTag, kGroupFirmware);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(360.f, 160.f, 665.f, 260.f), "0 %",
-                                                          styles.lcdTitleText.WithSize(70.f)),
-                           kCtrlTagFirmwareProgress, kGroupFirmware);
+    graphics.AttachControl(
+        std::make_unique<ITextControl>(IRECT(360.f, 130.f, 665.f, 230.f), "FIRMWARE UPDATE",
+                                       styles.lcdTitleText.WithSize(24.f).WithColor(kProgressInk)),
+        kNoTag, kGroupFirmware);
+    graphics.AttachControl(
+        std::make_unique<ITextControl>(IRECT(360.f, 160.f, 665.f, 260.f), "0 %",
+                                       styles.lcdTitleText.WithSize(70.f).WithColor(kProgressInk)),
+        kCtrlTagFirmwareProgress, kGroupFirmware);
 }
 
 void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles)
@@ -50,22 +57,25 @@ void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles)
     const IVStyle style =
         WithBodyColors(FlatStyle(styles), dim, dim, IColor(255, 70, 70, 70))
             .WithColor(EVColor::kBG, kColorTransparent)
-            .WithLabelText(styles.labelText.WithSize(34.f).WithVAlign(EVAlign::kMiddle));
+            .WithLabelText(styles.labelText.WithSize(kNoticeTextSize).WithVAlign(EVAlign::kMiddle));
     graphics.AttachControl(std::make_unique<IVButtonControl>(
                                IRECT(208.f, 306.f, 818.f, 750.f), SplashClickActionFunc,
                                "Editing is not possible in Standalone Mode.", style, true, true),
                            kCtrlTagStandaloneNotice, kGroupMain);
 }
 
-void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles)
+void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
 {
     graphics.AttachControl(std::make_unique<IBitmapControl>(
                                203.f, 301.f, LoadLayoutImage(graphics, kFirmwareWindowImage)),
                            kCtrlTagFirmwareWindow, kGroupFirmwareBackground);
-    graphics.AttachControl(std::make_unique<IVButtonControl>(
-                               IRECT(450.f, 650.f, 570.f, 687.f), SplashClickActionFunc,
-                               "FIRMWARE UPDATE", FirmwareButtonStyle(styles, 13.f), true, true),
-                           kNoTag, kGroupFirmwareUpdate);
+    IVButtonControl* update = graphics.AttachControl(
+        std::make_unique<IVButtonControl>(IRECT(450.f, 650.f, 570.f, 687.f), SplashClickActionFunc,
+                                          "FIRMWARE UPDATE", FirmwareButtonStyle(styles, 13.f),
+                                          true, true),
+        kNoTag, kGroupFirmwareUpdate);
+    update->SetAnimationEndActionFunction([&editor](IControl* caller)
+                                          { FirmwareFileAction(editor, caller); });
     IVButtonControl* close = graphics.AttachControl(
         std::make_unique<IVButtonControl>(IRECT(770.f, 310.f, 820.f, 350.f), SplashClickActionFunc,
                                           "X", FirmwareButtonStyle(styles, 20.f), true, true),

@@ -1,6 +1,7 @@
 #pragma once
 
 class IGraphics;
+class ctrlWaveStomplet;
 struct EditorStyles;
 
 // The overlays, attached after the pages so that they lie on top and take the mouse first. Each
@@ -16,9 +17,10 @@ void AttachFirmwareProgress(IGraphics& graphics, const EditorStyles& styles);
 void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles);
 
 // The firmware update window: its picture (tag 50, "fwbgcontrols") and its buttons
-// ("fwupdatecontrols"): "FIRMWARE UPDATE", whose end-of-animation action is left to the firmware
-// update to set, and "X", which closes the window.
-void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles);
+// ("fwupdatecontrols"): "FIRMWARE UPDATE", which prompts for an image file for the editor's
+// firmware update when its splash ends, and "X", which closes the window.
+void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
+                          ctrlWaveStomplet& editor);
 
 // The About page ("aboutcontrols"): its picture, the version text and a closer over the whole
 // window that hides the page.

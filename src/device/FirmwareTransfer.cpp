@@ -1,0 +1,78 @@
+#include "device/FirmwareTransfer.h"
+
+#include <algorithm>
+#include <cassert>
+
+std::optional<FirmwareStartMessage> FirmwareTransfer::Begin(const FirmwareImage& image,
+                                                            std::int64_t nowMs)
+{
+    if (Running() || image.BlockCount() <= 0 || image.BlockCount() > kMaxFirmwareBlocks)
+        return std::nullopt;
+
+    mFwBlocks.fill(PackedBlock{});
+    std::copy(image.Blocks().begin(), image.Blocks().end(), mFwBlocks.begin());
+    mFwBlockCount = image.BlockCount();
+    mFwBlockIndex = 0;
+    mFwStartPending = true;
+    mFwStartTicks = 0;
+    mFwSending = false;
+    mLastSendMs = nowMs;
+    return FirmwareStartFor(image);
+}
+
+FirmwareTransfer::Step FirmwareTransfer::Tick(std::int64_t nowMs)
+{
+    if (mFwStartPending)
+    {
+        if (mFwStartTicks < kStartDelayTicks)
+        {
+            ++mFwStartTicks;
+        }
+        else
+        {
+            mFwStartTicks = 0;
+            mFwSending = true;
+            mFwStartPending = false;
+            mFwBlockIndex = 0;
+        }
+    }
+
+    Step step;
+    step.blocksSent = mFwBlockIndex;
+    step.blockCount = mFwBlockCount;
+    if (!mFwSending)
+        return step;
+
+    if (mFwBlockIndex >= mFwBlockCount)
+    {
+        mFwSending = false;
+        step.kind = Step::Kind::kFinished;
+        return step;
+    }
+
+    const std::int64_t spacing = mFwBlockIndex == 0 ? kStartDelayMs : kBlockSpacingMs;
+    if (nowMs - mLastSendMs < spacing)
+        return step;
+
+    const std::optional<FirmwareBlockMessage> block =
+        BuildFirmwareBlock(mFwBlocks[static_cast<std::size_t>(mFwBlockIndex)]);
+    assert(block && "the store holds packed data bytes only");
+    if (!block)
+    {
+        Abort();
+        return step;
+    }
+    ++mFwBlockIndex;
+    mLastSendMs = nowMs;
+    step.kind = Step::Kind::kBlock;
+    step.block = *block;
+    step.blocksSent = mFwBlockIndex;
+    return step;
+}
+
+void FirmwareTransfer::Abort()
+{
+    mFwStartPending = false;
+    mFwStartTicks = 0;
+    mFwSending = false;
+}

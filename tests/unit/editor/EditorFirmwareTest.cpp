@@ -1,0 +1,217 @@
+#include "device/FirmwareImage.h"
+#include "editor/FirmwareUpdate.h"
+#include "ui/ControlTags.h"
+#include "unit/editor/EditorFlowsBench.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using editor_bench::Bytes;
+using editor_bench::EditorBench;
+using editor_flows::GroupDisabled;
+using editor_flows::SplashEnds;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
+
+namespace editor_firmware_test
+{
+constexpr const char* kSynthPort = "Some Synth";
+constexpr const char* kBoxPort = "Korvo-Audio ctrlWave Stomplet 1";
+
+// F0 | 00 3F 5A | 01 firmware | 70 start | "STLT" | page count | F7
+Bytes FirmwareStart(std::uint8_t pages)
+{
+    return {0xF0, 0x00, 0x3F, 0x5A, 0x01, 0x70, 0x53, 0x54, 0x4C, 0x54, pages, 0xF7};
+}
+
+bool IsFirmwareBlock(const Bytes& msg)
+{
+    return msg.size() == kFirmwareBlockSize && msg[4] == 0x01 && msg[5] == 0x71;
+}
+
+std::string ImageFile(const TempFolder& folder, const std::string& name, std::size_t size)
+{
+    std::mt19937 random(static_cast<unsigned>(size));
+    std::string bytes(size, '\0');
+    for (char& b : bytes)
+        b = static_cast<char>(random());
+    WriteBytes(folder.Path() / name, bytes);
+    return (folder.Path() / name).string();
+}
+
+// The bench with its output on a port, the firmware window open.
+struct FirmwareBench : EditorBench
+{
+    explicit FirmwareBench(const char* portName = kSynthPort)
+    {
+        editor.OnMidiOutputPortSelected(portName);
+        editor.OnFirmwareUpdateRequested(1);
+        port.sent.clear();
+    }
+    void DeviceTicks(int n) { Ticks(5 * n); }
+};
+} // namespace editor_firmware_test
+
+using namespace editor_firmware_test;
+
+TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithProgressAndFinish)
+{
+    TempFolder folder;
+    WriteBytes(folder.Path() / "ab.bin", "\xAB");
+    FirmwareBench bench;
+    bench.platform.ScriptFilePath((folder.Path() / "ab.bin").string());
+    ASSERT_TRUE(SplashEnds(bench.graphics, "FIRMWARE UPDATE"));
+    EXPECT_EQ(bench.platform.FilePrompts().back().extension, "bin");
+    EXPECT_EQ(bench.port.sent, std::vector<Bytes>{FirmwareStart(1)});
+    EXPECT_TRUE(bench.GroupShown(kGroupFirmware));
+    EXPECT_TRUE(GroupDisabled(bench.graphics, kGroupFirmwareUpdate));
+
+    bench.DeviceTicks(5);
+    EXPECT_EQ(bench.port.sent.size(), 1u);
+    const char* progress[] = {"6 %",  "12 %", "18 %", "25 %", "31 %", "37 %", "43 %", "50 %",
+                              "56 %", "62 %", "68 %", "75 %", "81 %", "87 %", "93 %", "100 %"};
+    for (int block = 0; block < 16; ++block)
+    {
+        bench.DeviceTicks(1);
+        ASSERT_EQ(bench.port.sent.size(), static_cast<std::size_t>(block + 2));
+        EXPECT_EQ(bench.Text(kCtrlTagFirmwareProgress), progress[block]);
+    }
+    const Bytes& first = bench.port.sent[1];
+    ASSERT_TRUE(IsFirmwareBlock(first));
+    EXPECT_EQ(Bytes(first.begin() + 8, first.begin() + 10), (Bytes{0x55, 0x40})); // AB packed
+    EXPECT_EQ(Bytes(first.begin() + 82, first.end()), (Bytes{0x48, 0x0E, 0xF7})); // checksum
+    EXPECT_EQ(Bytes(bench.port.sent[2].begin() + 82, bench.port.sent[2].end()),
+              (Bytes{0x48, 0x77, 0xF7})); // pre-fill only
+
+    EXPECT_TRUE(bench.platform.MessageBoxes().empty());
+    bench.DeviceTicks(1);
+    ASSERT_EQ(bench.platform.PendingMessageBoxes(), 1); // open, and the tick went on
+    EXPECT_EQ(bench.platform.MessageBoxes().back().text, kFirmwareFinishedText);
+    EXPECT_FALSE(bench.editor.FirmwareTransferRunning());
+    ASSERT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kOk));
+    EXPECT_FALSE(bench.GroupShown(kGroupFirmware));
+    EXPECT_FALSE(bench.GroupShown(kGroupFirmwareBackground));
+    EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupMain));
+}
+
+TEST(FirmwareUpdate, ImageSizesGiveTheirPageCountsAndBlocksAndTheLimitsAreKept)
+{
+    TempFolder folder;
+    struct Case
+    {
+        std::size_t size;
+        int pages;
+    };
+    for (const Case c : {Case{1024, 1}, Case{1025, 2}, Case{16383, 16}})
+    {
+        FirmwareBench bench;
+        const std::string path = ImageFile(folder, "image.bin", c.size);
+        bench.editor.LoadFirmware(path);
+        bench.DeviceTicks(5 + 16 * c.pages + 1);
+        const FirmwareImage image = std::get<FirmwareImage>(ReadFirmwareFile(path));
+        std::vector<Bytes> expected{FirmwareStart(static_cast<std::uint8_t>(c.pages))};
+        for (const FirmwareBlockMessage& block : FirmwareBlockMessages(image))
+            expected.emplace_back(block.bytes.begin(), block.bytes.end());
+        EXPECT_EQ(bench.port.sent, expected) << c.size << " bytes";
+        EXPECT_EQ(bench.Text(kCtrlTagFirmwareProgress), "100 %");
+        EXPECT_EQ(bench.platform.MessageBoxes().back().text, kFirmwareFinishedText);
+    }
+
+    FirmwareBench bench;
+    bench.editor.LoadFirmware(ImageFile(folder, "big.bin", 16384)); // refused without a word
+    bench.editor.LoadFirmware(ImageFile(folder, "empty.bin", 0));
+    bench.editor.LoadFirmware(""); // cancelled prompt
+    bench.DeviceTicks(10);
+    EXPECT_TRUE(bench.port.sent.empty());
+    ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
+    EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kEmptyFirmwareText);
+    EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupFirmwareUpdate)); // still usable
+}
+
+TEST(FirmwareUpdate, LoadDuringATransferTouchesNothingAndReopeningKeepsTheButtonsDisabled)
+{
+    TempFolder folder;
+    FirmwareBench bench;
+    const std::string first = ImageFile(folder, "first.bin", 1);
+    bench.editor.LoadFirmware(first);
+    bench.DeviceTicks(7); // blocks 0 and 1 out
+    bench.editor.OnFirmwareUpdateRequested(1);
+    EXPECT_TRUE(GroupDisabled(bench.graphics, kGroupFirmwareUpdate));
+    bench.editor.LoadFirmware(ImageFile(folder, "second.bin", 5000));
+    bench.editor.LoadFirmware(""); // a cancelled prompt clears nothing either
+    bench.DeviceTicks(15);
+
+    std::vector<Bytes> expected{FirmwareStart(1)};
+    for (const FirmwareBlockMessage& block :
+         FirmwareBlockMessages(std::get<FirmwareImage>(ReadFirmwareFile(first))))
+        expected.emplace_back(block.bytes.begin(), block.bytes.end());
+    EXPECT_EQ(bench.port.sent, expected);
+    EXPECT_EQ(bench.platform.MessageBoxes().back().text, kFirmwareFinishedText);
+}
+
+TEST(FirmwareUpdate, NothingElseReachesTheBoxUntilTheTransferEndsAndQuitAsksMeanwhile)
+{
+    TempFolder folder;
+    FirmwareBench bench(kBoxPort);
+    EXPECT_EQ(bench.editor.QuitQuestion(), "");
+    bench.editor.LoadFirmware(ImageFile(folder, "fw.bin", 1));
+    EXPECT_EQ(bench.editor.QuitQuestion(), kFirmwareQuitQuestion);
+
+    bench.Edit(kPedal1Controller, 9);
+    bench.Edit(kPedal2Controller, 5);
+    bench.editor.OnMidiOutputPortSelected(kBoxPort); // the same port: its Status Request waits
+    bench.editor.OnResetAll();
+    bench.editor.SetAudition(true);
+    const Bytes noteOn{0x90, 60, 100};
+    bench.FromBox(noteOn);
+    bench.DeviceTicks(5 + 16);
+    for (const Bytes& msg : bench.port.sent)
+        EXPECT_TRUE(msg == FirmwareStart(1) || IsFirmwareBlock(msg)) << msg.size() << " bytes";
+    EXPECT_EQ(bench.port.sent.size(), 17u);
+
+    bench.DeviceTicks(1); // finished: the settings, then the Status Request
+    editor_bench::Values values{};
+    values[kPedal1Controller] = 9;
+    values[kPedal2Controller] = 5;
+    const AllSettingsMessage settings = *BuildAllSettings(values);
+    const Bytes allSettings(settings.bytes.begin(), settings.bytes.end());
+    EXPECT_EQ(std::vector<Bytes>(bench.port.sent.begin() + 17, bench.port.sent.end()),
+              (std::vector<Bytes>{allSettings, editor_bench::kStatusRequest}));
+    EXPECT_EQ(bench.editor.QuitQuestion(), "");
+    bench.FromBox(noteOn); // auditioning again
+    EXPECT_EQ(bench.port.sent.back(), noteOn);
+}
+
+TEST(FirmwareUpdate, WithoutAnOutputPortItRefusesWithAMessageAndSendsNothing)
+{
+    TempFolder folder;
+    FirmwareBench bench("off");
+    bench.editor.LoadFirmware(ImageFile(folder, "fw.bin", 100));
+    bench.DeviceTicks(30);
+    EXPECT_TRUE(bench.port.sent.empty());
+    ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
+    EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kFirmwareNoOutputText);
+    EXPECT_FALSE(bench.editor.FirmwareTransferRunning());
+}
+
+TEST(FirmwareUpdate, PortChangedOrGoneDuringTheTransferStopsItAndSaysItFailed)
+{
+    TempFolder folder;
+    const std::string path = ImageFile(folder, "fw.bin", 100);
+    for (const char* next : {"off", "Another Synth"})
+    {
+        FirmwareBench bench;
+        bench.editor.LoadFirmware(path);
+        bench.DeviceTicks(8);
+        const std::size_t sent = bench.port.sent.size();
+        bench.editor.OnMidiOutputPortSelected(next);
+        bench.DeviceTicks(20);
+        EXPECT_EQ(bench.port.sent.size(), sent) << next;
+        EXPECT_FALSE(bench.editor.FirmwareTransferRunning());
+        ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
+        EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kFirmwareFailedText);
+        bench.platform.AnswerMessageBox(EMsgBoxResult::kOk);
+        EXPECT_FALSE(bench.GroupShown(kGroupFirmware));
+        EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupMain));
+    }
+}

@@ -1,0 +1,197 @@
+#include "UiBench.h"
+#include "ui/ControlTags.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace pages_overlays_test
+{
+using ui_bench::UiBench;
+
+// Points on the screen, design pixels.
+constexpr float kTabY = 340.f;
+constexpr std::array<float, 3> kTabX{400.f, 512.f, 625.f}; // GLOBAL, JACK 1, JACK 2
+constexpr float kAuditionX = 720.f;
+constexpr float kAuditionY = 20.f;
+constexpr float kCloseX = 795.f; // the firmware window's "X"
+constexpr float kCloseY = 330.f;
+
+constexpr std::array<const char*, 5> kPageGroups{
+    "globalcontrols", "switch1controls", "pedal1controls", "switch2controls", "pedal2controls"};
+// Groups a page change never touches.
+constexpr std::array<const char*, 6> kOtherGroups{"maincontrols",       "devicecontrols",
+                                                  "jack1pedalcontrols", "jack1switchcontrols",
+                                                  "jack2pedalcontrols", "jack2switchcontrols"};
+
+struct OpenBench : UiBench
+{
+    OpenBench()
+    {
+        OpenView();
+        port.sent.clear();
+    }
+
+    bool AuditionAfterClick()
+    {
+        ClickAndSettle(kAuditionX, kAuditionY);
+        return editor.mAudition.load();
+    }
+};
+
+struct VisibilityCase
+{
+    const char* state;
+    int tab;             // 0 GLOBAL, 1 JACK 1, 2 JACK 2
+    double jack1Mode;    // tag 2 caption value: 0 pedal, 1 switches
+    double jack2Mode;    // tag 3 caption value
+    const char* visible; // the one page group shown afterwards
+};
+} // namespace pages_overlays_test
+
+using namespace pages_overlays_test;
+
+TEST(PageVisibility, EachPageAndJackKindShowsExactlyItsGroup)
+{
+    const std::array<VisibilityCase, 6> cases{{
+        {"GLOBAL, both jacks pedals", 0, 0.0, 0.0, "globalcontrols"},
+        {"GLOBAL, both jacks switches", 0, 1.0, 1.0, "globalcontrols"},
+        {"JACK 1, switches", 1, 1.0, 0.0, "switch1controls"},
+        {"JACK 1, pedal", 1, 0.0, 1.0, "pedal1controls"},
+        {"JACK 2, switches", 2, 0.0, 1.0, "switch2controls"},
+        {"JACK 2, pedal", 2, 1.0, 0.0, "pedal2controls"},
+    }};
+    for (const VisibilityCase& c : cases)
+    {
+        OpenBench bench;
+        bench.editor.SendParamToView(kJack1Mode, c.jack1Mode, true);
+        bench.editor.SendParamToView(kJack2Mode, c.jack2Mode, true);
+        for (const char* group : kPageGroups) // every page visible: the switch must hide the rest
+            bench.graphics.HideGroup(group, false);
+        std::array<std::string, kOtherGroups.size()> before;
+        for (std::size_t i = 0; i < kOtherGroups.size(); ++i)
+            before[i] = bench.GroupState(kOtherGroups[i]);
+
+        bench.ClickAndSettle(kTabX[static_cast<std::size_t>(c.tab)], kTabY);
+
+        for (const char* group : kPageGroups)
+            EXPECT_EQ(bench.GroupState(group), std::string(group) == c.visible ? "shown" : "hidden")
+                << c.state << ": " << group;
+        for (std::size_t i = 0; i < kOtherGroups.size(); ++i)
+            EXPECT_EQ(bench.GroupState(kOtherGroups[i]), before[i]) << c.state;
+    }
+}
+
+TEST(PageVisibility, TheJackKindIsReadWhenTheTabIsClickedNotWhenTheModeChanges)
+{
+    OpenBench bench;
+    bench.ClickAndSettle(kTabX[1], kTabY);
+    ASSERT_EQ(bench.GroupState("pedal1controls"), "shown");
+
+    bench.editor.SendParamToView(kJack1Mode, 1.0, true);
+    EXPECT_EQ(bench.GroupState("pedal1controls"), "shown");
+    EXPECT_EQ(bench.GroupState("switch1controls"), "hidden");
+
+    bench.ClickAndSettle(kTabX[1], kTabY); // the selected tab again
+    EXPECT_EQ(bench.GroupState("pedal1controls"), "hidden");
+    EXPECT_EQ(bench.GroupState("switch1controls"), "shown");
+}
+
+TEST(AboutPage, OpensFromTheMenuAndClosesOnTheNextClickAfterItsSplash)
+{
+    OpenBench bench;
+    ASSERT_EQ(bench.GroupState("aboutcontrols"), "hidden");
+    EXPECT_TRUE(bench.editor.OnAboutRequested());
+    EXPECT_EQ(bench.GroupState("aboutcontrols"), "shown");
+
+    bench.graphics.OnMouseDown(kAuditionX, kAuditionY, {.L = true}); // over AUDITION
+    bench.graphics.OnMouseUp(kAuditionX, kAuditionY, {.L = true});
+    EXPECT_EQ(bench.GroupState("aboutcontrols"), "shown"); // still splashing
+    bench.Settle();
+    EXPECT_EQ(bench.GroupState("aboutcontrols"), "hidden");
+    EXPECT_FALSE(bench.editor.mAudition.load()) << "the click belonged to the About page";
+}
+
+TEST(AboutPage, LiesAboveTheFirmwareWindow)
+{
+    OpenBench bench;
+    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
+    ASSERT_TRUE(bench.editor.OnAboutRequested());
+
+    bench.ClickAndSettle(kCloseX, kCloseY); // on the firmware window's "X", under the About page
+    EXPECT_EQ(bench.GroupState("aboutcontrols"), "hidden");
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "shown");
+}
+
+TEST(MenuRequests, WithoutAScreenNothingIsShownAndTheShellFallsBack)
+{
+    UiBench bench; // view never opened
+    EXPECT_FALSE(bench.editor.OnAboutRequested());
+    EXPECT_FALSE(bench.editor.OnFirmwareUpdateRequested(1));
+    EXPECT_FALSE(bench.editor.OnManualRequested());
+    EXPECT_TRUE(bench.platform.OpenedUrls().empty());
+}
+
+TEST(FirmwareWindow, OpensWithItsButtonsEnabledAndTheHeaderBarDisabled)
+{
+    OpenBench bench;
+    EXPECT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "shown");
+    bench.graphics.ForControlInGroup("fwupdatecontrols",
+                                     [](IControl& control) { EXPECT_FALSE(control.IsDisabled()); });
+    bench.graphics.ForControlInGroup("maincontrols",
+                                     [](IControl& control)
+                                     {
+                                         EXPECT_TRUE(control.IsDisabled());
+                                         EXPECT_FLOAT_EQ(control.GetBlend().mWeight,
+                                                         IControl::kDisabledBlendWeight);
+                                     });
+
+    EXPECT_FALSE(bench.AuditionAfterClick());
+    bench.ClickAndSettle(kTabX[1], kTabY);
+    EXPECT_DOUBLE_EQ(bench.Tagged(kCtrlTagPageTabs).GetValue(), 0.0);
+    EXPECT_EQ(bench.GroupState("globalcontrols"), "shown");
+    EXPECT_TRUE(bench.port.sent.empty());
+}
+
+TEST(FirmwareWindow, XClosesItAndTheHeaderBarReactsAgain)
+{
+    OpenBench bench;
+    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
+    bench.ClickAndSettle(kCloseX, kCloseY);
+
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
+    EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "hidden");
+    EXPECT_TRUE(bench.AuditionAfterClick());
+    bench.ClickAndSettle(kTabX[2], kTabY);
+    EXPECT_EQ(bench.GroupState("pedal2controls"), "shown");
+}
+
+TEST(FirmwareWindow, ReopeningEnablesButtonsAFinishedTransferLeftDisabled)
+{
+    OpenBench bench;
+    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
+    bench.graphics.DisableGroup("fwupdatecontrols", true); // as a transfer leaves them
+    bench.ClickAndSettle(kCloseX, kCloseY);                // disabled "X": the click falls through
+    ASSERT_EQ(bench.GroupState("fwbgcontrols"), "shown");
+    bench.graphics.HideGroup("fwbgcontrols", true);
+    bench.graphics.HideGroup("fwupdatecontrols", true);
+
+    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
+    bench.ClickAndSettle(kCloseX, kCloseY);
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
+}
+
+TEST(FirmwareWindow, ARequestOtherThanOneDoesNothing)
+{
+    OpenBench bench;
+    for (int request : {0, 2, -1})
+    {
+        EXPECT_FALSE(bench.editor.OnFirmwareUpdateRequested(request)) << request;
+        EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden") << request;
+        EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "hidden") << request;
+    }
+    EXPECT_TRUE(bench.AuditionAfterClick());
+}

@@ -1,0 +1,134 @@
+#include "ui/UserManual.h"
+
+#include "UiBench.h"
+#include "support/ScriptedPlatformUi.h"
+#include "support/TempFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace user_manual_test
+{
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
+
+const std::string kCarried = "%PDF-1.4 the guide";
+
+// The folder's entries, so that a temporary file left behind shows.
+int EntriesIn(const std::filesystem::path& folder)
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++count;
+    return count;
+}
+
+UserManualSource SourceIn(const std::filesystem::path& folder, int* reads = nullptr)
+{
+    return {folder,
+            [reads]() -> std::optional<std::string>
+            {
+                if (reads)
+                    ++*reads;
+                return kCarried;
+            }};
+}
+} // namespace user_manual_test
+
+using namespace user_manual_test;
+
+TEST(UserManualFile, IsWrittenOnlyWhenMissingOrOfAnotherSize)
+{
+    EXPECT_TRUE(ManualNeedsWriting(std::nullopt, 100));
+    EXPECT_TRUE(ManualNeedsWriting(99, 100));  // cut short
+    EXPECT_TRUE(ManualNeedsWriting(101, 100)); // another edition
+    EXPECT_FALSE(ManualNeedsWriting(100, 100));
+    EXPECT_FALSE(ManualNeedsWriting(0, 0));
+}
+
+TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnother)
+{
+    TempFolder folder;
+    const ManualFile first = ProvideManualFile(folder.Path(), kCarried);
+    EXPECT_EQ(first.state, ManualFile::State::kWritten);
+    EXPECT_EQ(first.path, folder.Path() / "Stomplet_userguide-v1.00.pdf");
+    EXPECT_EQ(ReadBytes(first.path), kCarried);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1) << "no temporary file is left behind";
+
+    const std::string edited(kCarried.size(), 'x');
+    WriteBytes(first.path, edited);
+    const ManualFile second = ProvideManualFile(folder.Path(), kCarried);
+    EXPECT_EQ(second.state, ManualFile::State::kReused);
+    EXPECT_EQ(ReadBytes(second.path), edited);
+
+    for (const std::string& onDisk : {std::string("%PDF-1.4 th"), kCarried + " and more"})
+    {
+        WriteBytes(first.path, onDisk); // cut short, or another edition
+        EXPECT_EQ(ProvideManualFile(folder.Path(), kCarried).state, ManualFile::State::kWritten);
+        EXPECT_EQ(ReadBytes(first.path), kCarried);
+    }
+}
+
+TEST(UserManualFile, WithNothingCarriedOnlyAnExistingFileIsOffered)
+{
+    TempFolder folder;
+    EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state,
+              ManualFile::State::kUnavailable);
+    WriteBytes(folder.Path() / kUserManualFileName, "old");
+    EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state, ManualFile::State::kReused);
+    EXPECT_EQ(ReadBytes(folder.Path() / kUserManualFileName), "old");
+}
+
+TEST(ReadManual, HandsTheWrittenFileToTheSystemViewer)
+{
+    TempFolder folder;
+    ScriptedPlatformUi platform;
+    OpenUserManual(SourceIn(folder.Path()), platform);
+    OpenUserManual(SourceIn(folder.Path()), platform);
+
+    const std::string path = (folder.Path() / kUserManualFileName).string();
+    EXPECT_EQ(platform.OpenedUrls(), (std::vector<std::string>{path, path}));
+    EXPECT_TRUE(platform.MessageBoxes().empty());
+}
+
+TEST(ReadManual, WhenNoViewerOpensItAMessageNamesTheFile)
+{
+    TempFolder folder;
+    ScriptedPlatformUi platform;
+    platform.SetOpenUrlResult(false);
+    OpenUserManual(SourceIn(folder.Path()), platform);
+
+    ASSERT_EQ(platform.MessageBoxes().size(), 1u);
+    const std::string path = (folder.Path() / kUserManualFileName).string();
+    EXPECT_NE(platform.MessageBoxes()[0].text.find(path), std::string::npos);
+    EXPECT_EQ(ReadBytes(path), kCarried) << "the file stays for the user to open";
+}
+
+TEST(ReadManual, AManualThatCannotBeWrittenIsNotOpenedAndTheUserIsTold)
+{
+    TempFolder folder;
+    ScriptedPlatformUi platform;
+    const std::filesystem::path missing = folder.Path() / "gone";
+    OpenUserManual(SourceIn(missing), platform);
+    EXPECT_TRUE(platform.OpenedUrls().empty());
+    ASSERT_EQ(platform.MessageBoxes().size(), 1u);
+    EXPECT_NE(platform.MessageBoxes()[0].text.find((missing / kUserManualFileName).string()),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "the folder is not made here";
+}
+
+TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
+{
+    TempFolder folder;
+    ui_bench::UiBench bench;
+    int reads = 0;
+    bench.editor.SetUserManual(SourceIn(folder.Path(), &reads));
+    bench.OpenView();
+
+    EXPECT_TRUE(bench.editor.OnManualRequested());
+    EXPECT_EQ(reads, 1);
+    ASSERT_EQ(bench.platform.OpenedUrls().size(), 1u);
+    EXPECT_EQ(bench.platform.OpenedUrls()[0], (folder.Path() / kUserManualFileName).string());
+}
