@@ -45,6 +45,12 @@ AppHost::StartResult AppHost::Start()
     return ApplyAudioSettings();
 }
 
+void AppHost::UseSettingsWithoutFile(const AppSettings& settings)
+{
+    mSettings = settings;
+    mStore.DetachFromFile();
+}
+
 AppHost::StartResult AppHost::ApplyAudioSettings()
 {
     const AudioHost::ApplyResult result = mAudio.ApplyAudioSettings(mSettings);

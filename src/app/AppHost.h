@@ -41,6 +41,9 @@ public:
     // and their first probe and selection, every parameter announced with "Reset", the output port
     // announced to the application, the audio stream (or the pump thread) started.
     StartResult Start();
+    // Before Start: the host runs on `settings` and never reads or writes the settings file
+    // (the demo mode; no start-up, probe, port selection or Preferences OK touches it).
+    void UseSettingsWithoutFile(const AppSettings& settings);
 
     IPlugAPP& App() { return *mApp; }
     MidiRouter& Router() { return mRouter; }

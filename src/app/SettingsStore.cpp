@@ -65,6 +65,8 @@ SettingsStore::SettingsStore(fs::path folder)
 std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings) const
 {
     std::vector<SettingsError> problems;
+    if (mDetached)
+        return problems;
 
     std::error_code ec;
     const bool folderExisted = fs::is_directory(mFolder, ec);
@@ -110,6 +112,8 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings) co
 
 std::optional<SettingsError> SettingsStore::SaveSettings(const AppSettings& settings) const
 {
+    if (mDetached)
+        return std::nullopt;
     std::error_code ec;
     if (!fs::is_directory(mFolder, ec))
     {

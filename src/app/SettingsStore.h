@@ -42,6 +42,11 @@ public:
     // kSettingsFolderName, or a folder given on the command line).
     explicit SettingsStore(std::filesystem::path folder);
 
+    // From now on the file is neither read nor written: LoadSettings leaves `settings` as they are
+    // and SaveSettings does nothing (the demo mode, which must not change the user's settings).
+    void DetachFromFile() { mDetached = true; }
+    bool Detached() const { return mDetached; }
+
     const std::filesystem::path& Folder() const { return mFolder; }
     const std::filesystem::path& FilePath() const { return mFilePath; }
 
@@ -59,4 +64,5 @@ public:
 private:
     std::filesystem::path mFolder;
     std::filesystem::path mFilePath;
+    bool mDetached = false;
 };

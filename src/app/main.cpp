@@ -1,6 +1,9 @@
 // ctrlwave-stomplet: the editor for the ctrlWave Stomplet foot controller.
 
 #include "app/AppHost.h"
+#include "app/CarriedManual.h"
+#include "app/DemoStomplet.h"
+#include "app/InProcessMidi.h"
 #include "app/MainWindow.h"
 #include "app/PreferencesDialog.h"
 #include "app/QtTimerBackend.h"
@@ -9,6 +12,9 @@
 #include "app/ViewWidget.h"
 #include "core/Trace.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "toolkit/IGraphics.h"
+#include "toolkit/ITextControl.h"
+#include "ui/ControlTags.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,6 +26,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 namespace
@@ -29,6 +36,7 @@ struct Options
     QString settingsDir;
     MidiSystem midiApi = MidiSystem::kAlsa;
     QString screenshotFile; // empty: run normally
+    bool demo = false;      // the built-in virtual box on in-process ports
 };
 
 // A screenshot waits at least this long, so that a box on the port has answered the layout's
@@ -67,6 +75,11 @@ Options ParseOptions(const QApplication& app)
     parser.addOption(settingsDir);
     parser.addOption(midiApi);
     parser.addOption(screenshot);
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Connect to a built-in virtual box that plays its pedals and switches; "
+                       "settings.ini is neither read nor written."));
+    parser.addOption(demo);
     parser.process(app);
 
     Options options;
@@ -76,6 +89,7 @@ Options ParseOptions(const QApplication& app)
             : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                   QStringLiteral("/ctrlWaveStomplet");
     options.screenshotFile = parser.value(screenshot);
+    options.demo = parser.isSet(demo);
     options.midiApi = DefaultMidiSystem();
     if (parser.isSet(midiApi))
     {
@@ -118,6 +132,12 @@ void ScheduleScreenshot(const IPlugAPP& app, ViewWidget& view, const QString& fi
                 QCoreApplication::exit(1);
                 return;
             }
+            // The status lines as the picture shows them, for scripts and tests.
+            for (const int tag : {kCtrlTagDeviceText1, kCtrlTagDeviceText2, kCtrlTagDeviceText3})
+                if (const auto* line =
+                        dynamic_cast<const ITextControl*>(view.Graphics().GetControlWithTag(tag)))
+                    std::printf("%s\n", line->GetStr().c_str());
+            std::fflush(stdout);
             QCoreApplication::exit(0);
         });
     poll->start();
@@ -129,9 +149,11 @@ int RunEditor(QApplication& qtApp)
     // A screenshot run is a private, short-lived start: it neither hands over to a running
     // editor nor answers later starts.
     const bool screenshot = !options.screenshotFile.isEmpty();
+    // So is a demo: it must not take the place of the user's editor.
+    const bool privateStart = screenshot || options.demo;
 
     SingleInstance instance(options.settingsDir);
-    if (!screenshot && instance.HandOverToRunningInstance())
+    if (!privateStart && instance.HandOverToRunningInstance())
         return 0;
 
     if (qEnvironmentVariableIsSet("STOMPLET_TRACE"))
@@ -139,12 +161,28 @@ int RunEditor(QApplication& qtApp)
                      { std::fwrite(line.data(), 1, line.size(), stderr); });
 
     QtTimerBackend timers;
-    RtMidiPortFactory ports(options.midiApi);
+    RtMidiPortFactory systemPorts(options.midiApi);
+    // The demo's bus and box outlive the host, whose port objects send to the box.
+    InProcessMidi demoBus;
+    std::unique_ptr<DemoStomplet> demoBox;
+    if (options.demo)
+        demoBox = std::make_unique<DemoStomplet>(demoBus);
+    MidiPortFactory& ports = options.demo ? static_cast<MidiPortFactory&>(demoBus) : systemPorts;
+    const std::filesystem::path settingsFolder =
+        QDir(options.settingsDir).absolutePath().toStdString();
+    auto editor = std::make_unique<ctrlWaveStomplet>();
+    editor->SetUserManual({settingsFolder, ReadCarriedManual});
     auto host = std::make_unique<AppHost>(
-        std::make_unique<ctrlWaveStomplet>(), ports,
-        QDir(options.settingsDir).absolutePath().toStdString(),
+        std::move(editor), ports, settingsFolder,
         [](std::string_view line)
         { PrintLine(QString::fromUtf8(line.data(), static_cast<int>(line.size()))); });
+    if (options.demo)
+    {
+        AppSettings demoSettings;
+        demoSettings.midiInputPort = std::string(DemoStomplet::kPortName);
+        demoSettings.midiOutputPort = std::string(DemoStomplet::kPortName);
+        host->UseSettingsWithoutFile(demoSettings);
+    }
     const AppHost::StartResult started = host->Start();
 
     MainWindow::Actions actions;
@@ -159,10 +197,20 @@ int RunEditor(QApplication& qtApp)
     QString error;
     if (screenshot)
         ScheduleScreenshot(host->App(), *view, options.screenshotFile);
-    else if (!instance.Listen([&window] { window->RaiseToFront(); }, error))
+    else if (!privateStart && !instance.Listen([&window] { window->RaiseToFront(); }, error))
         PrintLine(QStringLiteral("single-instance check unavailable: ") + error);
 
-    if (started.audioDeviceMissing)
+    if (demoBox)
+    {
+        // The box plays its pedals and switches on the main thread's timer.
+        auto* performer = new QTimer(window.get());
+        QObject::connect(performer, &QTimer::timeout, window.get(),
+                         [&demoBox] { demoBox->Perform(); });
+        performer->start(static_cast<int>(DemoStomplet::kPerformPeriod.count()));
+    }
+
+    // The demo needs no sound card: MIDI then runs on the pump thread.
+    if (started.audioDeviceMissing && !options.demo)
     {
         auto* box =
             new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),

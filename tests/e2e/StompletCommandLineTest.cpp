@@ -1,0 +1,210 @@
+// stomplet's pure parts: its command line, the setting texts, its output and the raw SysEx file.
+
+#include "CliArguments.h"
+#include "CliFormat.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stompletcli
+{
+CliArgumentsResult Parse(std::vector<std::string_view> args)
+{
+    return ParseCliArguments(args);
+}
+
+// The error of a command line that must be refused.
+std::string ErrorOf(std::vector<std::string_view> args)
+{
+    const CliArgumentsResult result = Parse(std::move(args));
+    EXPECT_FALSE(result.arguments);
+    return result.error;
+}
+} // namespace stompletcli
+
+using stompletcli::ErrorOf;
+using stompletcli::Parse;
+
+TEST(StompletArguments, ACommandAloneTakesTheBoxsNameOneSecondAndTheDefaultSystem)
+{
+    const CliArgumentsResult result = Parse({"status"});
+    ASSERT_TRUE(result.arguments);
+    EXPECT_EQ(result.arguments->command, CliCommand::kStatus);
+    EXPECT_EQ(result.arguments->options.portPrefix, "Korvo-Audio ctrlWave Stomplet");
+    EXPECT_EQ(result.arguments->options.timeoutMs, 1000);
+    EXPECT_EQ(result.arguments->options.midiApi, CliMidiApi::kDefault);
+    EXPECT_FALSE(result.arguments->options.demo);
+}
+
+TEST(StompletArguments, OptionsComeAnywhereWithTheirValueApartOrAfterAnEqualsSign)
+{
+    const CliArgumentsResult result =
+        Parse({"--port=My Box", "set", "--timeout", "250", "PEDAL1 Controller", "--midi-api",
+               "jack", "64", "--demo"});
+    ASSERT_TRUE(result.arguments) << result.error;
+    const CliArguments& arguments = *result.arguments;
+    EXPECT_EQ(arguments.command, CliCommand::kSet);
+    EXPECT_EQ(arguments.operands, (std::vector<std::string>{"PEDAL1 Controller", "64"}));
+    EXPECT_EQ(arguments.options.portPrefix, "My Box");
+    EXPECT_EQ(arguments.options.timeoutMs, 250);
+    EXPECT_EQ(arguments.options.midiApi, CliMidiApi::kJack);
+    EXPECT_TRUE(arguments.options.demo);
+    EXPECT_TRUE(Parse({"dump", "--json"}).arguments->options.json);
+    EXPECT_TRUE(Parse({"monitor", "--hex"}).arguments->options.hex);
+}
+
+TEST(StompletArguments, HelpNeedsNoOperandsButBadOptionsStillFail)
+{
+    const CliArgumentsResult help = Parse({"calibrate", "--help"});
+    ASSERT_TRUE(help.arguments);
+    EXPECT_TRUE(help.arguments->help);
+    EXPECT_EQ(help.arguments->command, CliCommand::kCalibrate);
+    EXPECT_FALSE(Parse({"--help"}).arguments->command);
+    EXPECT_NE(ErrorOf({"status", "--help", "--timeout", "0"}).find("--timeout"), std::string::npos);
+}
+
+TEST(StompletArguments, EveryBadCommandLineSaysWhatIsWrong)
+{
+    EXPECT_EQ(ErrorOf({}), "no command given (see --help)");
+    EXPECT_EQ(ErrorOf({"flash"}), "unknown command \"flash\" (see --help)");
+    EXPECT_EQ(ErrorOf({"status", "--loud"}), "unknown option \"--loud\" (see --help)");
+    EXPECT_EQ(ErrorOf({"save"}), "save takes exactly 1 operand: stomplet save FILE.csx");
+    EXPECT_EQ(ErrorOf({"status", "extra"}), "status takes no operand: stomplet status");
+    EXPECT_EQ(ErrorOf({"calibrate", "pedal3", "low"}),
+              "calibrate takes pedal1 or pedal2, not \"pedal3\"");
+    EXPECT_EQ(ErrorOf({"calibrate", "pedal1", "middle"}),
+              "calibrate takes low or high, not \"middle\"");
+    EXPECT_EQ(ErrorOf({"status", "--json"}), "--json goes with dump only");
+    EXPECT_EQ(ErrorOf({"dump", "--hex"}), "--hex goes with monitor only");
+    EXPECT_EQ(ErrorOf({"status", "--midi-api", "oss"}),
+              "--midi-api takes alsa or jack, not \"oss\"");
+    for (std::string_view timeout : {"0", "600001", "1.5", "-3", "ms"})
+        EXPECT_FALSE(Parse({"status", "--timeout", timeout}).arguments) << timeout;
+    EXPECT_EQ(ErrorOf({"status", "--port"}), "--port needs a port name prefix");
+}
+
+TEST(StompletArguments, EachCommandsHelpShowsItsSynopsisAndTheCommonOptions)
+{
+    for (int c = 0; c <= static_cast<int>(CliCommand::kExport); ++c)
+    {
+        const auto command = static_cast<CliCommand>(c);
+        const std::string text = CommandUsage(command);
+        EXPECT_TRUE(text.starts_with("Usage: stomplet " + std::string(CommandWord(command))))
+            << text;
+        EXPECT_NE(text.find("--timeout MS"), std::string::npos);
+        EXPECT_NE(CliUsage().find("  " + std::string(CommandWord(command))), std::string::npos);
+    }
+}
+
+TEST(StompletSettings, ASettingIsFoundByItsNameInAnyCaseOrByItsIndex)
+{
+    EXPECT_EQ(FindSetting("PEDAL1 Controller"), kPedal1Controller);
+    EXPECT_EQ(FindSetting("pedal1 controller"), kPedal1Controller);
+    EXPECT_EQ(FindSetting("0"), kJack2Mode);
+    EXPECT_EQ(FindSetting("37"), kSwitch1SpecialUpper);
+    EXPECT_FALSE(FindSetting("38"));
+    EXPECT_FALSE(FindSetting("JACK1 Mode")); // the name has a space: "JACK 1 Mode"
+}
+
+TEST(StompletSettings, ValuesAreTakenAsTheEditorShowsThemOrAsNumbersInRange)
+{
+    EXPECT_EQ(ParseSettingValue(kJack1Mode, "Switches").value, 1);
+    EXPECT_EQ(ParseSettingValue(kJack1Mode, "1").value, 1);
+    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "10").value, 9); // channel 10 is value 9
+    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "127").value, 127);
+    EXPECT_EQ(ParseSettingValue(kJack1Mode, "2").error,
+              "\"JACK 1 Mode\" takes \"Pedal\", \"Switches\" or 0 to 1, not \"2\"");
+    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "128").error,
+              "\"PEDAL1 Controller\" takes 0 to 127, not \"128\"");
+    EXPECT_FALSE(ParseSettingValue(kPedal1Controller, "6.5").value);
+    EXPECT_FALSE(ParseSettingValue(kSwitchA1Channel, "17").value);
+    for (int idx : {kPedal1CalibrationLow, kPedal1CalibrationHigh, kPedal2CalibrationLow,
+                    kPedal2CalibrationHigh})
+        EXPECT_NE(ParseSettingValue(idx, "10").error.find("stomplet calibrate"), std::string::npos);
+    EXPECT_EQ(SettingText(kSwitchA1Function, 4), "Program Change");
+    EXPECT_EQ(SettingText(kPedal1Channel, 15), "16");
+}
+
+TEST(StompletOutput, TheDumpListsEverySettingByNameAndTextOrAsJson)
+{
+    PresetValues values{};
+    values[kJack1Mode] = 1;
+    values[kPedal1Controller] = 11;
+    const std::string lines = FormatDump(0x0C, values, false);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 38);
+    EXPECT_NE(lines.find(" 2  JACK 1 Mode                  Switches\n"), std::string::npos);
+    EXPECT_NE(lines.find("23  PEDAL1 Controller            11\n"), std::string::npos);
+    const std::string json = FormatDump(0x0C, values, true);
+    EXPECT_TRUE(json.starts_with("{\"version\": \"1.2\", \"settings\": [\n"));
+    EXPECT_NE(json.find("{\"index\": 2, \"name\": \"JACK 1 Mode\", \"value\": 1, \"text\": "
+                        "\"Switches\"},\n"),
+              std::string::npos);
+    EXPECT_TRUE(json.ends_with("\"text\": \"0\"}\n]}\n"));
+}
+
+TEST(StompletOutput, MonitorLinesDecodeEachKindOfMessage)
+{
+    const auto line = [](std::vector<std::uint8_t> bytes, bool hex = false)
+    { return DescribeMidiMessage(bytes, hex); };
+    EXPECT_EQ(line({0xB0, 0x0B, 0x40}), "Control Change ch 1  #11 = 64");
+    EXPECT_EQ(line({0x9F, 0x50, 0x7F}, true), "Note On        ch 16 #80 vel 127  [9F 50 7F]");
+    EXPECT_EQ(line({0xE1, 0x00, 0x40}), "Pitch Bend     ch 2  0");
+    EXPECT_EQ(line({0xC0, 0x05}), "Program Change ch 1  5");
+    EXPECT_EQ(line({0xFA}), "Start");
+    EXPECT_EQ(line({0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7}), "SysEx  9 bytes");
+    std::vector<std::uint8_t> reply(50, 0x00);
+    reply[0] = 0xF0; // start, maker, model 04, command 01 (Status Reply), version 0C
+    reply[2] = 0x3F;
+    reply[3] = 0x5A;
+    reply[4] = 0x04;
+    reply[5] = 0x01;
+    reply[10] = 0x0C;
+    reply[49] = 0xF7;
+    EXPECT_EQ(line(reply), "Status Reply  version 1.2");
+    EXPECT_EQ(FirmwareProgressBar(1, 16, 8), "[........]   6 % (1/16 blocks)");
+    EXPECT_EQ(FirmwareProgressBar(8, 16, 8), "[####....]  50 % (8/16 blocks)");
+}
+
+TEST(StompletFiles, ARawAllSettingsMessageIsReadAndAnythingElseIsNamed)
+{
+    std::vector<std::uint8_t> syx{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x03, 0x0A}; // header, version 1.0
+    for (int i = 0; i < 38; ++i)
+        syx.push_back(static_cast<std::uint8_t>(i)); // setting i holds i
+    syx.push_back(0xF7);
+    const SyxReadResult good = ParseAllSettingsSyx(syx);
+    ASSERT_TRUE(good.values) << good.error;
+    EXPECT_EQ((*good.values)[37], 37);
+
+    std::vector<std::uint8_t> bad = syx;
+    bad[5] = 0x02;
+    EXPECT_EQ(ParseAllSettingsSyx(bad).error,
+              "byte 5 is 02, not 03: not an All Settings message (F0 00 3F 5A 04 03 ...)");
+    bad = syx;
+    bad[20] = 0x80;
+    EXPECT_EQ(ParseAllSettingsSyx(bad).error, "byte 20 is 80, not a data byte (00 to 7F)");
+    bad = syx;
+    bad[6] = 0x14;
+    EXPECT_FALSE(ParseAllSettingsSyx(bad).values);
+    bad.pop_back();
+    EXPECT_EQ(ParseAllSettingsSyx(bad).error, "45 bytes; an All Settings message has 46");
+}
+
+TEST(StompletFiles, ARefusedPresetNamesItsFirstBadLine)
+{
+    std::string text = "F0\r\n00\r\n3F\r\n5A\r\n04\r\n03\r\n0A\r\n";
+    for (int i = 0; i < 38; ++i)
+        text += "00\r\n";
+    text += "F7\r\n";
+    std::string wrongCommand = text;
+    wrongCommand.replace(20, 2, "02"); // line 6: command 02 instead of 03
+    EXPECT_EQ(PresetProblem(wrongCommand, PresetFileError::kUnknownFormat),
+              "line 6: 02 where a preset has 03");
+    std::string notHex = text;
+    notHex.replace(32, 2, "zz"); // line 9
+    EXPECT_EQ(PresetProblem(notHex, PresetFileError::kUnknownFormat),
+              "line 9: \"zz\" is not a byte in hex");
+    EXPECT_EQ(PresetProblem(text.substr(0, 40), PresetFileError::kUnknownFormat),
+              "10 lines; a preset has 46");
+}

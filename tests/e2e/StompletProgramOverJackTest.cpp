@@ -1,0 +1,299 @@
+// The stomplet program against stomplet-sim on the private JACK server: every command, its exit
+// statuses and its files, checked against what the simulator reports it received and holds.
+
+#include "ChildProcess.h"
+#include "ScratchFolder.h"
+#include "SimulatorProcess.h"
+#include "device/SysExMessages.h"
+#include "editor/PresetFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace stompletprogram
+{
+using namespace std::chrono_literals;
+using e2e::ProgramResult;
+using e2e::SimulatorProcess;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr auto kLimit = 40000ms;
+
+// Runs stomplet on JACK with `arguments`; a generous timeout keeps a loaded machine from failing
+// the tests that expect an answer.
+ProgramResult RunStomplet(std::vector<std::string> arguments, bool withTimeout = true)
+{
+    std::vector<std::string> argv{STOMPLET_CLI_PROGRAM, "--midi-api", "jack"};
+    if (withTimeout)
+        argv.insert(argv.end(), {"--timeout", "5000"});
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::optional<ProgramResult> result = e2e::RunProgram(argv, kLimit);
+    EXPECT_TRUE(result) << "stomplet did not end";
+    return result.value_or(ProgramResult{});
+}
+
+std::string Text(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+Bytes FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The settings the simulator sent in its latest Status Reply.
+std::optional<Bytes> LatestReplyValues(const SimulatorProcess& sim)
+{
+    std::optional<Bytes> values;
+    for (const e2e::TrafficLine& line : sim.Traffic())
+        if (line.sent)
+            if (const auto reply = RecogniseStatusReply(line.bytes))
+                values = Bytes(reply->values.begin(), reply->values.end());
+    return values;
+}
+
+class StompletProgram : public ::testing::Test
+{
+protected:
+    void StartBox(std::vector<std::string> arguments = {})
+    {
+        arguments.insert(arguments.begin(), "--no-stdin");
+        std::string error;
+        sim = SimulatorProcess::Start(arguments, false, error);
+        ASSERT_TRUE(sim) << error;
+    }
+
+    std::unique_ptr<SimulatorProcess> sim;
+    const std::filesystem::path folder = e2e::ScratchFolder();
+};
+} // namespace stompletprogram
+
+using e2e::ProgramResult;
+using e2e::SimulatorProcess;
+using namespace std::chrono_literals;
+using stompletprogram::Bytes;
+using stompletprogram::RunStomplet;
+using stompletprogram::StompletProgram;
+using stompletprogram::Text;
+
+TEST_F(StompletProgram, StatusTellsInterfaceModeAndStandaloneModeApart)
+{
+    StartBox();
+    const ProgramResult found = RunStomplet({"status"});
+    EXPECT_EQ(found.exitStatus, 0) << Text(found.err);
+    EXPECT_EQ(found.out, (std::vector<std::string>{"DEVICE: Korvo-Audio ctrlWave Stomplet",
+                                                   "VERSION: 1.2", "STATE: Interface Mode"}));
+    sim.reset();
+    StartBox({"--standalone", "--version-byte", "105"});
+    const ProgramResult standalone = RunStomplet({"status"});
+    EXPECT_EQ(standalone.exitStatus, 0) << Text(standalone.err);
+    EXPECT_EQ(Text(standalone.out), "DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 10.5\n"
+                                    "STATE: Standalone Mode\n");
+}
+
+TEST_F(StompletProgram, DumpShowsTheBoxsSettingsAsLinesOrJson)
+{
+    StartBox();
+    const ProgramResult lines = RunStomplet({"dump"});
+    ASSERT_EQ(lines.exitStatus, 0) << Text(lines.err);
+    ASSERT_EQ(lines.out.size(), 38u);
+    EXPECT_EQ(lines.out[23], "23  PEDAL1 Controller            11");
+    const ProgramResult json = RunStomplet({"dump", "--json"});
+    ASSERT_EQ(json.exitStatus, 0);
+    EXPECT_EQ(json.out.front(), "{\"version\": \"1.2\", \"settings\": [");
+    EXPECT_NE(Text(json.out).find("\"name\": \"PEDAL2 Controller\", \"value\": 7"),
+              std::string::npos);
+}
+
+TEST_F(StompletProgram, SetResetAndCalibrateChangeTheBoxAndReportWhatItHolds)
+{
+    StartBox();
+    const ProgramResult set = RunStomplet({"set", "SWITCHA1 Midi Channel", "10"});
+    EXPECT_EQ(set.exitStatus, 0) << Text(set.err);
+    EXPECT_EQ(set.out, std::vector<std::string>{"SWITCHA1 Midi Channel = 10"});
+    EXPECT_TRUE(sim->WaitForTraffic(
+        [](const auto& traffic)
+        {
+            return std::any_of(traffic.begin(), traffic.end(),
+                               [](const e2e::TrafficLine& line) {
+                                   return line.bytes == Bytes{0xF0, 0x00, 0x3F, 0x5A, 0x04,
+                                                              0x02, 0x1C, 0x09, 0xF7};
+                               });
+        },
+        5000ms));
+
+    const ProgramResult calibrate = RunStomplet({"calibrate", "pedal2", "high"});
+    EXPECT_EQ(calibrate.exitStatus, 0) << Text(calibrate.err);
+    // The simulator's pedal rests at the heel, so the high end becomes 0.
+    EXPECT_EQ(calibrate.out, std::vector<std::string>{"PEDAL2 Calibration High End: 0.0%"});
+
+    const ProgramResult reset = RunStomplet({"reset"});
+    EXPECT_EQ(reset.exitStatus, 0) << Text(reset.err);
+    ASSERT_EQ(reset.out.size(), 38u);
+    EXPECT_EQ(reset.out[28], "28  SWITCHA1 Midi Channel        1");
+    EXPECT_EQ(reset.out[10], "10  PEDAL2 Calibration High End  127");
+}
+
+TEST_F(StompletProgram, SaveThenLoadRoundTripsAndExportEqualsTheAllSettingsMessage)
+{
+    StartBox();
+    ASSERT_EQ(RunStomplet({"set", "JACK 1 Mode", "Switches"}).exitStatus, 0);
+    ASSERT_EQ(RunStomplet({"set", "PEDAL2 Controller", "99"}).exitStatus, 0);
+    const std::string preset = (folder / "rig.csx").string();
+    const ProgramResult save = RunStomplet({"save", preset});
+    ASSERT_EQ(save.exitStatus, 0) << Text(save.err);
+    const std::optional<Bytes> saved = stompletprogram::LatestReplyValues(*sim);
+    ASSERT_TRUE(saved);
+    const PresetReadResult read = ReadPresetFile(preset);
+    ASSERT_TRUE(std::holds_alternative<PresetFileContent>(read));
+    EXPECT_EQ(Bytes(std::get<PresetFileContent>(read).values.begin(),
+                    std::get<PresetFileContent>(read).values.end()),
+              *saved);
+
+    const std::string syx = (folder / "rig.syx").string();
+    ASSERT_EQ(RunStomplet({"export", syx}).exitStatus, 0);
+    PresetValues values{};
+    std::copy(saved->begin(), saved->end(), values.begin());
+    const AllSettingsMessage expected = BuildAllSettings(values).value();
+    EXPECT_EQ(stompletprogram::FileBytes(syx), Bytes(expected.bytes.begin(), expected.bytes.end()));
+
+    ASSERT_EQ(RunStomplet({"reset"}).exitStatus, 0);
+    const ProgramResult load = RunStomplet({"load", preset});
+    EXPECT_EQ(load.exitStatus, 0) << Text(load.err);
+    EXPECT_EQ(stompletprogram::LatestReplyValues(*sim), saved);
+    ASSERT_EQ(RunStomplet({"reset"}).exitStatus, 0);
+    const ProgramResult loadSyx = RunStomplet({"load", syx});
+    EXPECT_EQ(loadSyx.exitStatus, 0) << Text(loadSyx.err);
+    EXPECT_EQ(stompletprogram::LatestReplyValues(*sim), saved);
+}
+
+TEST_F(StompletProgram, FirmwareIsSentBlockByBlockAndTheBoxAssemblesTheImage)
+{
+    const std::filesystem::path image = folder / "fw.bin";
+    const std::filesystem::path received = folder / "received.bin";
+    {
+        std::ofstream out(image, std::ios::binary);
+        for (int i = 0; i < 1500; ++i)
+            out.put(static_cast<char>(i * 7));
+    }
+    StartBox({"--firmware-out", received.string()});
+    const ProgramResult firmware = RunStomplet({"firmware", image.string()});
+    EXPECT_EQ(firmware.exitStatus, 0) << Text(firmware.err);
+    EXPECT_EQ(firmware.out.front(), "firmware: 3 %");
+    EXPECT_EQ(firmware.out.back(), "firmware: " + image.string() + " sent, 32 blocks");
+    ASSERT_TRUE(e2e::PollUntil([&] { return std::filesystem::exists(received); }, 5000ms));
+    const Bytes got = stompletprogram::FileBytes(received);
+    const Bytes sent = stompletprogram::FileBytes(image);
+    ASSERT_EQ(got.size(), 2048u); // two pages, the rest FF
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), got.begin()));
+}
+
+TEST_F(StompletProgram, MonitorPrintsWhatTheBoxSendsUntilInterrupted)
+{
+    std::string error;
+    sim = SimulatorProcess::Start({}, true, error);
+    ASSERT_TRUE(sim) << error;
+    std::unique_ptr<e2e::ChildProcess> monitor = e2e::ChildProcess::Start(
+        {{STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "monitor", "--hex"}, false, {}}, error);
+    ASSERT_TRUE(monitor) << error;
+    const auto shown = [&](const std::string& text)
+    {
+        return monitor->WaitForLines([&](const e2e::ChildProcess::Output& output)
+                                     { return Text(output.out).find(text) != std::string::npos; },
+                                     1000ms);
+    };
+    bool seen = false;
+    for (int attempt = 0; attempt < 10 && !seen; ++attempt)
+    {
+        sim->Process().WriteInput("pedal 1 " + std::to_string(64 + attempt) + "\n");
+        seen = shown("Control Change ch 1  #11 = " + std::to_string(64 + attempt));
+    }
+    EXPECT_TRUE(seen) << Text(monitor->Lines().out);
+    monitor->Signal(SIGTERM);
+    EXPECT_EQ(monitor->WaitForExit(5000ms), 0);
+}
+
+TEST_F(StompletProgram, NoAnswerIsStatusOneAndNoPortIsStatusThree)
+{
+    StartBox({"--version-byte", "12"});
+    const ProgramResult other = RunStomplet({"--port", "No Such Device", "status"});
+    EXPECT_EQ(other.exitStatus, 3);
+    EXPECT_EQ(other.err, std::vector<std::string>{
+                             "stomplet: no MIDI output port begins with \"No Such Device\" (see "
+                             "stomplet ports)"});
+    // The box answers nothing while a firmware transfer is open: start a long one.
+    const std::filesystem::path image = folder / "long.bin";
+    std::ofstream(image, std::ios::binary) << std::string(16000, 'x');
+    std::string error;
+    std::unique_ptr<e2e::ChildProcess> transfer = e2e::ChildProcess::Start(
+        {{STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "firmware", image.string()}, false, {}},
+        error);
+    ASSERT_TRUE(transfer) << error;
+    ASSERT_TRUE(transfer->WaitForLines(
+        [](const e2e::ChildProcess::Output& output) { return output.out.size() >= 2; }, 10000ms));
+    const ProgramResult silent = RunStomplet({"--timeout", "300", "dump"}, false);
+    EXPECT_EQ(silent.exitStatus, 1) << Text(silent.err);
+    ASSERT_EQ(silent.err.size(), 1u);
+    EXPECT_NE(silent.err[0].find("no answer from the box"), std::string::npos);
+    const ProgramResult ports = RunStomplet({"ports"});
+    EXPECT_EQ(ports.exitStatus, 0);
+    EXPECT_NE(Text(ports.out).find("* Korvo-Audio ctrlWave Stomplet"), std::string::npos);
+}
+
+TEST_F(StompletProgram, BadArgumentsAndBadFilesAreStatusTwoWithOneLineNamingThem)
+{
+    const std::filesystem::path bad = folder / "bad.csx";
+    std::ofstream(bad, std::ios::binary) << "F0\r\n00\r\n3F\r\n5A\r\n04\r\n02\r\n";
+    const std::filesystem::path empty = folder / "empty.bin";
+    std::ofstream(empty, std::ios::binary).flush();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"load", bad.string()},
+         "stomplet: " + bad.string() + ": line 6: 02 where a preset has 03"},
+        {{"load", (folder / "missing.csx").string()},
+         "stomplet: " + (folder / "missing.csx").string() + ": cannot be read"},
+        {{"firmware", empty.string()},
+         "stomplet: " + empty.string() + ": is empty: nothing to send"},
+        {{"set", "PEDAL1 Calibration Low End", "3"},
+         "stomplet: \"PEDAL1 Calibration Low End\" is set by the box itself: use \"stomplet "
+         "calibrate pedal1|pedal2 low|high\""},
+        {{"set", "Volume", "3"},
+         "stomplet: no setting is called \"Volume\": give a name or an index 0 to 37 (see "
+         "stomplet dump)"},
+        {{"frobnicate"}, "stomplet: unknown command \"frobnicate\" (see --help)"},
+    };
+    // No box runs: each is refused before any port is looked for.
+    for (const auto& [arguments, line] : cases)
+    {
+        const ProgramResult result = RunStomplet(arguments);
+        EXPECT_EQ(result.exitStatus, 2) << arguments[0];
+        EXPECT_EQ(result.err, std::vector<std::string>{line});
+    }
+}
+
+TEST_F(StompletProgram, EveryCommandsHelpRunsAndDescribesThatCommand)
+{
+    const ProgramResult general = RunStomplet({"--help"}, false);
+    EXPECT_EQ(general.exitStatus, 0);
+    for (const char* command : {"ports", "status", "dump", "save", "load", "set", "reset",
+                                "calibrate", "firmware", "monitor", "export"})
+    {
+        EXPECT_NE(Text(general.out).find(std::string("  ") + command), std::string::npos);
+        const ProgramResult help = RunStomplet({command, "--help"}, false);
+        EXPECT_EQ(help.exitStatus, 0) << command;
+        ASSERT_FALSE(help.out.empty());
+        EXPECT_TRUE(help.out[0].starts_with(std::string("Usage: stomplet ") + command)) << command;
+        EXPECT_NE(Text(help.out).find("Exit status: 0 success"), std::string::npos);
+    }
+}

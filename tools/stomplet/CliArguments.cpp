@@ -1,0 +1,250 @@
+#include "CliArguments.h"
+
+#include <array>
+#include <charconv>
+
+namespace
+{
+struct CommandInfo
+{
+    CliCommand command;
+    std::string_view word;
+    std::size_t operands;
+    std::string_view synopsis; // after "stomplet "
+    std::string_view text;     // what it does, indented lines
+};
+
+constexpr std::array<CommandInfo, 11> kCommands{{
+    {CliCommand::kPorts, "ports", 0, "ports",
+     "  Lists the MIDI system's output ports (to the box) and input ports (from\n"
+     "  the box), marking with '*' the first of each that --port selects.\n"},
+    {CliCommand::kStatus, "status", 0, "status",
+     "  Asks the box for its status and prints, as the editor shows them,\n"
+     "  \"DEVICE: ...\", \"VERSION: x.y\" and \"STATE: Interface Mode\" or\n"
+     "  \"STATE: Standalone Mode\" (no answer to a second request within 300 ms).\n"
+     "  A firmware version the editor does not accept adds its message.\n"},
+    {CliCommand::kDump, "dump", 0, "dump [--json]",
+     "  Prints the box's 38 settings, one per line: index, name, display text.\n"
+     "  --json  one JSON object: {\"version\": \"1.2\", \"settings\": [{\"index\": 0,\n"
+     "          \"name\": \"JACK2 Mode\", \"value\": 0, \"text\": \"Pedal\"}, ...]}\n"},
+    {CliCommand::kSave, "save", 1, "save FILE.csx",
+     "  Reads the box's settings and writes them to a preset file (46 lines of two\n"
+     "  hex digits and CR LF, as the editor saves them). A file already there is\n"
+     "  replaced whole, or left as it was when the write fails.\n"},
+    {CliCommand::kLoad, "load", 1, "load FILE.csx|FILE.syx",
+     "  Sends a preset file (.csx, read as the editor reads it) or a raw All\n"
+     "  Settings message (.syx, 46 bytes F0 ... F7) to the box as one All Settings\n"
+     "  message, values above a setting's range clamped, then reads the settings\n"
+     "  back and compares them with the values sent; a difference is an error.\n"},
+    {CliCommand::kSet, "set", 2, "set NAME VALUE",
+     "  Changes one setting. NAME is a setting's name (\"PEDAL1 Controller\", any\n"
+     "  case) or its index 0 to 37; VALUE its display text (\"Switches\", \"10\" for\n"
+     "  channel 10) or its number. The four calibration settings are refused: use\n"
+     "  calibrate. The setting is read back afterwards and must match.\n"},
+    {CliCommand::kReset, "reset", 0, "reset",
+     "  Resets the box to its factory settings and prints them as dump does.\n"},
+    {CliCommand::kCalibrate, "calibrate", 2, "calibrate pedal1|pedal2 low|high",
+     "  Tells the box that the pedal now stands at its low (heel) or high (toe)\n"
+     "  end; prints the calibration the box then reports, as the editor's button\n"
+     "  does (\"Calibration Low End: 50.4%\").\n"},
+    {CliCommand::kFirmware, "firmware", 1, "firmware FILE.bin",
+     "  Sends a firmware image (1 to 16383 bytes) as the editor does: Firmware\n"
+     "  Start, block 0 about 500 ms later, then one block every 100 ms, showing a\n"
+     "  progress bar on a terminal and one line per per-cent step otherwise. The\n"
+     "  box acknowledges nothing, so its taking the image is not checked.\n"},
+    {CliCommand::kMonitor, "monitor", 0, "monitor [--hex]",
+     "  Prints each MIDI message the box sends, decoded, one line per message,\n"
+     "  until interrupted (Ctrl+C, SIGTERM). --hex  the bytes in hex as well.\n"},
+    {CliCommand::kExport, "export", 1, "export FILE.syx",
+     "  Reads the box's settings and writes the All Settings message that carries\n"
+     "  them (46 bytes, F0 ... F7) to FILE, for any SysEx librarian.\n"},
+}};
+
+const CommandInfo* FindCommand(std::string_view word)
+{
+    for (const CommandInfo& info : kCommands)
+        if (info.word == word)
+            return &info;
+    return nullptr;
+}
+
+const CommandInfo& InfoOf(CliCommand command)
+{
+    return kCommands[static_cast<std::size_t>(command)];
+}
+
+constexpr std::string_view kOptionsText =
+    "Options (any command):\n"
+    "  --port PREFIX       the first output and the first input port whose names\n"
+    "                      begin with PREFIX (default: \"Korvo-Audio ctrlWave Stomplet\")\n"
+    "  --midi-api alsa|jack  MIDI system (default: alsa when /dev/snd/seq exists,\n"
+    "                      else jack)\n"
+    "  --timeout MS        how long to wait for the box's answer, 1 to 600000 ms\n"
+    "                      (default 1000)\n"
+    "  --demo              talk to the built-in virtual box instead of MIDI ports\n"
+    "  -h, --help          show the help (of the command, when one is given)\n";
+
+constexpr std::string_view kExitText =
+    "Exit status: 0 success; 1 the box did not answer in time (or not as\n"
+    "expected); 2 bad arguments or a bad file (one line naming it); 3 no MIDI\n"
+    "system or no port of that name.\n";
+
+// An option's value: after '=' in the same argument, else the next argument.
+std::optional<std::string_view> OptionValue(std::span<const std::string_view> args,
+                                            std::size_t& index, std::string_view name)
+{
+    const std::string_view arg = args[index];
+    if (arg.size() > name.size() && arg[name.size()] == '=')
+        return arg.substr(name.size() + 1);
+    if (index + 1 >= args.size())
+        return std::nullopt;
+    ++index;
+    return args[index];
+}
+
+bool IsOption(std::string_view arg, std::string_view name)
+{
+    return arg.starts_with(name) && (arg.size() == name.size() || arg[name.size()] == '=');
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+} // namespace
+
+std::string_view CommandWord(CliCommand command)
+{
+    return InfoOf(command).word;
+}
+
+CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
+{
+    CliArguments parsed;
+    bool jsonGiven = false;
+    bool hexGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i)
+    {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h")
+            parsed.help = true;
+        else if (arg == "--version")
+            parsed.version = true;
+        else if (arg == "--demo")
+            parsed.options.demo = true;
+        else if (arg == "--json")
+            jsonGiven = true;
+        else if (arg == "--hex")
+            hexGiven = true;
+        else if (IsOption(arg, "--port"))
+        {
+            const auto value = OptionValue(args, i, "--port");
+            if (!value || value->empty())
+                return {std::nullopt, "--port needs a port name prefix"};
+            parsed.options.portPrefix = std::string(*value);
+        }
+        else if (IsOption(arg, "--midi-api"))
+        {
+            const auto value = OptionValue(args, i, "--midi-api");
+            if (value == "alsa")
+                parsed.options.midiApi = CliMidiApi::kAlsa;
+            else if (value == "jack")
+                parsed.options.midiApi = CliMidiApi::kJack;
+            else
+                return {std::nullopt, value
+                                          ? "--midi-api takes alsa or jack, not " + Quoted(*value)
+                                          : std::string("--midi-api needs a value: alsa or jack")};
+        }
+        else if (IsOption(arg, "--timeout"))
+        {
+            const auto value = OptionValue(args, i, "--timeout");
+            int ms = 0;
+            const bool ok = value && !value->empty() &&
+                            std::from_chars(value->data(), value->data() + value->size(), ms).ec ==
+                                std::errc() &&
+                            std::from_chars(value->data(), value->data() + value->size(), ms).ptr ==
+                                value->data() + value->size() &&
+                            ms >= 1 && ms <= kMaxTimeoutMs;
+            if (!ok)
+                return {std::nullopt,
+                        value ? "--timeout takes 1 to 600000 (milliseconds), not " + Quoted(*value)
+                              : std::string("--timeout needs a value in milliseconds")};
+            parsed.options.timeoutMs = ms;
+        }
+        else if (arg.size() > 1 && arg.starts_with("-"))
+            return {std::nullopt, "unknown option " + Quoted(arg) + " (see --help)"};
+        else if (!parsed.command)
+        {
+            const CommandInfo* info = FindCommand(arg);
+            if (!info)
+                return {std::nullopt, "unknown command " + Quoted(arg) + " (see --help)"};
+            parsed.command = info->command;
+        }
+        else
+            parsed.operands.emplace_back(arg);
+    }
+
+    if (parsed.version && !parsed.help)
+        return {parsed, {}};
+    if (!parsed.command)
+    {
+        if (parsed.help)
+            return {parsed, {}};
+        return {std::nullopt, "no command given (see --help)"};
+    }
+    const CommandInfo& info = InfoOf(*parsed.command);
+    if (jsonGiven && *parsed.command != CliCommand::kDump)
+        return {std::nullopt, "--json goes with dump only"};
+    if (hexGiven && *parsed.command != CliCommand::kMonitor)
+        return {std::nullopt, "--hex goes with monitor only"};
+    parsed.options.json = jsonGiven;
+    parsed.options.hex = hexGiven;
+    if (parsed.help)
+        return {parsed, {}};
+    if (parsed.operands.size() != info.operands)
+        return {std::nullopt,
+                std::string(info.word) + " takes " +
+                    (info.operands == 0 ? std::string("no operand")
+                                        : "exactly " + std::to_string(info.operands) +
+                                              (info.operands == 1 ? " operand" : " operands")) +
+                    ": stomplet " + std::string(info.synopsis)};
+    if (*parsed.command == CliCommand::kCalibrate)
+    {
+        const std::string& pedal = parsed.operands[0];
+        const std::string& end = parsed.operands[1];
+        if (pedal != "pedal1" && pedal != "pedal2")
+            return {std::nullopt, "calibrate takes pedal1 or pedal2, not " + Quoted(pedal)};
+        if (end != "low" && end != "high")
+            return {std::nullopt, "calibrate takes low or high, not " + Quoted(end)};
+    }
+    return {parsed, {}};
+}
+
+std::string CliUsage()
+{
+    std::string text = "Usage: stomplet COMMAND [OPERANDS] [OPTIONS]\n\n"
+                       "Talks to a ctrlWave Stomplet over MIDI, for scripts and rigs without a "
+                       "screen.\n\nCommands:\n";
+    for (const CommandInfo& info : kCommands)
+    {
+        std::string line = "  " + std::string(info.synopsis);
+        text += line + "\n";
+    }
+    text += "Run \"stomplet COMMAND --help\" for what a command does and prints.\n\n";
+    text += kOptionsText;
+    text += "  --version           show the program's version\n\n";
+    text += kExitText;
+    return text;
+}
+
+std::string CommandUsage(CliCommand command)
+{
+    const CommandInfo& info = InfoOf(command);
+    std::string text = "Usage: stomplet " + std::string(info.synopsis) + " [OPTIONS]\n\n";
+    text += info.text;
+    text += "\n";
+    text += kOptionsText;
+    text += "\n";
+    text += kExitText;
+    return text;
+}

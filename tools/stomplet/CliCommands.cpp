@@ -1,0 +1,359 @@
+#include "CliCommands.h"
+
+#include "CliFormat.h"
+#include "core/AtomicFile.h"
+#include "core/BoundedFileRead.h"
+#include "device/DeviceStatus.h"
+#include "device/FirmwareTransfer.h"
+#include "device/SettingsExchange.h"
+#include "device/SysExMessages.h"
+
+#include <thread>
+
+namespace
+{
+using Clock = BoxLink::Clock;
+using std::chrono::milliseconds;
+
+void Error(const CommandOutput& output, const std::string& line)
+{
+    std::fprintf(output.err, "stomplet: %s\n", line.c_str());
+    std::fflush(output.err);
+}
+
+void Print(const CommandOutput& output, const std::string& text)
+{
+    std::fputs(text.c_str(), output.out);
+    std::fflush(output.out);
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+// The box's Status Reply, or status 1 after a line saying that it did not come.
+std::optional<StatusReply> AskStatus(BoxLink& link, const CliOptions& options,
+                                     const CommandOutput& output)
+{
+    link.Discard();
+    std::optional<StatusReply> reply = link.RequestStatus(milliseconds(options.timeoutMs));
+    if (!reply)
+        Error(output, "no answer from the box on " + Quoted(link.OutputName()) + " within " +
+                          std::to_string(options.timeoutMs) + " ms");
+    return reply;
+}
+
+PresetValues ValuesOf(const StatusReply& reply)
+{
+    PresetValues values{};
+    std::copy(reply.values.begin(), reply.values.end(), values.begin());
+    return values;
+}
+
+int Status(BoxLink& link, const CliOptions& options, const CommandOutput& output)
+{
+    const std::optional<StatusReply> reply = AskStatus(link, options, output);
+    if (!reply)
+    {
+        Print(output, DeviceText(link.OutputName()) + "\nSTATE: no answer\n");
+        return kExitNoAnswer;
+    }
+    std::string text = std::string(kDeviceRepliedText) + "\n" + VersionText(reply->version) + "\n";
+    const VersionVerdict verdict = CheckFirmwareVersion(reply->version);
+    if (verdict != VersionVerdict::kAccepted)
+        return Print(output, text + VersionMessage(verdict) + "\n"), kExitSuccess;
+    text += link.ConfirmInterfaceMode() ? kInterfaceModeText : kStandaloneModeText;
+    Print(output, text + "\n");
+    return kExitSuccess;
+}
+
+int WriteOut(const std::string& file, std::string_view content, const CommandOutput& output)
+{
+    if (const std::optional<AtomicWriteError> error = WriteFileAtomically(file, content))
+    {
+        Error(output, error->Describe());
+        return kExitBadInput;
+    }
+    return kExitSuccess;
+}
+
+int Load(const PreparedCommand& command, BoxLink& link, const CliOptions& options,
+         const CommandOutput& output)
+{
+    const std::optional<AllSettingsMessage> message = BuildAllSettings(command.values);
+    if (!message)
+        return Error(output, command.file + ": the settings cannot be sent"), kExitBadInput;
+    link.Send(*message);
+    const std::optional<StatusReply> reply = AskStatus(link, options, output);
+    if (!reply)
+        return kExitNoAnswer;
+    const std::vector<std::string> differences =
+        SettingDifferences(command.values, ValuesOf(*reply));
+    for (const std::string& line : differences)
+        Error(output, line);
+    if (!differences.empty())
+        return kExitNoAnswer;
+    Print(output, "loaded " + command.file + ": 38 settings sent, the box holds them\n");
+    return kExitSuccess;
+}
+
+int Set(const PreparedCommand& command, BoxLink& link, const CliOptions& options,
+        const CommandOutput& output)
+{
+    const std::optional<CommandMessage> message =
+        BuildSingleSetting(command.paramIdx, command.value);
+    if (!message)
+        return kExitBadInput;
+    link.Send(*message);
+    const std::optional<StatusReply> reply = AskStatus(link, options, output);
+    if (!reply)
+        return kExitNoAnswer;
+    const std::string name(kParamDefinitions[static_cast<std::size_t>(command.paramIdx)].name);
+    const int held = reply->values[static_cast<std::size_t>(command.paramIdx)];
+    if (held != command.value)
+    {
+        Error(output, name + ": sent " + std::to_string(command.value) + ", the box holds " +
+                          std::to_string(held));
+        return kExitNoAnswer;
+    }
+    Print(output, name + " = " + SettingText(command.paramIdx, held) + "\n");
+    return kExitSuccess;
+}
+
+int Calibrate(const PreparedCommand& command, BoxLink& link, const CliOptions& options,
+              const CommandOutput& output)
+{
+    const std::optional<CommandMessage> message = BuildCalibrationRequest(command.paramIdx);
+    if (!message)
+        return kExitBadInput;
+    link.Send(*message);
+    const std::optional<StatusReply> reply = AskStatus(link, options, output);
+    if (!reply)
+        return kExitNoAnswer;
+    const std::uint8_t held = reply->values[static_cast<std::size_t>(command.paramIdx)];
+    // "PEDAL2" and then the button's label: "PEDAL2 Calibration High End: 100.0%".
+    const std::string_view name =
+        kParamDefinitions[static_cast<std::size_t>(command.paramIdx)].name;
+    Print(output, std::string(name.substr(0, name.find(' '))) + " " +
+                      CalibrationLabel(command.paramIdx, held).value_or("") + "\n");
+    return kExitSuccess;
+}
+
+int Firmware(const PreparedCommand& command, BoxLink& link, const CommandOutput& output)
+{
+    const auto start = Clock::now();
+    const auto nowMs = [start]
+    { return std::chrono::duration_cast<milliseconds>(Clock::now() - start).count(); };
+    FirmwareTransfer transfer;
+    const std::optional<FirmwareStartMessage> begin = transfer.Begin(*command.image, nowMs());
+    if (!begin)
+        return Error(output, command.file + ": nothing to send"), kExitBadInput;
+    link.Send(*begin);
+    int shownPercent = -1;
+    for (Clock::time_point tick = start + milliseconds(100);; tick += milliseconds(100))
+    {
+        std::this_thread::sleep_until(tick);
+        if (output.stop && *output.stop)
+        {
+            transfer.Abort();
+            if (output.terminal)
+                Print(output, "\n");
+            Error(output, "firmware transfer interrupted after " +
+                              std::to_string(transfer.BlocksSent()) + " of " +
+                              std::to_string(transfer.BlockCount()) + " blocks");
+            return kExitNoAnswer;
+        }
+        const FirmwareTransfer::Step step = transfer.Tick(nowMs());
+        if (step.kind == FirmwareTransfer::Step::Kind::kFinished)
+            break;
+        if (step.kind != FirmwareTransfer::Step::Kind::kBlock)
+            continue;
+        link.Send(step.block);
+        const int percent = FirmwareProgressPercent(step.blocksSent, step.blockCount);
+        if (output.terminal)
+            Print(output, "\r" + FirmwareProgressBar(step.blocksSent, step.blockCount));
+        else if (percent != shownPercent)
+            Print(output,
+                  "firmware: " + FirmwareProgressText(step.blocksSent, step.blockCount) + "\n");
+        shownPercent = percent;
+    }
+    Print(output, std::string(output.terminal ? "\n" : "") + "firmware: " + command.file +
+                      " sent, " + std::to_string(transfer.BlockCount()) + " blocks\n");
+    return kExitSuccess;
+}
+
+int Monitor(BoxLink& link, const CliOptions& options, const CommandOutput& output)
+{
+    Clock::time_point idleAt = Clock::now();
+    while (!(output.stop && *output.stop))
+    {
+        if (Clock::now() >= idleAt)
+        {
+            if (output.idle)
+                output.idle();
+            idleAt += milliseconds(100);
+        }
+        const Clock::time_point wait = output.idle ? idleAt : Clock::now() + std::chrono::hours(24);
+        if (const std::optional<BoxLink::Bytes> message = link.Receive(wait, output.stop))
+            Print(output, DescribeMidiMessage(*message, options.hex) + "\n");
+    }
+    return kExitSuccess;
+}
+
+// The setting a calibrate command names.
+int CalibrationParam(const std::string& pedal, const std::string& end)
+{
+    if (pedal == "pedal1")
+        return end == "low" ? kPedal1CalibrationLow : kPedal1CalibrationHigh;
+    return end == "low" ? kPedal2CalibrationLow : kPedal2CalibrationHigh;
+}
+
+std::variant<PresetValues, std::string> ReadSettingsFile(const std::string& file)
+{
+    const std::variant<std::string, FileReadError> content = ReadFileBelow(file, kPresetFileLimit);
+    if (const FileReadError* error = std::get_if<FileReadError>(&content))
+        return file + ": " +
+               (*error == FileReadError::kTooLarge ? PresetProblem({}, PresetFileError::kTooLarge)
+                                                   : std::string("cannot be read"));
+    const std::string& text = std::get<std::string>(content);
+    if (std::filesystem::path(file).extension() == ".syx")
+    {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        const SyxReadResult syx = ParseAllSettingsSyx({bytes, text.size()});
+        if (!syx.values)
+            return file + ": " + syx.error;
+        return *syx.values;
+    }
+    const PresetReadResult preset = ParsePresetFile(text);
+    if (const PresetFileError* error = std::get_if<PresetFileError>(&preset))
+        return file + ": " + PresetProblem(text, *error);
+    return std::get<PresetFileContent>(preset).values;
+}
+} // namespace
+
+PrepareResult PrepareCommand(const CliArguments& arguments)
+{
+    PreparedCommand prepared;
+    prepared.command = arguments.command.value_or(CliCommand::kStatus);
+    const std::vector<std::string>& operands = arguments.operands;
+    switch (prepared.command)
+    {
+    case CliCommand::kSave:
+    case CliCommand::kExport:
+        prepared.file = operands.at(0);
+        break;
+    case CliCommand::kLoad:
+    {
+        prepared.file = operands.at(0);
+        auto read = ReadSettingsFile(prepared.file);
+        if (std::string* error = std::get_if<std::string>(&read))
+            return *error;
+        prepared.values = ClampPresetValues(std::get<PresetValues>(read));
+        break;
+    }
+    case CliCommand::kSet:
+    {
+        const std::optional<int> idx = FindSetting(operands.at(0));
+        if (!idx)
+            return "no setting is called \"" + operands[0] +
+                   "\": give a name or an index 0 to 37 (see stomplet dump)";
+        const SettingValueResult value = ParseSettingValue(*idx, operands.at(1));
+        if (!value.value)
+            return value.error;
+        prepared.paramIdx = *idx;
+        prepared.value = *value.value;
+        break;
+    }
+    case CliCommand::kCalibrate:
+        prepared.paramIdx = CalibrationParam(operands.at(0), operands.at(1));
+        break;
+    case CliCommand::kFirmware:
+    {
+        prepared.file = operands.at(0);
+        FirmwareImageResult image = ReadFirmwareFile(prepared.file);
+        if (const FirmwareImageError* error = std::get_if<FirmwareImageError>(&image))
+            return prepared.file + ": " + FirmwareProblem(*error);
+        prepared.image = std::move(std::get<FirmwareImage>(image));
+        break;
+    }
+    default:
+        break;
+    }
+    return prepared;
+}
+
+int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLink& link,
+               const CommandOutput& output)
+{
+    switch (command.command)
+    {
+    case CliCommand::kStatus:
+        return Status(link, options, output);
+    case CliCommand::kDump:
+    case CliCommand::kSave:
+    case CliCommand::kExport:
+    case CliCommand::kReset:
+    {
+        if (command.command == CliCommand::kReset)
+            link.Send(BuildResetAllRequest());
+        const std::optional<StatusReply> reply = AskStatus(link, options, output);
+        if (!reply)
+            return kExitNoAnswer;
+        const PresetValues values = ValuesOf(*reply);
+        if (command.command == CliCommand::kSave)
+        {
+            if (const std::optional<AtomicWriteError> error = WritePresetFile(command.file, values))
+                return Error(output, error->Describe()), kExitBadInput;
+            Print(output, "saved the box's settings to " + command.file + "\n");
+            return kExitSuccess;
+        }
+        if (command.command == CliCommand::kExport)
+        {
+            const std::optional<AllSettingsMessage> message = BuildAllSettings(values);
+            if (!message)
+                return Error(output, "the box's settings are not data bytes"), kExitNoAnswer;
+            const std::string content(message->bytes.begin(), message->bytes.end());
+            if (const int status = WriteOut(command.file, content, output))
+                return status;
+            Print(output, "exported the box's settings to " + command.file + "\n");
+            return kExitSuccess;
+        }
+        Print(output, FormatDump(reply->version, values, options.json));
+        return kExitSuccess;
+    }
+    case CliCommand::kLoad:
+        return Load(command, link, options, output);
+    case CliCommand::kSet:
+        return Set(command, link, options, output);
+    case CliCommand::kCalibrate:
+        return Calibrate(command, link, options, output);
+    case CliCommand::kFirmware:
+        return Firmware(command, link, output);
+    case CliCommand::kMonitor:
+        return Monitor(link, options, output);
+    case CliCommand::kPorts:
+        break;
+    }
+    return kExitSuccess;
+}
+
+void PrintPorts(const BoxLink::PortLists& lists, std::string_view prefix, std::FILE* out)
+{
+    const auto print = [prefix, out](const char* title, const std::vector<std::string>& names)
+    {
+        std::fprintf(out, "%s\n", title);
+        bool marked = false;
+        for (const std::string& name : names)
+        {
+            const bool selected = !marked && name.starts_with(prefix);
+            marked = marked || selected;
+            std::fprintf(out, "%c %s\n", selected ? '*' : ' ', name.c_str());
+        }
+        if (names.empty())
+            std::fprintf(out, "  (none)\n");
+    };
+    print("Output ports (to the box):", lists.outputs);
+    print("Input ports (from the box):", lists.inputs);
+    std::fflush(out);
+}

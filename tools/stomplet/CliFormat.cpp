@@ -1,0 +1,322 @@
+#include "CliFormat.h"
+
+#include "core/IParam.h"
+#include "device/DeviceStatus.h"
+#include "device/SysExMessages.h"
+#include "editor/FormatText.h"
+#include "editor/ParamTable.h"
+#include "toolkit/ParamUserInput.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace
+{
+// The settings set up as the editor sets them up, for their display texts and typed values.
+const std::array<IParam, kNumParams>& DeviceParams()
+{
+    static const std::unique_ptr<std::array<IParam, kNumParams>> params = []
+    {
+        auto made = std::make_unique<std::array<IParam, kNumParams>>();
+        for (int idx = 0; idx < kNumParams; ++idx)
+        {
+            const ParamDefinition& definition = kParamDefinitions[static_cast<std::size_t>(idx)];
+            IParam& param = (*made)[static_cast<std::size_t>(idx)];
+            if (definition.IsEnumerated())
+            {
+                const int count = static_cast<int>(definition.labels.size());
+                param.InitEnumerated(definition.name, 0, count);
+                for (int value = 0; value < count; ++value)
+                    param.SetDisplayText(value, definition.labels[static_cast<std::size_t>(value)]);
+            }
+            else
+                param.InitInteger(definition.name, 0, 0, kIntegerParamMax, "",
+                                  IParam::kFlagStepped);
+        }
+        return made;
+    }();
+    return *params;
+}
+
+const IParam& Param(int paramIdx)
+{
+    return DeviceParams()[static_cast<std::size_t>(paramIdx)];
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y)
+                      {
+                          return std::tolower(static_cast<unsigned char>(x)) ==
+                                 std::tolower(static_cast<unsigned char>(y));
+                      });
+}
+
+std::optional<int> WholeNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string Hex(std::span<const std::uint8_t> bytes)
+{
+    std::string text;
+    for (const std::uint8_t byte : bytes)
+        text += FormatText(text.empty() ? "%02X" : " %02X", byte);
+    return text;
+}
+
+std::string JsonString(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char c : text)
+    {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string DescribeSysEx(std::span<const std::uint8_t> bytes)
+{
+    if (const std::optional<StatusReply> reply = RecogniseStatusReply(bytes))
+        return FormatText("Status Reply  version %.1f", reply->version / 10.0);
+    return FormatText("SysEx  %zu bytes", bytes.size());
+}
+} // namespace
+
+std::optional<int> FindSetting(std::string_view nameOrIndex)
+{
+    if (const std::optional<int> index = WholeNumber(nameOrIndex))
+    {
+        if (*index >= 0 && *index < kNumParams)
+            return index;
+        return std::nullopt;
+    }
+    for (int idx = 0; idx < kNumParams; ++idx)
+        if (EqualIgnoringCase(kParamDefinitions[static_cast<std::size_t>(idx)].name, nameOrIndex))
+            return idx;
+    return std::nullopt;
+}
+
+SettingValueResult ParseSettingValue(int paramIdx, std::string_view text)
+{
+    if (paramIdx < 0 || paramIdx >= kNumParams)
+        return {std::nullopt, "no setting has the index " + std::to_string(paramIdx)};
+    const ParamDefinition& definition = kParamDefinitions[static_cast<std::size_t>(paramIdx)];
+    const std::string name(definition.name);
+    if (IsCalibrationParam(paramIdx))
+        return {std::nullopt, "\"" + name +
+                                  "\" is set by the box itself: use \"stomplet calibrate pedal1|"
+                                  "pedal2 low|high\""};
+    const IParam& param = Param(paramIdx);
+    const std::optional<double> typed = ParseParamText(param, text);
+    if (typed && *typed == std::floor(*typed) && *typed >= 0 && *typed <= definition.MaxValue())
+        return {static_cast<int>(*typed), {}};
+    std::string allowed;
+    if (definition.IsEnumerated())
+    {
+        for (const std::string_view label : definition.labels)
+            allowed += (allowed.empty() ? "\"" : ", \"") + std::string(label) + "\"";
+        allowed += " or 0 to " + std::to_string(definition.MaxValue());
+    }
+    else
+        allowed = "0 to " + std::to_string(definition.MaxValue());
+    return {std::nullopt,
+            "\"" + name + "\" takes " + allowed + ", not \"" + std::string(text) + "\""};
+}
+
+std::string SettingText(int paramIdx, int value)
+{
+    if (paramIdx < 0 || paramIdx >= kNumParams)
+        return {};
+    return Param(paramIdx).GetDisplay(static_cast<double>(value));
+}
+
+std::string FormatDump(std::uint8_t versionByte, const PresetValues& values, bool json)
+{
+    std::string text;
+    if (json)
+        text = FormatText("{\"version\": \"%.1f\", \"settings\": [", versionByte / 10.0);
+    for (int idx = 0; idx < kNumParams; ++idx)
+    {
+        const std::size_t i = static_cast<std::size_t>(idx);
+        const std::string name(kParamDefinitions[i].name);
+        const int value = std::min<int>(values[i], ParamMaxValue(idx));
+        if (json)
+            text += FormatText("%s\n  {\"index\": %d, \"name\": ", idx == 0 ? "" : ",", idx) +
+                    JsonString(name) + FormatText(", \"value\": %d, \"text\": ", value) +
+                    JsonString(SettingText(idx, value)) + "}";
+        else
+            text +=
+                FormatText("%2d  %-28s %s\n", idx, name.c_str(), SettingText(idx, value).c_str());
+    }
+    if (json)
+        text += "\n]}\n";
+    return text;
+}
+
+std::vector<std::string> SettingDifferences(const PresetValues& sent, const PresetValues& received)
+{
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        if (sent[i] != received[i])
+            lines.push_back(std::string(kParamDefinitions[i].name) +
+                            FormatText(": sent %d, the box holds %d", sent[i], received[i]));
+    return lines;
+}
+
+std::string DescribeMidiMessage(std::span<const std::uint8_t> bytes, bool hex)
+{
+    std::string text;
+    if (bytes.empty())
+        return text;
+    const std::uint8_t status = bytes[0];
+    const int channel = (status & 0x0F) + 1;
+    const int data1 = bytes.size() > 1 ? bytes[1] : 0;
+    const int data2 = bytes.size() > 2 ? bytes[2] : 0;
+    switch (status >> 4)
+    {
+    case 0x8:
+        text = FormatText("Note Off       ch %-2d #%d vel %d", channel, data1, data2);
+        break;
+    case 0x9:
+        text = FormatText("Note On        ch %-2d #%d vel %d", channel, data1, data2);
+        break;
+    case 0xA:
+        text = FormatText("Poly Pressure  ch %-2d #%d = %d", channel, data1, data2);
+        break;
+    case 0xB:
+        text = FormatText("Control Change ch %-2d #%d = %d", channel, data1, data2);
+        break;
+    case 0xC:
+        text = FormatText("Program Change ch %-2d %d", channel, data1);
+        break;
+    case 0xD:
+        text = FormatText("Aftertouch     ch %-2d %d", channel, data1);
+        break;
+    case 0xE:
+        text = FormatText("Pitch Bend     ch %-2d %d", channel, ((data2 << 7) | data1) - 8192);
+        break;
+    default:
+        if (status == kSysExStart)
+            text = DescribeSysEx(bytes);
+        else if (status == 0xFA)
+            text = "Start";
+        else if (status == 0xFB)
+            text = "Continue";
+        else if (status == 0xFC)
+            text = "Stop";
+        else
+            text = FormatText("System %02X", status);
+    }
+    if (hex)
+        text += "  [" + Hex(bytes) + "]";
+    return text;
+}
+
+std::string FirmwareProgressBar(int blocksSent, int blockCount, int width)
+{
+    const int percent = FirmwareProgressPercent(blocksSent, blockCount);
+    const int marks =
+        blockCount > 0 ? width * std::clamp(blocksSent, 0, blockCount) / blockCount : width;
+    return "[" + std::string(static_cast<std::size_t>(marks), '#') +
+           std::string(static_cast<std::size_t>(width - marks), '.') + "] " +
+           FormatText("%3d %% (%d/%d blocks)", percent, blocksSent, blockCount);
+}
+
+SyxReadResult ParseAllSettingsSyx(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() != kAllSettingsSize)
+        return {std::nullopt, FormatText("%zu bytes; an All Settings message has %zu", bytes.size(),
+                                         kAllSettingsSize)};
+    constexpr std::array<std::uint8_t, 6> kHeader{
+        kSysExStart, 0x00, 0x3F, 0x5A, kModelConfiguration, kCommandAllSettings};
+    for (std::size_t i = 0; i < kHeader.size(); ++i)
+        if (bytes[i] != kHeader[i])
+            return {std::nullopt, FormatText("byte %zu is %02X, not %02X: not an All Settings "
+                                             "message (F0 00 3F 5A 04 03 ...)",
+                                             i, bytes[i], kHeader[i])};
+    if (bytes[kAllSettingsFormatOffset] / 10 > kHighestPresetFormatMajor)
+        return {std::nullopt, FormatText("format version %.1f is newer than this program reads",
+                                         bytes[kAllSettingsFormatOffset] / 10.0)};
+    if (bytes.back() != kSysExEnd)
+        return {std::nullopt, FormatText("the last byte is %02X, not F7", bytes.back())};
+    PresetValues values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+    {
+        const std::uint8_t byte = bytes[kAllSettingsValuesOffset + i];
+        if (byte > 0x7F)
+            return {std::nullopt, FormatText("byte %zu is %02X, not a data byte (00 to 7F)",
+                                             kAllSettingsValuesOffset + i, byte)};
+        values[i] = byte;
+    }
+    return {values, {}};
+}
+
+std::string PresetProblem(std::string_view text, PresetFileError error)
+{
+    switch (error)
+    {
+    case PresetFileError::kCannotOpen:
+        return "cannot be read";
+    case PresetFileError::kTooLarge:
+        return FormatText("is %zu bytes or more: not a preset", kPresetFileLimit);
+    case PresetFileError::kUnsupportedVersion:
+        return "line 7: a later format version; please update the Stomplet Editor";
+    case PresetFileError::kUnknownFormat:
+        break;
+    }
+    // Walks the lines as the reader does to name the first one it refuses.
+    constexpr std::array<int, 5> kExpected{0x00, 0x3F, 0x5A, 0x04, 0x03};
+    std::size_t lineNumber = 0;
+    std::size_t valueNumber = 0;
+    while (!text.empty())
+    {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+        ++valueNumber;
+        if (valueNumber < 2 || valueNumber > kPresetFileLines - 1)
+            continue;
+        int value = 0;
+        const auto [ptr, ec] = std::from_chars(line.data(), line.data() + line.size(), value, 16);
+        if (line.size() > 2 || ec != std::errc() || ptr != line.data() + line.size())
+            return FormatText("line %zu: \"%.*s\" is not a byte in hex", lineNumber,
+                              static_cast<int>(std::min<std::size_t>(line.size(), 16)),
+                              line.data());
+        if (valueNumber <= 6 && value != kExpected[valueNumber - 2])
+            return FormatText("line %zu: %02X where a preset has %02X", lineNumber, value,
+                              kExpected[valueNumber - 2]);
+    }
+    return FormatText("%zu lines; a preset has %zu", valueNumber, kPresetFileLines);
+}
+
+std::string FirmwareProblem(FirmwareImageError error)
+{
+    switch (error)
+    {
+    case FirmwareImageError::kCannotOpen:
+        return "cannot be read";
+    case FirmwareImageError::kEmpty:
+        return "is empty: nothing to send";
+    case FirmwareImageError::kTooLarge:
+        return FormatText("is %zu bytes or more: too large for the box", kFirmwareImageLimit);
+    }
+    return {};
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "device/FirmwareImage.h"
+#include "editor/PresetFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The pure parts of `stomplet`: finding a setting by name, reading and showing its values as the
+// editor does, the texts the commands print, and the raw SysEx file. [any thread]
+
+// The index of a setting given by its name (any case: "pedal1 controller") or by its index "0" to
+// "37"; empty for anything else.
+std::optional<int> FindSetting(std::string_view nameOrIndex);
+
+// A setting's value from the text typed for it, or why it cannot be taken (one line, no newline).
+struct SettingValueResult
+{
+    std::optional<int> value;
+    std::string error;
+};
+
+// `text` is one of the setting's display texts ("Switches"; "10" for MIDI channel 10, value 9)
+// or its value as a whole number within its range; anything else is an error naming the range or
+// the texts. The four calibration settings are refused with a pointer to calibrate.
+SettingValueResult ParseSettingValue(int paramIdx, std::string_view text);
+
+// The editor's display text of `value` for setting `paramIdx`: a label or the number.
+std::string SettingText(int paramIdx, int value);
+
+// The dump: one line per setting ("%2d  %-28s %s"), or with `json` one JSON object holding the
+// firmware version ("1.2") and every setting's index, name, value and text.
+std::string FormatDump(std::uint8_t versionByte, const PresetValues& values, bool json);
+
+// One line per setting whose value in `received` differs from `sent`:
+// "PEDAL1 Controller: sent 11, the box holds 12".
+std::vector<std::string> SettingDifferences(const PresetValues& sent, const PresetValues& received);
+
+// One incoming MIDI message, decoded: "CC        ch 1  #11 = 64", "Note On   ch 1  #80 vel 127",
+// "Status Reply  version 1.2", ... With `hex` the bytes follow in hex.
+std::string DescribeMidiMessage(std::span<const std::uint8_t> bytes, bool hex);
+
+// "[#####.....]  50 % (128/256 blocks)", `width` marks between the brackets.
+std::string FirmwareProgressBar(int blocksSent, int blockCount, int width = 40);
+
+// The 38 setting bytes of a raw All Settings message (exactly 46 bytes: F0 00 3F 5A 04 03, a
+// format version, 38 bytes below 80, F7), or why the bytes are not one (no newline).
+struct SyxReadResult
+{
+    std::optional<PresetValues> values;
+    std::string error;
+};
+SyxReadResult ParseAllSettingsSyx(std::span<const std::uint8_t> bytes);
+
+// Why a preset file's text was refused, naming the first offending line where there is one:
+// "line 3: \"3\" is not 3F" (no file name, no newline).
+std::string PresetProblem(std::string_view text, PresetFileError error);
+
+// The one-line reason of a refused firmware image.
+std::string FirmwareProblem(FirmwareImageError error);

@@ -1,0 +1,104 @@
+// stomplet: the ctrlWave Stomplet from the command line, for scripts and rigs without a screen.
+// See CliUsage() for the commands, options and exit statuses.
+
+#include "BoxLink.h"
+#include "CliArguments.h"
+#include "CliCommands.h"
+#include "app/DemoStomplet.h"
+#include "app/InProcessMidi.h"
+#include "app/RtMidiPorts.h"
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+volatile std::sig_atomic_t gStopRequested = 0;
+
+extern "C" void OnStopSignal(int)
+{
+    gStopRequested = 1;
+}
+
+void InstallSignalHandlers()
+{
+    struct sigaction stop = {};
+    stop.sa_handler = &OnStopSignal;
+    sigemptyset(&stop.sa_mask);
+    ::sigaction(SIGINT, &stop, nullptr);
+    ::sigaction(SIGTERM, &stop, nullptr);
+}
+
+int Fail(int status, const std::string& line)
+{
+    std::fprintf(stderr, "stomplet: %s\n", line.c_str());
+    return status;
+}
+
+MidiSystem SystemOf(CliMidiApi api)
+{
+    if (api == CliMidiApi::kDefault)
+        return DefaultMidiSystem();
+    return api == CliMidiApi::kJack ? MidiSystem::kJack : MidiSystem::kAlsa;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const CliArgumentsResult parsed = ParseCliArguments(args);
+    if (!parsed.arguments)
+        return Fail(kExitBadInput, parsed.error);
+    const CliArguments& arguments = *parsed.arguments;
+    if (arguments.help)
+    {
+        std::fputs((arguments.command ? CommandUsage(*arguments.command) : CliUsage()).c_str(),
+                   stdout);
+        return kExitSuccess;
+    }
+    if (arguments.version)
+    {
+        std::printf("stomplet %s\n", STOMPLET_VERSION);
+        return kExitSuccess;
+    }
+    const PrepareResult prepared = PrepareCommand(arguments);
+    if (const std::string* error = std::get_if<std::string>(&prepared))
+        return Fail(kExitBadInput, *error);
+    InstallSignalHandlers();
+
+    const CliOptions& options = arguments.options;
+    InProcessMidi bus;
+    std::unique_ptr<DemoStomplet> demo;
+    std::unique_ptr<MidiPortFactory> factory;
+    if (options.demo)
+        demo = std::make_unique<DemoStomplet>(bus);
+    else
+        factory = std::make_unique<RtMidiPortFactory>(SystemOf(options.midiApi), "stomplet");
+
+    int status = kExitSuccess;
+    {
+        std::unique_ptr<BoxLink> link;
+        if (std::optional<std::string> error =
+                BoxLink::Create(options.demo ? static_cast<MidiPortFactory&>(bus) : *factory, link))
+            return Fail(kExitMidiMissing, *error);
+        if (arguments.command == CliCommand::kPorts)
+        {
+            PrintPorts(link->ListPorts(), options.portPrefix, stdout);
+            return kExitSuccess;
+        }
+        if (std::optional<std::string> error = link->Open(options.portPrefix))
+            return Fail(kExitMidiMissing, *error);
+        CommandOutput output;
+        output.terminal = ::isatty(STDOUT_FILENO) == 1;
+        output.stop = &gStopRequested;
+        if (demo)
+            output.idle = [&demo] { demo->Perform(); };
+        status = RunCommand(std::get<PreparedCommand>(prepared), options, *link, output);
+    }
+    return status;
+}
