@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
