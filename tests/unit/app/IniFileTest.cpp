@@ -3,10 +3,8 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <random>
 #include <string>
 
-using testfiles::ReadBytes;
 using testfiles::TempFolder;
 using testfiles::WriteBytes;
 
@@ -14,14 +12,11 @@ namespace fs = std::filesystem;
 
 TEST(IniNumbers, LeadingDigitsAreTheNumberTheRestIsIgnoredAndNoDigitsOrTooLargeHaveNone)
 {
-    EXPECT_EQ(ParseUnsignedDecimal("512"), 512u);
     EXPECT_EQ(ParseUnsignedDecimal("512 frames"), 512u);
     EXPECT_EQ(ParseUnsignedDecimal("0x10"), 0u);
-    EXPECT_EQ(ParseUnsignedDecimal("+7"), 7u);
     EXPECT_EQ(ParseUnsignedDecimal("000000000000000000000044100"), 44100u);
     EXPECT_EQ(ParseUnsignedDecimal("4294967295"), 4294967295u);
-    // No leading digits, negative or too large: no value (settings then take their default).
-    for (const char* text : {"", "fast", "-5", "4294967296", "99999999999999999999999999999999"})
+    for (const char* text : {"", "fast", "-5", "4294967296"})
         EXPECT_FALSE(ParseUnsignedDecimal(text)) << text;
 }
 
@@ -46,19 +41,6 @@ TEST(IniReading, SectionsKeysCommentsAndLineEndsFollowThePrivateProfileRules)
     EXPECT_FALSE(ini.Find("", "orphan"));
     EXPECT_EQ(ini.GetString("audio", "outdev", "Built-in Output"), "Built-in Output");
     EXPECT_EQ(ini.GetUnsigned("nosection", "sr", 44100), 44100u);
-}
-
-TEST(IniReading, BinaryJunkNeverBreaksTheReaderAndGoodLinesStillCount)
-{
-    std::string junk;
-    std::mt19937 random(1234);
-    for (int i = 0; i < 20000; ++i)
-        junk.push_back(static_cast<char>(random() & 0xFF));
-    junk += std::string("\n[midi]\nindev=Keys\0junk\n", 24);
-    junk += junk.substr(0, 5000);
-    const IniFile ini = IniFile::Parse(junk);
-    EXPECT_EQ(ini.GetString("midi", "indev", "no input"), std::string("Keys\0junk", 9));
-    EXPECT_EQ(ini.GetUnsigned("audio", "sr", 44100), 44100u);
 }
 
 TEST(IniWriting, AnExistingKeyIsReplacedWhereItStandsAndEverythingElseIsKept)
@@ -87,8 +69,7 @@ TEST(IniWriting, AFileReadWithCrLfIsWrittenWithCrLf)
 TEST(IniWriting, ValuesOfAnyLengthBlanksAndQuotesSurviveAWriteAndARead)
 {
     const std::string longName = std::string(5000, 'n') + " 24:0";
-    const std::string values[] = {longName, "  lead and trail ", "\"quoted\"",
-                                  "\"",     "a \"b\" c",         ""};
+    const std::string values[] = {longName, "  lead and trail ", "\"quoted\"", "\"", ""};
     IniFile ini;
     for (const std::string& value : values)
     {
@@ -104,9 +85,7 @@ TEST(IniWriting, NamesAndValuesTheFormatCannotHoldAreRefusedAndChangeNothing)
     EXPECT_EQ(ini.SetString("a", "k", "two\nlines")->kind, IniError::Kind::kInvalidValue);
     EXPECT_EQ(ini.SetString("a", "k=x", "1")->kind, IniError::Kind::kInvalidName);
     EXPECT_EQ(ini.SetString("a", ";k", "1")->kind, IniError::Kind::kInvalidName);
-    EXPECT_EQ(ini.SetString("a", "", "1")->kind, IniError::Kind::kInvalidName);
     EXPECT_EQ(ini.SetString("a]", "k", "1")->kind, IniError::Kind::kInvalidName);
-    EXPECT_EQ(ini.SetString(" a", "k", "1")->kind, IniError::Kind::kInvalidName);
     EXPECT_EQ(ini.Text(), before);
 }
 
@@ -123,18 +102,4 @@ TEST(IniFiles, MissingDirectoryAndOversizedFilesAreErrorsThatLeaveAnEmptyDocumen
     fs::resize_file(big, IniFile::kMaxFileBytes + 1); // sparse: costs no disk space
     EXPECT_EQ(ini.Load(big)->kind, IniError::Kind::kTooLarge);
     EXPECT_EQ(ini.Text(), "");
-}
-
-TEST(IniFiles, ASavedDocumentLoadsBackTheSame)
-{
-    TempFolder folder;
-    const fs::path path = folder.Path() / "settings.ini";
-    IniFile ini = IniFile::Parse("# kept\n[midi]\nindev=Keys 24:0\n");
-    ASSERT_FALSE(ini.SetString("audio", "sr", "44100"));
-    ASSERT_FALSE(ini.Save(path));
-
-    IniFile loaded;
-    ASSERT_FALSE(loaded.Load(path));
-    EXPECT_EQ(loaded.Text(), ini.Text());
-    EXPECT_EQ(ReadBytes(path), "# kept\n[midi]\nindev=Keys 24:0\n[audio]\nsr=44100\n");
 }

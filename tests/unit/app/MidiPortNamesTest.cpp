@@ -6,11 +6,8 @@ TEST(MidiPortNames, OnlyATrailingSpaceClientColonPortIsLeftOut)
 {
     EXPECT_EQ(WithoutClientPortNumbers("Stomplet:Stomplet MIDI 1 24:0"),
               "Stomplet:Stomplet MIDI 1");
-    EXPECT_EQ(WithoutClientPortNumbers("Midi Through:Midi Through Port-0 14:0"),
-              "Midi Through:Midi Through Port-0");
     EXPECT_EQ(WithoutClientPortNumbers("system:midi_capture_1"), "system:midi_capture_1");
     EXPECT_EQ(WithoutClientPortNumbers("Box 24:"), "Box 24:");
-    EXPECT_EQ(WithoutClientPortNumbers("Box :0"), "Box :0");
     EXPECT_EQ(WithoutClientPortNumbers("Box24:0"), "Box24:0");
     EXPECT_EQ(WithoutClientPortNumbers(" 24:0"), "");
     EXPECT_EQ(WithoutClientPortNumbers("24:0"), "24:0");
@@ -28,7 +25,6 @@ TEST(MidiPortNames, LetterCaseAndOffNeverMatch)
 {
     const std::vector<std::string> names = {"Box 28:0", "off"};
     EXPECT_FALSE(FindMidiPort(names, "box 28:0"));
-    EXPECT_FALSE(FindMidiPort(names, "BOX 20:0"));
     EXPECT_FALSE(FindMidiPort(names, "off"));
     EXPECT_FALSE(FindMidiPort({}, "Box 28:0"));
 }

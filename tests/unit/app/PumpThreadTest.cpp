@@ -1,7 +1,5 @@
 #include "app/PumpThread.h"
 
-#include "app/PumpDriverSlot.h"
-
 #include <gtest/gtest.h>
 
 using std::chrono::nanoseconds;
@@ -16,20 +14,4 @@ TEST(PumpStepGrid, StepsFallEvery64FramesAt44100HzWithoutDrift)
     EXPECT_EQ(PumpStepOffset(44100ull * 492'750), nanoseconds(31'536'000'000'000'000));
     EXPECT_EQ(PumpStepOffset(44100ull * 492'750 + 1),
               nanoseconds(31'536'000'000'000'000 + 1'451'247));
-}
-
-TEST(PumpDriverSlot, OneDriverAtATimeAndOnlyTheHolderReleases)
-{
-    PumpDriverSlot slot;
-    EXPECT_EQ(slot.Holder(), PumpDriver::kNone);
-    EXPECT_FALSE(slot.TryAcquire(PumpDriver::kNone));
-    EXPECT_TRUE(slot.TryAcquire(PumpDriver::kAudioStream));
-    EXPECT_TRUE(slot.TryAcquire(PumpDriver::kAudioStream));
-    EXPECT_FALSE(slot.TryAcquire(PumpDriver::kPumpThread));
-
-    slot.Release(PumpDriver::kPumpThread);
-    EXPECT_EQ(slot.Holder(), PumpDriver::kAudioStream);
-    slot.Release(PumpDriver::kAudioStream);
-    EXPECT_TRUE(slot.TryAcquire(PumpDriver::kPumpThread));
-    EXPECT_EQ(slot.Holder(), PumpDriver::kPumpThread);
 }

@@ -1,5 +1,4 @@
 #include "UiBench.h"
-#include "toolkit/IVToggleControl.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
 
@@ -28,18 +27,6 @@ struct OpenBench : UiBench
     }
 };
 } // namespace
-
-TEST(PageTabs, Jack1ShowsTheSwitchPageAfterItsModeCaptionChoseSwitches)
-{
-    OpenBench bench;
-    bench.platform.ScriptPopupChoice(1); // "Switches"
-    bench.ClickAndSettle(kJack1ModeCaptionX, kJack1ModeCaptionY);
-    ASSERT_EQ(bench.editor.GetParam(kJack1Mode)->Int(), kJackModeSwitches);
-
-    bench.ClickAndSettle(kJack1TabX, kTabY);
-    EXPECT_EQ(bench.GroupState("switch1controls"), "shown");
-    EXPECT_EQ(bench.GroupState("pedal1controls"), "hidden");
-}
 
 TEST(PageTabs, AnUnknownPageChangesNothing)
 {
@@ -80,14 +67,6 @@ TEST(ScreenButtons, EachCalibrationButtonAsksAtOnceForItsOwnPedalEndAndNothingEl
         EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{calibrate, kStatusRequest}))
             << "tag " << c.tag;
     }
-}
-
-TEST(ScreenButtons, OnlyTheFourCalibrationTagsNameAPedalEnd)
-{
-    EXPECT_EQ(CalibrationAddressForTag(kCtrlTagPedal1CalibrateLow), 26);
-    EXPECT_EQ(CalibrationAddressForTag(kCtrlTagPedal2CalibrateHigh), 10);
-    EXPECT_EQ(CalibrationAddressForTag(kCtrlTagPedal2CalibrateLow - 3), std::nullopt);
-    EXPECT_EQ(CalibrationAddressForTag(kCtrlTagJack1PedalHeader), std::nullopt);
 }
 
 TEST(ScreenButtons, AuditionTwiceLeavesAuditionOff)

@@ -39,15 +39,6 @@ UserManualSource SourceIn(const std::filesystem::path& folder, int* reads = null
 
 using namespace user_manual_test;
 
-TEST(UserManualFile, IsWrittenOnlyWhenMissingOrOfAnotherSize)
-{
-    EXPECT_TRUE(ManualNeedsWriting(std::nullopt, 100));
-    EXPECT_TRUE(ManualNeedsWriting(99, 100));  // cut short
-    EXPECT_TRUE(ManualNeedsWriting(101, 100)); // another edition
-    EXPECT_FALSE(ManualNeedsWriting(100, 100));
-    EXPECT_FALSE(ManualNeedsWriting(0, 0));
-}
-
 TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnother)
 {
     TempFolder folder;
@@ -79,18 +70,6 @@ TEST(UserManualFile, WithNothingCarriedOnlyAnExistingFileIsOffered)
     WriteBytes(folder.Path() / kUserManualFileName, "old");
     EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state, ManualFile::State::kReused);
     EXPECT_EQ(ReadBytes(folder.Path() / kUserManualFileName), "old");
-}
-
-TEST(ReadManual, HandsTheWrittenFileToTheSystemViewer)
-{
-    TempFolder folder;
-    ScriptedPlatformUi platform;
-    OpenUserManual(SourceIn(folder.Path()), platform);
-    OpenUserManual(SourceIn(folder.Path()), platform);
-
-    const std::string path = (folder.Path() / kUserManualFileName).string();
-    EXPECT_EQ(platform.OpenedUrls(), (std::vector<std::string>{path, path}));
-    EXPECT_TRUE(platform.MessageBoxes().empty());
 }
 
 TEST(ReadManual, WhenNoViewerOpensItAMessageNamesTheFile)
