@@ -54,6 +54,7 @@ void PumpThread::Stop()
     if (!mThread.joinable())
         return;
     mStopRequested.store(true, std::memory_order_release);
+    mApp.WakePump();
     mThread.join();
     mSlot.Release(PumpDriver::kPumpThread);
 }
@@ -68,6 +69,19 @@ void PumpThread::Run() noexcept
     {
         mApp.ProcessPump(nullptr, mOutputs.data(), kFrames);
         mSteps.fetch_add(1, std::memory_order_acq_rel);
+
+        // Idle: with nothing to process a step would only render silence nobody hears, so the
+        // thread sleeps until a message arrives (or Stop wakes it) and starts a new grid then.
+        const std::uint32_t wakes = mApp.PumpWakes();
+        if (mStopRequested.load(std::memory_order_acquire))
+            break;
+        if (!mApp.HasPumpInput())
+        {
+            mApp.WaitForPumpWake(wakes);
+            gridStart = Clock::now();
+            step = 0;
+            continue;
+        }
 
         ++step;
         // Keep the step number small; the grid moves on by whole 64 s cycles.

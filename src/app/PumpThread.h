@@ -16,8 +16,9 @@ std::chrono::nanoseconds PumpStepOffset(std::uint64_t step) noexcept;
 
 // Drives the application's ProcessPump without audio: a thread that runs one 64-frame step every
 // 64/44100 s on a fixed grid of a steady clock, with silent scratch output buffers, so incoming
-// MIDI reaches the application when no audio stream can run. The period does not depend on the
-// settings' sample rate or buffer size.
+// MIDI reaches the application when no audio stream can run. While the input rings are empty it
+// sleeps until the next message is enqueued, so an idle editor costs no wake-ups. The period does
+// not depend on the settings' sample rate or buffer size.
 //
 // Start/stop contract: Start acquires the PumpDriverSlot as kPumpThread and fails while another
 // driver (the audio stream) holds it; Stop joins the thread and only then releases the slot. So a

@@ -25,12 +25,26 @@ void IPlugAPP::EnqueueMidiFromPort(const std::uint8_t* bytes, std::size_t size) 
         msg.data2 = size > 2 ? bytes[2] : 0;
         if (!mMidiFromPortQueue->Push(msg))
             mDrops.fromPortMidi.fetch_add(1, std::memory_order_relaxed);
+        WakePump();
         return;
     }
 
     SysExBlock block;
     if (!block.Assign(bytes, size) || !mSysExFromPortQueue->Push(block))
         mDrops.fromPortSysEx.fetch_add(1, std::memory_order_relaxed);
+    WakePump();
+}
+
+bool IPlugAPP::HasPumpInput() const noexcept
+{
+    return !mMidiFromPortQueue->Empty() || !mSysExFromPortQueue->Empty();
+}
+
+void IPlugAPP::WakePump() noexcept
+{
+    // After the push: a pump that took the count before finding the rings empty sees it change.
+    mPumpWakes.fetch_add(1, std::memory_order_release);
+    mPumpWakes.notify_one();
 }
 
 void IPlugAPP::ProcessPump(double** inputs, double** outputs, int nFrames)

@@ -56,6 +56,18 @@ public:
     // is dropped.
     void EnqueueMidiFromPort(const std::uint8_t* bytes, std::size_t size) noexcept;
 
+    // The pump's idle wait, for a driver without audio. Every enqueued message and every
+    // WakePump() counts as one wake.
+    // [any thread] The number of wakes so far.
+    std::uint32_t PumpWakes() const noexcept { return mPumpWakes.load(std::memory_order_acquire); }
+    // [pump thread] True while a message waits in an input ring.
+    bool HasPumpInput() const noexcept;
+    // [pump thread] Sleeps while the wake count is still `seen` (taken before HasPumpInput() was
+    // found false), so that a message enqueued in between is never slept through.
+    void WaitForPumpWake(std::uint32_t seen) const noexcept { mPumpWakes.wait(seen); }
+    // [any thread] Ends a WaitForPumpWake in progress.
+    void WakePump() noexcept;
+
     // [pump thread] One processing step: every queued short message to HandleMidiMessage and on to
     // the view, every queued SysEx to HandleSysEx and on to the view, then ProcessAudioBlock.
     void ProcessPump(double** inputs, double** outputs, int nFrames = kPumpFrames);
@@ -87,5 +99,6 @@ private:
     std::unique_ptr<MidiFromPortQueue> mMidiFromPortQueue;
     std::unique_ptr<SysExFromPortQueue> mSysExFromPortQueue;
     MidiDropCounts mDrops;
+    std::atomic<std::uint32_t> mPumpWakes{0};
     std::unique_ptr<Timer> mTimer;
 };
