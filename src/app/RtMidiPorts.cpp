@@ -1,5 +1,6 @@
 #include "app/RtMidiPorts.h"
 
+#include <chrono>
 #include <filesystem>
 #include <rtmidi/RtMidi.h>
 #include <utility>
@@ -17,12 +18,17 @@ RtMidi::Api ToRtMidiApi(MidiSystem api)
 struct ErrorCollector
 {
     std::string lastError;
+    std::size_t warnings = 0; // reported so far; the library warns when the system is not running
 
     static void Callback(RtMidiError::Type type, const std::string& text, void* userData)
     {
+        auto* self = static_cast<ErrorCollector*>(userData);
         if (type == RtMidiError::WARNING || type == RtMidiError::DEBUG_WARNING)
+        {
+            ++self->warnings;
             return;
-        static_cast<ErrorCollector*>(userData)->lastError = text;
+        }
+        self->lastError = text;
     }
 
     // The error reported since the last call, if any.
@@ -49,7 +55,20 @@ public:
     RtMidiPort(const RtMidiPort&) = delete;
     RtMidiPort& operator=(const RtMidiPort&) = delete;
 
-    unsigned PortCount() override { return mPort->getPortCount(); }
+    // A count is also the library's attempt to reach the MIDI system; one that is not running (a
+    // stopped JACK server) costs a new client and its threads on every attempt, which the probe
+    // would make 50 times a second. After a failed attempt the count stays 0 for a while.
+    unsigned PortCount() override
+    {
+        const Clock::time_point now = Clock::now();
+        if (now < mRetryAt)
+            return 0;
+        const std::size_t warningsBefore = mErrors.warnings;
+        const unsigned count = mPort->getPortCount();
+        const bool unreachable = count == 0 && mErrors.warnings != warningsBefore;
+        mRetryAt = unreachable ? now + kReconnectInterval : Clock::time_point{};
+        return count;
+    }
 
     std::string PortName(unsigned index) override
     {
@@ -86,8 +105,12 @@ public:
     bool IsPortOpen() const override { return mPort->isPortOpen(); }
 
 protected:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kReconnectInterval{1000};
+
     // Declared first so that the port, which may still report while it closes, goes before it.
     ErrorCollector mErrors;
+    Clock::time_point mRetryAt{};
     std::unique_ptr<RtPort> mPort;
 };
 
