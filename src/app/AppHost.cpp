@@ -68,6 +68,14 @@ void AppHost::SaveSettings()
         Report(error->message);
 }
 
+void AppHost::RenewIdlePortObjects()
+{
+    if (mRouter.OpenPortName(MidiRoute::kInput) || mRouter.OpenPortName(MidiRoute::kOutput))
+        return;
+    if (mRouter.CreateMidiPorts(mPorts))
+        mRouter.RefreshPortLists();
+}
+
 void AppHost::BeginPreferences()
 {
     mDialogSnapshot = mSettings;

@@ -51,6 +51,9 @@ public:
     void SaveSettings();
 
     // The Preferences dialog's moments.
+    // With no port open, replaces the port objects before the lists are filled: objects of a MIDI
+    // system that went away (a JACK server stopped) list nothing for good, even once it is back.
+    void RenewIdlePortObjects();
     void BeginPreferences();                               // snapshot of the current settings
     void PickPort(MidiRoute route, std::string_view name); // takes effect at once
     // The dialog's port lists: "off" and every port; a stored name that is not listed becomes

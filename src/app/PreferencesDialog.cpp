@@ -46,6 +46,7 @@ PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent)
     layout->addWidget(group);
     layout->addWidget(buttons);
 
+    mHost.RenewIdlePortObjects();
     Fill();
     mHost.BeginPreferences();
 
