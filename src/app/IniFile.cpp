@@ -171,7 +171,10 @@ IniFile IniFile::Parse(std::string_view text)
     IniFile file;
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    {
         text.remove_prefix(kByteOrderMark.size());
+        file.mByteOrderMark = true;
+    }
 
     bool lineEndSeen = false;
     std::size_t start = 0;
@@ -334,7 +337,8 @@ std::optional<IniError> IniFile::SetUnsigned(std::string_view section, std::stri
 std::string IniFile::Text() const
 {
     const std::string_view lineEnd = mCrLf ? "\r\n" : "\n";
-    std::string text;
+    // The mark read goes back, so that what follows it (even a second mark) reads the same again.
+    std::string text = mByteOrderMark ? "\xEF\xBB\xBF" : "";
     for (const Line& line : mLines)
     {
         text += line.text;

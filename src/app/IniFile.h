@@ -112,5 +112,6 @@ private:
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
 
     std::vector<Line> mLines;
+    bool mByteOrderMark = false; // the text began with one, and is written with it
     bool mCrLf = false;
 };

@@ -43,6 +43,16 @@ TEST(IniReading, SectionsKeysCommentsAndLineEndsFollowThePrivateProfileRules)
     EXPECT_EQ(ini.GetUnsigned("nosection", "sr", 44100), 44100u);
 }
 
+// Mended: the mark was dropped on writing, so a file starting with two marks read differently
+// after every save (its first header turned valid, a setting changed with no user action).
+TEST(IniReading, AFileReadsTheSameAfterItIsWrittenBackEvenWithTwoByteOrderMarks)
+{
+    const IniFile first = IniFile::Parse("\xEF\xBB\xBF\xEF\xBB\xBF[audio]\nsr=48000\n");
+    const IniFile again = IniFile::Parse(first.Text());
+    EXPECT_EQ(again.Text(), first.Text());
+    EXPECT_EQ(again.GetUnsigned("audio", "sr", 44100), first.GetUnsigned("audio", "sr", 44100));
+}
+
 TEST(IniWriting, AnExistingKeyIsReplacedWhereItStandsAndEverythingElseIsKept)
 {
     IniFile ini = IniFile::Parse("; settings\n[audio]\nsr=44100\nbuffer=512\n\n[midi]\nX=1\n");
