@@ -7,11 +7,16 @@
 #   BUILD_DIR=build-x tests/fuzz/run.sh
 # A crash, leak, undefined behaviour or broken contract stops the run with a non-zero status; the
 # input that caused it is saved in the build folder's fuzz-artifacts/ (replay: <target> <file>).
+# Inputs that once found a fault are kept in regressions/<name>/ and run with the seeds.
 set -euo pipefail
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$fuzz_dir/../.." && pwd)
 runs=${1:-200000}
 build_dir=${BUILD_DIR:-build-fuzz}
+# Some targets write a small file per input; in memory that costs no disk synchronisation.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 case "$build_dir" in /*) ;; *) build_dir="$root/$build_dir" ;; esac
 
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
@@ -32,6 +37,8 @@ for target in "$build_dir"/tests/fuzz/fuzz_*; do
     mkdir -p "$scratch/$name"
     seeds="$fuzz_dir/corpus/${name#fuzz_}"
     [ -d "$seeds" ] && corpora+=("$seeds")
+    regressions="$fuzz_dir/regressions/${name#fuzz_}"
+    [ -d "$regressions" ] && corpora+=("$regressions")
     echo "== $name: $runs inputs"
     start=$(date +%s)
     "$target" -runs="$runs" -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
