@@ -68,13 +68,6 @@ TEST(BitmapStore, ChoosesTheDoubleImageOnlyAboveScaleOne)
     EXPECT_FALSE(store.Contains("none.png"));
 }
 
-TEST(QtResourceLoader, NamesTheDoubleResolutionFileBeforeTheExtension)
-{
-    EXPECT_EQ(QtResourceLoader::DoubleResolutionName("background.png"), "background@2x.png");
-    EXPECT_EQ(QtResourceLoader::DoubleResolutionName("a.b.png"), "a.b@2x.png");
-    EXPECT_EQ(QtResourceLoader::DoubleResolutionName("plain"), "plain@2x");
-}
-
 TEST(QtResourceLoader, LoadsTheCompiledArtworkAtBothScales)
 {
     FontRegistry fonts;

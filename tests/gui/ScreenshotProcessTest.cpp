@@ -1,9 +1,11 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 // The editor program run with --screenshot, judged by pixel statistics of the regions a user
 // looks at first, not against a golden image.
@@ -58,6 +60,7 @@ class ScreenshotProgram : public ::testing::Test
 {
 protected:
     // Runs the editor with `arguments` and a private settings folder; the exit status, or -1.
+    // Its standard output is kept in `out`.
     int Run(const QStringList& arguments)
     {
         QProcess editor;
@@ -69,10 +72,12 @@ protected:
             editor.kill();
             return -1;
         }
+        out = QString::fromUtf8(editor.readAllStandardOutput()).toStdString();
         return editor.exitCode();
     }
 
     QTemporaryDir folder;
+    std::string out;
 };
 } // namespace screenshottest
 
@@ -113,8 +118,15 @@ TEST_F(ScreenshotProgram, AFreshStartDrawsTheLcdTheHeaderBarAndTheGlobalPage)
     }
 }
 
-TEST_F(ScreenshotProgram, AFileThatCannotBeWrittenEndsWithStatusOne)
+TEST_F(ScreenshotProgram, TheDemoReachesInterfaceModeWithoutWritingSettingsAndABadFileIsStatusOne)
 {
     ASSERT_TRUE(folder.isValid());
+    const QString shot = folder.filePath("demo.png");
+    ASSERT_EQ(Run({"--demo", "--screenshot", shot}), 0);
+    // The status lines the picture shows, printed by the editor as it saved it.
+    EXPECT_EQ(out, "DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 1.2\nSTATE: Interface Mode\n");
+    EXPECT_EQ(QImage(shot).size(), QSize(1024, 768));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("settings/settings.ini")));
+
     EXPECT_EQ(Run({"--screenshot", folder.filePath("no-such-folder/shot.png")}), 1);
 }

@@ -186,16 +186,6 @@ TEST(ReceivedSettings, ReplyIsUnsavedOnlyWhereItDiffersFromThePresetOutsideCalib
     EXPECT_TRUE(bench.editor.mPresetDirty);
 }
 
-TEST(BoxRequests, ResetAndCalibrationSendTheirRequestThenAStatusRequestAtOnce)
-{
-    EditorBench bench;
-    bench.editor.OnResetAll();
-    bench.editor.OnCalibrate(kPedal2CalibrationHigh);
-    bench.editor.OnCalibrate(kPedal1Controller); // not a calibration end: nothing
-    EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{WriteValue(0x70, 0), kStatusRequest,
-                                                   WriteValue(0x0A, 0), kStatusRequest}));
-}
-
 TEST(BoxRequests, ReplyToACalibrationDuringACheckIsAppliedNotTakenAsConfirmation)
 {
     EditorBench bench;

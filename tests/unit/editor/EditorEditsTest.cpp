@@ -76,23 +76,3 @@ TEST(JackScreen, JackModeSwapsItsDisplayGreysItsPolarityAndRebuildsWhatItShows)
     EXPECT_FALSE(bench.Greyed(kJack1Polarity));
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalLine2), "Expression Pedal");
 }
-
-TEST(JackScreen, FunctionsAndPedalModesGreyOutWhatTheyDoNotUse)
-{
-    EditorBench bench;
-    bench.Edit(kSwitchA1Function, kSwitchFunctionStart);
-    EXPECT_TRUE(bench.Greyed(kSwitchA1Channel));
-    EXPECT_TRUE(bench.Greyed(kSwitchA1Controller));
-    bench.Edit(kSwitchB1Function, kSwitchFunctionSpecialControl);
-    bench.Edit(kSwitchA1Function, kSwitchFunctionProgramChange); // B 1 still uses the bounds
-    EXPECT_FALSE(bench.Greyed(kSwitch1SpecialLower));
-    EXPECT_FALSE(bench.Greyed(kSwitchA1Channel));
-    bench.Edit(kSwitchB1Function, kSwitchFunctionControl);
-    EXPECT_TRUE(bench.Greyed(kSwitch1SpecialUpper));
-
-    bench.Edit(kPedal2Mode, kPedalModeBend);
-    EXPECT_TRUE(bench.Greyed(kPedal2Controller));
-    EXPECT_EQ(bench.Text(kCtrlTagJack2PedalLine1), "CH 1 PITCH BEND");
-    bench.Edit(kPedal2Mode, kPedalModeControl);
-    EXPECT_FALSE(bench.Greyed(kPedal2Controller));
-}

@@ -86,16 +86,6 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     EXPECT_EQ(bench.port.sent.size(), 1u);
 }
 
-TEST(PresetButtons, FreshEditorSavesFortySixLinesOfZeroSettings)
-{
-    TempFolder folder;
-    EditorBench bench;
-    bench.editor.SavePreset((folder.Path() / "fresh.csx").string());
-    EXPECT_EQ(ReadBytes(folder.Path() / "fresh.csx"),
-              PresetText(AllSettings(editor_bench::Values{}), "\r\n"));
-    EXPECT_TRUE(bench.port.sent.empty()); // saving sends nothing
-}
-
 TEST(PresetLoad, BareLineFeedsAndVersion13LoadAndOutOfRangeValuesAreClampedBeforeSending)
 {
     TempFolder folder;
