@@ -212,12 +212,9 @@ ChildProcess::Output ChildProcess::Lines() const
     return mOutput;
 }
 
-bool ChildProcess::WaitForLines(const std::function<bool(const Output&)>& done,
-                                std::chrono::milliseconds limit) const
+bool ChildProcess::WaitForEnd(std::chrono::milliseconds limit) const
 {
-    std::unique_lock lock(mMutex);
-    return mChanged.wait_for(lock, limit, [&] { return done(mOutput) || mOutput.ended; }) &&
-           done(mOutput);
+    return PollUntil([this] { return Lines().ended; }, limit);
 }
 
 void ChildProcess::Signal(int signal)
@@ -278,7 +275,6 @@ void ChildProcess::ReadStream(int fd, bool isError)
             std::lock_guard lock(mMutex);
             auto& lines = isError ? mOutput.err : mOutput.out;
             lines.insert(lines.end(), complete.begin(), complete.end());
-            mChanged.notify_all();
         }
     }
     ::close(fd);
@@ -286,7 +282,6 @@ void ChildProcess::ReadStream(int fd, bool isError)
     if (!partial.empty())
         (isError ? mOutput.err : mOutput.out).push_back(partial);
     mOutput.ended = --mOpenStreams == 0;
-    mChanged.notify_all();
 }
 
 std::optional<ProgramResult> RunProgram(const std::vector<std::string>& argv,
@@ -303,7 +298,7 @@ std::optional<ProgramResult> RunProgram(const std::vector<std::string>& argv,
     const std::optional<int> status = child->WaitForExit(limit);
     if (!status)
         return std::nullopt;
-    child->WaitForLines([](const ChildProcess::Output&) { return false; }, limit);
+    child->WaitForEnd(limit);
     const ChildProcess::Output lines = child->Lines();
     return ProgramResult{*status, lines.out, lines.err};
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -52,10 +51,8 @@ public:
     void CloseInput();
 
     Output Lines() const;
-    // Waits until `done` holds for the lines read so far, at most `limit`. Returns early with false
-    // when both streams have ended and `done` still does not hold.
-    bool WaitForLines(const std::function<bool(const Output&)>& done,
-                      std::chrono::milliseconds limit) const;
+    // Waits until both streams have ended, at most `limit`.
+    bool WaitForEnd(std::chrono::milliseconds limit) const;
 
     // Sends a signal to the child, unless it has been reaped.
     void Signal(int signal);
@@ -77,7 +74,6 @@ private:
     std::thread mErrReader;
 
     mutable std::mutex mMutex;
-    mutable std::condition_variable mChanged;
     Output mOutput;
     int mOpenStreams = 2;
 };

@@ -16,16 +16,6 @@ bool IsHexByte(std::string_view word)
            std::isxdigit(static_cast<unsigned char>(word[1]));
 }
 
-std::vector<std::vector<std::uint8_t>> ParseAll(const std::vector<std::string>& lines)
-{
-    std::vector<std::vector<std::uint8_t>> messages;
-    for (const std::string& line : lines)
-    {
-        if (std::optional<std::vector<std::uint8_t>> bytes = ParseMidiDumpLine(line))
-            messages.push_back(std::move(*bytes));
-    }
-    return messages;
-}
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> ParseMidiDumpLine(std::string_view line)
@@ -81,13 +71,10 @@ std::unique_ptr<MidiDumpProcess> MidiDumpProcess::Start(const std::string& clien
 
 std::vector<std::vector<std::uint8_t>> MidiDumpProcess::Messages() const
 {
-    return ParseAll(mProcess->Lines().out);
-}
-
-bool MidiDumpProcess::WaitForMessages(std::size_t count, std::chrono::milliseconds limit) const
-{
-    return mProcess->WaitForLines([count](const ChildProcess::Output& output)
-                                  { return ParseAll(output.out).size() >= count; },
-                                  limit);
+    std::vector<std::vector<std::uint8_t>> messages;
+    for (const std::string& line : mProcess->Lines().out)
+        if (std::optional<std::vector<std::uint8_t>> bytes = ParseMidiDumpLine(line))
+            messages.push_back(std::move(*bytes));
+    return messages;
 }
 } // namespace e2e

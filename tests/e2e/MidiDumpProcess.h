@@ -29,8 +29,6 @@ public:
     const std::string& InputPort() const { return mInputPort; }
 
     std::vector<std::vector<std::uint8_t>> Messages() const;
-    // Waits until at least `count` messages have been printed, at most `limit`.
-    bool WaitForMessages(std::size_t count, std::chrono::milliseconds limit) const;
 
 private:
     std::unique_ptr<ChildProcess> mProcess;

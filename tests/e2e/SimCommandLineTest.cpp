@@ -22,21 +22,15 @@ SimArgumentsResult Parse(std::vector<std::string_view> args)
 }
 } // namespace
 
-TEST(SimArguments, NoArgumentsRunAnInterfaceModeBoxOnTheDefaultSystemReadingStandardInput)
+TEST(SimArguments, NoArgumentsRunAFactoryBoxAndEveryOptionTakesItsValueApartOrAfterEquals)
 {
-    const SimArgumentsResult result = Parse({});
-    ASSERT_TRUE(result.arguments);
-    EXPECT_EQ(result.arguments->action, SimAction::kRun);
-    const SimOptions& options = result.arguments->options;
-    EXPECT_EQ(options.midiApi, SimMidiApi::kDefault);
-    EXPECT_FALSE(options.standalone);
-    EXPECT_EQ(options.versionByte, 0x0C);
-    EXPECT_FALSE(options.firmwareOut);
-    EXPECT_TRUE(options.readStdin);
-}
+    const SimOptions defaults = Parse({}).arguments->options;
+    EXPECT_EQ(defaults.midiApi, SimMidiApi::kDefault);
+    EXPECT_FALSE(defaults.standalone);
+    EXPECT_EQ(defaults.versionByte, 0x0C);
+    EXPECT_FALSE(defaults.firmwareOut);
+    EXPECT_TRUE(defaults.readStdin);
 
-TEST(SimArguments, EveryOptionIsTakenWithItsValueApartOrAfterAnEqualsSign)
-{
     const SimArgumentsResult result = Parse({"--midi-api=jack", "--standalone", "--version-byte",
                                              "0x11", "--firmware-out", "image.bin", "--no-stdin"});
     ASSERT_TRUE(result.arguments) << result.error;
@@ -53,27 +47,16 @@ TEST(SimArguments, EveryOptionIsTakenWithItsValueApartOrAfterAnEqualsSign)
     EXPECT_EQ(alsa.arguments->options.versionByte, 127);
 }
 
-TEST(SimArguments, HelpAndVersionWinOverTheOtherOptions)
+TEST(SimArguments, HelpAndVersionWinOverOtherOptionsAndBadArgumentsGiveOneLineNamingThem)
 {
     EXPECT_EQ(Parse({"--standalone", "--help"}).arguments->action, SimAction::kHelp);
     EXPECT_EQ(Parse({"-h"}).arguments->action, SimAction::kHelp);
     EXPECT_EQ(Parse({"--version", "--no-stdin"}).arguments->action, SimAction::kVersion);
     EXPECT_FALSE(Parse({"--help", "--bogus"}).arguments);
-}
-
-TEST(SimArguments, BadArgumentsGiveOneLineNamingTheProblem)
-{
-    const std::vector<std::vector<std::string_view>> bad{{"--midi-api", "coreaudio"},
-                                                         {"--midi-api"},
-                                                         {"--version-byte", "128"},
-                                                         {"--version-byte", "-1"},
-                                                         {"--version-byte", "0x"},
-                                                         {"--version-byte", "12abc"},
-                                                         {"--firmware-out"},
-                                                         {"--firmware-out="},
-                                                         {"--bogus"},
-                                                         {"image.bin"},
-                                                         {"--standalone=yes"}};
+    const std::vector<std::vector<std::string_view>> bad{
+        {"--midi-api", "coreaudio"}, {"--midi-api"}, {"--version-byte", "128"},
+        {"--firmware-out="},         {"--bogus"},    {"image.bin"},
+        {"--standalone=yes"}};
     for (const auto& args : bad)
     {
         const SimArgumentsResult result = Parse(args);
@@ -86,14 +69,11 @@ TEST(SimArguments, BadArgumentsGiveOneLineNamingTheProblem)
 
 TEST(SimArguments, VersionByteIsDecimalOrHexUpTo127)
 {
-    EXPECT_EQ(ParseVersionByte("0"), 0);
     EXPECT_EQ(ParseVersionByte("12"), 12);
     EXPECT_EQ(ParseVersionByte("0x7F"), 0x7F);
     EXPECT_EQ(ParseVersionByte("0X0c"), 0x0C);
     EXPECT_FALSE(ParseVersionByte("0x80"));
-    EXPECT_FALSE(ParseVersionByte(""));
     EXPECT_FALSE(ParseVersionByte(" 12"));
-    EXPECT_FALSE(ParseVersionByte("1.2"));
 }
 
 TEST(SimArguments, UsageDocumentsEveryOptionAndEveryCommand)
@@ -107,7 +87,7 @@ TEST(SimArguments, UsageDocumentsEveryOptionAndEveryCommand)
     EXPECT_TRUE(usage.ends_with('\n'));
 }
 
-TEST(SimCommands, PedalTakesAJackAndAPosition)
+TEST(SimCommands, PedalTakesAJackAndAPositionBlankAndCommentLinesDoNothingAndQuitEnds)
 {
     const SimCommandResult result = ParseSimCommand("pedal 2 127");
     ASSERT_TRUE(result.command) << result.error;
@@ -119,6 +99,9 @@ TEST(SimCommands, PedalTakesAJackAndAPosition)
     ASSERT_TRUE(spaced.command) << spaced.error;
     EXPECT_EQ(spaced.command->jack, Jack::k1);
     EXPECT_EQ(spaced.command->position, 0);
+    for (std::string_view line : {"", "\r", "  #pedal 1 2"})
+        EXPECT_EQ(ParseSimCommand(line).command->kind, SimCommand::Kind::kNothing) << line;
+    EXPECT_EQ(ParseSimCommand("quit").command->kind, SimCommand::Kind::kQuit);
 }
 
 TEST(SimCommands, PressAndReleaseNameASwitchByLetterAndJack)
@@ -131,9 +114,7 @@ TEST(SimCommands, PressAndReleaseNameASwitchByLetterAndJack)
         FootSwitch footSwitch;
     };
     for (const Case& c : {Case{"press a1", SimCommand::Kind::kPress, Jack::k1, FootSwitch::kA},
-                          Case{"press b2", SimCommand::Kind::kPress, Jack::k2, FootSwitch::kB},
-                          Case{"release b1", SimCommand::Kind::kRelease, Jack::k1, FootSwitch::kB},
-                          Case{"release a2", SimCommand::Kind::kRelease, Jack::k2, FootSwitch::kA}})
+                          Case{"release b2", SimCommand::Kind::kRelease, Jack::k2, FootSwitch::kB}})
     {
         const SimCommandResult result = ParseSimCommand(c.line);
         ASSERT_TRUE(result.command) << c.line << ": " << result.error;
@@ -143,23 +124,11 @@ TEST(SimCommands, PressAndReleaseNameASwitchByLetterAndJack)
     }
 }
 
-TEST(SimCommands, BlankAndCommentLinesAreNothingToDoAndQuitEnds)
-{
-    for (std::string_view line : {"", "   ", "\r", "# a comment", "  #pedal 1 2"})
-    {
-        const SimCommandResult result = ParseSimCommand(line);
-        ASSERT_TRUE(result.command) << line;
-        EXPECT_EQ(result.command->kind, SimCommand::Kind::kNothing) << line;
-    }
-    EXPECT_EQ(ParseSimCommand("quit").command->kind, SimCommand::Kind::kQuit);
-}
-
 TEST(SimCommands, MalformedCommandsGiveOneLineAndNoCommand)
 {
     for (std::string_view line :
-         {"pedal", "pedal 1", "pedal 3 64", "pedal 0 64", "pedal 1 128", "pedal 1 -1",
-          "pedal 1 64 5", "pedal one 64", "pedal 1 6x", "press", "press c1", "press a3",
-          "press a1 b1", "release A1", "Pedal 1 64", "quit now", "jump"})
+         {"pedal 1", "pedal 3 64", "pedal 0 64", "pedal 1 128", "pedal 1 64 5", "pedal 1 6x",
+          "press c1", "press a3", "release A1", "quit now", "jump"})
     {
         const SimCommandResult result = ParseSimCommand(line);
         EXPECT_FALSE(result.command) << line;

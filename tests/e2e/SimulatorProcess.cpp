@@ -165,17 +165,14 @@ bool SimulatorProcess::WaitForTraffic(
     const std::function<bool(const std::vector<TrafficLine>&)>& done,
     std::chrono::milliseconds limit) const
 {
-    return mProcess->WaitForLines(
-        [&](const ChildProcess::Output& output)
-        {
-            std::vector<TrafficLine> traffic;
-            for (const std::string& line : output.out)
-            {
-                if (std::optional<TrafficLine> parsed = ParseTrafficLine(line))
-                    traffic.push_back(std::move(*parsed));
-            }
-            return done(traffic);
-        },
-        limit);
+    return PollUntil([&] { return done(Traffic()); }, limit);
+}
+
+std::size_t CountTraffic(const std::vector<TrafficLine>& traffic, bool sent,
+                         const std::vector<std::uint8_t>& bytes)
+{
+    return static_cast<std::size_t>(std::count_if(
+        traffic.begin(), traffic.end(),
+        [&](const TrafficLine& line) { return line.sent == sent && line.bytes == bytes; }));
 }
 } // namespace e2e

@@ -1,29 +1,32 @@
-// stomplet-sim as a program: help, version, exit statuses and signals.
+// stomplet-sim as a program: help, version, exit statuses and its standard-input commands on the
+// private JACK server as its traffic lines and jack_midi_dump show them. That it keeps answering
+// without standard input until a signal ends it shows in the stomplet program's tests.
 
 #include "ChildProcess.h"
-#include "JackMidiEndpoint.h"
-#include "JackTools.h"
-#include "RetryingSend.h"
+#include "JackObserver.h"
+#include "MidiDumpProcess.h"
 #include "SimulatorProcess.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-namespace
+namespace simprogram
 {
 using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
 constexpr auto kLimit = 20000ms;
 
-std::optional<e2e::ProgramResult> RunSimulator(const std::vector<std::string>& arguments,
-                                               const std::vector<std::string>& environment = {})
+e2e::ProgramResult RunSimulator(const std::vector<std::string>& arguments,
+                                const std::vector<std::string>& environment = {})
 {
     std::vector<std::string> argv{STOMPLET_SIM_PROGRAM};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return e2e::RunProgram(argv, kLimit, environment);
+    const std::optional<e2e::ProgramResult> result = e2e::RunProgram(argv, kLimit, environment);
+    EXPECT_TRUE(result) << "stomplet-sim did not end";
+    return result.value_or(e2e::ProgramResult{});
 }
 
 std::string Joined(const std::vector<std::string>& lines)
@@ -33,79 +36,78 @@ std::string Joined(const std::vector<std::string>& lines)
         text += line + "\n";
     return text;
 }
-} // namespace
+} // namespace simprogram
 
-TEST(SimulatorProgram, HelpDocumentsOptionsPortsAndCommandsAndExitsZero)
-{
-    const auto result = RunSimulator({"--help"});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->exitStatus, 0);
-    EXPECT_TRUE(result->err.empty());
-    const std::string text = Joined(result->out);
-    for (const char* word : {"--midi-api alsa|jack", "--standalone", "--version-byte N",
-                             "--firmware-out FILE", "--no-stdin", "pedal J P", "press S",
-                             "release S", "quit", "\"Korvo-Audio ctrlWave Stomplet\""})
-        EXPECT_NE(text.find(word), std::string::npos) << word;
-}
+using namespace simprogram;
 
-TEST(SimulatorProgram, VersionPrintsTheProgramNameAndVersion)
+TEST(SimulatorProgram, HelpVersionAndBadArgumentsEndWithTheirStatusAndText)
 {
-    const auto result = RunSimulator({"--version"});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->exitStatus, 0);
-    EXPECT_EQ(result->out, std::vector<std::string>{"stomplet-sim 1.0.0"});
-}
+    const e2e::ProgramResult help = RunSimulator({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_TRUE(help.err.empty());
+    EXPECT_NE(Joined(help.out).find("--no-stdin"), std::string::npos);
 
-TEST(SimulatorProgram, ABadArgumentEndsWithStatusTwoAndOneLine)
-{
+    const e2e::ProgramResult version = RunSimulator({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::vector<std::string>{"stomplet-sim 1.0.0"});
+
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--version-byte", "128"},
-          {"--midi-api", "coreaudio"},
-          {"--bogus"},
-          {"--firmware-out"},
-          {"leftover"}})
+         {std::vector<std::string>{"--version-byte", "128"}, {"leftover"}})
     {
-        const auto result = RunSimulator(arguments);
-        ASSERT_TRUE(result);
-        EXPECT_EQ(result->exitStatus, 2) << arguments[0];
-        EXPECT_TRUE(result->out.empty()) << arguments[0];
-        ASSERT_EQ(result->err.size(), 1u) << arguments[0];
-        EXPECT_TRUE(result->err[0].starts_with("stomplet-sim: ")) << result->err[0];
+        const e2e::ProgramResult bad = RunSimulator(arguments);
+        EXPECT_EQ(bad.exitStatus, 2) << arguments[0];
+        EXPECT_TRUE(bad.out.empty()) << arguments[0];
+        ASSERT_EQ(bad.err.size(), 1u) << arguments[0];
+        EXPECT_TRUE(bad.err[0].starts_with("stomplet-sim: ")) << bad.err[0];
     }
-}
 
-TEST(SimulatorProgram, AMidiSystemThatCannotBeReachedEndsWithStatusThree)
-{
     // No JACK server has this name; the JACK library adds lines of its own.
-    const auto result =
+    const e2e::ProgramResult unreachable =
         RunSimulator({"--midi-api", "jack"}, {"JACK_DEFAULT_SERVER=stomplet-e2e-no-such-server"});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->exitStatus, 3);
-    EXPECT_TRUE(result->out.empty());
-    const auto ours =
-        std::count_if(result->err.begin(), result->err.end(),
-                      [](const auto& line) { return line.starts_with("stomplet-sim: "); });
-    EXPECT_EQ(ours, 1);
-    EXPECT_NE(Joined(result->err).find("stomplet-sim: JACK MIDI ports cannot be opened: "),
+    EXPECT_EQ(unreachable.exitStatus, 3);
+    EXPECT_EQ(std::count_if(unreachable.err.begin(), unreachable.err.end(),
+                            [](const auto& line) { return line.starts_with("stomplet-sim: "); }),
+              1);
+    EXPECT_NE(Joined(unreachable.err).find("stomplet-sim: JACK MIDI ports cannot be opened: "),
               std::string::npos);
 }
 
-TEST(SimulatorProgram, WithoutStandardInputItKeepsAnsweringUntilASignalEndsItWithStatusZero)
+TEST(SimulatorProgram, StandardInputCommandsReachAnObserverAndABadOneOnlyPrintsAnError)
 {
-    for (const int signal : {SIGTERM, SIGINT})
+    std::string error;
+    auto sim = e2e::SimulatorProcess::Start({}, true, error);
+    ASSERT_TRUE(sim) << error;
+    auto dump = e2e::MidiDumpProcess::Start("e2e-observer", error);
+    ASSERT_TRUE(dump) << error;
+    ASSERT_TRUE(e2e::JackObserver::Get()->Connect(sim->OutputPort(), dump->InputPort()));
+    ASSERT_TRUE(sim->Process().WriteInput("pedal 3 64\n"));
+
+    // Each try moves pedal 1 somewhere new, so a try the server lost is told from the next.
+    bool observed = false;
+    for (int attempt = 0; attempt < e2e::kSendAttempts && !observed; ++attempt)
     {
-        std::string error;
-        auto sim = e2e::SimulatorProcess::Start({"--no-stdin"}, true, error);
-        ASSERT_TRUE(sim) << error;
-        sim->Process().CloseInput();
-
-        e2e::JackMidiEndpoint endpoint("e2e-signal-tester");
-        ASSERT_FALSE(endpoint.ConnectOutputTo(sim->InputPort()));
-        ASSERT_FALSE(endpoint.ConnectInputFrom(sim->OutputPort()));
-        ASSERT_TRUE(e2e::RequestStatus(endpoint)) << "signal " << signal << sim->Transcript();
-        EXPECT_TRUE(sim->Process().Running());
-
-        sim->Process().Signal(signal);
-        EXPECT_EQ(sim->Process().WaitForExit(kLimit), 0) << "signal " << signal;
+        const auto position = static_cast<std::uint8_t>(64 + attempt);
+        const Bytes expected{0xB0, 0x0B, position}; // control change, channel 1, controller 11
+        ASSERT_TRUE(sim->Process().WriteInput("pedal 1 " + std::to_string(position) + "\n"));
+        ASSERT_TRUE(sim->WaitForTraffic(
+            [&](const auto& t) { return e2e::CountTraffic(t, true, expected) == 1; }, kLimit));
+        observed = e2e::PollUntil(
+            [&]
+            {
+                const std::vector<Bytes> dumped = dump->Messages();
+                return std::find(dumped.begin(), dumped.end(), expected) != dumped.end();
+            },
+            e2e::kAttemptLimit);
     }
+    EXPECT_TRUE(observed) << "jack_midi_dump never saw the pedal's message";
+    for (const e2e::TrafficLine& line : sim->Traffic())
+        EXPECT_TRUE(line.sent); // the bad command sent nothing
+
+    // The end of standard input ends the simulator as "quit" does.
+    sim->Process().CloseInput();
+    EXPECT_EQ(sim->Process().WaitForExit(kLimit), 0);
+    sim->Process().WaitForEnd(kLimit);
+    const std::vector<std::string> err = sim->Process().Lines().err;
+    ASSERT_EQ(err.size(), 1u);
+    EXPECT_TRUE(err[0].starts_with("stomplet-sim: pedal takes")) << err[0];
 }
