@@ -145,7 +145,8 @@ TEST_F(EditorScreen, TheLargestFirmwareImageIsWrittenBackWholeAfter256PacedBlock
     EXPECT_EQ(back.back(), '\xFF'); // the page's erased rest
 
     // In order and paced: the server delivers MIDI once per 85 ms period, so blocks sent 100 ms
-    // apart arrive 85 or 171 ms apart; two in one period would be closer than 80 ms.
+    // apart arrive about 85 or 171 ms apart (the simulator's stamps jitter by a few ms); two
+    // blocks in one period would arrive together.
     std::vector<double> stamps;
     for (const e2e::TrafficLine& line : sim->Traffic())
         if (!line.sent && line.bytes.size() > 6 && line.bytes[4] == kModelFirmware &&
@@ -153,7 +154,7 @@ TEST_F(EditorScreen, TheLargestFirmwareImageIsWrittenBackWholeAfter256PacedBlock
             stamps.push_back(line.milliseconds);
     ASSERT_EQ(stamps.size(), 256u);
     for (std::size_t i = 1; i < stamps.size(); ++i)
-        EXPECT_GE(stamps[i] - stamps[i - 1], 80.0) << "block " << i;
+        EXPECT_GE(stamps[i] - stamps[i - 1], 50.0) << "block " << i;
 }
 
 TEST_F(EditorScreen, LoadedPresetArrivesAsOneAllSettingsMessageAndTheBoxTakesItsSettings)
