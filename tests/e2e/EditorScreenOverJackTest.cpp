@@ -23,6 +23,9 @@ TEST_F(EditorScreen, InterfaceModeAClickedEditAsOneSingleSettingAndResetAllOnThe
     ASSERT_NO_FATAL_FAILURE(Start({}));
     ASSERT_TRUE(ReachInterfaceMode()) << Text(kCtrlTagDeviceText3) << sim->Transcript();
     EXPECT_EQ(Text(kCtrlTagDeviceText1), "DEVICE: Korvo-Audio ctrlWave Stomplet");
+    // The box's factory settings on the pedal LCDs: controller 11 on jack 1, 7 on jack 2.
+    EXPECT_EQ(Text(kCtrlTagJack1PedalLine1), "CH 1 - CC 11");
+    EXPECT_EQ(Text(kCtrlTagJack2PedalLine1), "CH 1 - CC 7");
 
     // "JACK 1 Mode" on the GLOBAL page: its caption opens a menu, "Switches" is chosen, and once
     // the edit has rested the box takes exactly one Single Setting with the new value.
