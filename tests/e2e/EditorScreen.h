@@ -90,10 +90,11 @@ protected:
     {
         for (int attempt = 0; attempt < e2e::kSendAttempts; ++attempt)
         {
-            if (WaitUntil([&] { return Text(kCtrlTagDeviceText3) == kInterfaceModeText; }))
+            if (WaitUntil([&] { return Text(kCtrlTagDeviceText3) == kInterfaceModeText; },
+                          kAttemptSlices))
                 return true;
             editor->OnMidiOutputPortSelected(sim->InputPort());
-            WaitUntil([&] { return editor->DeviceModeKnown(); });
+            WaitUntil([&] { return editor->DeviceModeKnown(); }, kAttemptSlices);
         }
         return false;
     }

@@ -61,6 +61,14 @@ protected:
     // Back: the simulator returns, is chosen in Preferences and answers in Interface Mode.
     void ExpectTheBoxBackWhenChosenAgain()
     {
+        // The probe has let go of both ports of the box that went, as it does between an unplug
+        // and a replug; a port of the same name is then opened anew.
+        ASSERT_TRUE(WaitUntil(
+            [&]
+            {
+                return !host->Router().OpenPortName(MidiRoute::kInput) &&
+                       !host->Router().OpenPortName(MidiRoute::kOutput);
+            }));
         ASSERT_NO_FATAL_FAILURE(RestartSimulator());
         ASSERT_NO_FATAL_FAILURE(ChooseSimulatorInPreferences());
         EXPECT_TRUE(ReachInterfaceMode()) << Text(kCtrlTagDeviceText3) << sim->Transcript();
