@@ -1,29 +1,8 @@
 #include "SimOptions.h"
 
+#include "core/CommandLineOption.h"
+
 #include <charconv>
-
-namespace
-{
-// An option's value: after '=' in the same argument, else the next argument. Empty when there is
-// none; `index` then points past what was used.
-std::optional<std::string_view> OptionValue(std::span<const std::string_view> args,
-                                            std::size_t& index, std::string_view name)
-{
-    const std::string_view arg = args[index];
-    if (arg.size() > name.size() && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    if (index + 1 >= args.size())
-        return std::nullopt;
-    ++index;
-    return args[index];
-}
-
-// True when `arg` is the option `name`, alone or followed by '=' and a value.
-bool IsOption(std::string_view arg, std::string_view name)
-{
-    return arg.starts_with(name) && (arg.size() == name.size() || arg[name.size()] == '=');
-}
-} // namespace
 
 std::optional<std::uint8_t> ParseVersionByte(std::string_view text)
 {

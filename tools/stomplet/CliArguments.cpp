@@ -1,5 +1,7 @@
 #include "CliArguments.h"
 
+#include "core/CommandLineOption.h"
+
 #include <array>
 #include <charconv>
 
@@ -88,24 +90,6 @@ constexpr std::string_view kExitText =
     "Exit status: 0 success; 1 the box did not answer in time (or not as\n"
     "expected); 2 bad arguments or a bad file (one line naming it); 3 no MIDI\n"
     "system or no port of that name.\n";
-
-// An option's value: after '=' in the same argument, else the next argument.
-std::optional<std::string_view> OptionValue(std::span<const std::string_view> args,
-                                            std::size_t& index, std::string_view name)
-{
-    const std::string_view arg = args[index];
-    if (arg.size() > name.size() && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    if (index + 1 >= args.size())
-        return std::nullopt;
-    ++index;
-    return args[index];
-}
-
-bool IsOption(std::string_view arg, std::string_view name)
-{
-    return arg.starts_with(name) && (arg.size() == name.size() || arg[name.size()] == '=');
-}
 
 std::string Quoted(std::string_view text)
 {
