@@ -71,6 +71,27 @@ struct MidiPortCreation
     std::string error;          // the library's message when `port` is null
 };
 
+// What a MIDI system has announced about its ports since it was last asked.
+enum class MidiPortNotice
+{
+    kNone,          // no port came, went or was renamed: the lists read last are still current
+    kPortsChanged,  // the lists may have changed and must be read again
+    kSystemStopped, // the system went away; port objects made before now never list its ports
+                    // correctly again (a stopped JACK server) and must be replaced
+};
+
+// The system's announcements of port changes, so that a probe reads the port lists only when they
+// may have changed instead of on every tick. The system's own thread records them; the owner
+// takes them on the main thread.
+class MidiPortNotices
+{
+public:
+    virtual ~MidiPortNotices() = default;
+    // [main thread] What happened since the last call. A notice recorded while this runs is kept
+    // for the next call, so reading the lists right after it misses nothing.
+    virtual MidiPortNotice Take() = 0;
+};
+
 // Makes the host's two port objects for one MIDI system.
 class MidiPortFactory
 {
@@ -79,4 +100,7 @@ public:
     // [main thread]
     virtual MidiPortCreation<MidiInputPort> CreateInput() = 0;
     virtual MidiPortCreation<MidiOutputPort> CreateOutput() = 0;
+    // [main thread] The system's port notices, or null when it has none: the lists must then be
+    // read on every probe.
+    virtual std::unique_ptr<MidiPortNotices> CreateNotices() { return nullptr; }
 };

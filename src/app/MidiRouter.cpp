@@ -57,6 +57,7 @@ MidiRouter::~MidiRouter()
 bool MidiRouter::CreateMidiPorts(MidiPortFactory& factory)
 {
     DestroyPortObjects();
+    mFactory = &factory;
 
     auto input = factory.CreateInput();
     if (!input.port)
@@ -79,6 +80,7 @@ bool MidiRouter::CreateMidiPorts(MidiPortFactory& factory)
 
     mInput->SetCallback(&MidiRouter::MidiInputCallback, this);
     mInput->IgnoreTypes(false, true, false);
+    mNotices = factory.CreateNotices();
     return true;
 }
 
@@ -138,10 +140,7 @@ bool MidiRouter::RefreshPortLists()
     {
         rebuilt = true;
         if (!SelectionPresent(MidiRoute::kInput, inputs))
-        {
-            mSettings.midiInputPort = std::string(kMidiPortOff);
-            SelectMidiPort(MidiRoute::kInput, kMidiPortOff);
-        }
+            DropSelection(MidiRoute::kInput);
     }
 
     const std::vector<std::string> outputs = ReadOutputNames();
@@ -149,18 +148,43 @@ bool MidiRouter::RefreshPortLists()
     {
         rebuilt = true;
         if (!SelectionPresent(MidiRoute::kOutput, outputs))
-        {
-            mSettings.midiOutputPort = std::string(kMidiPortOff);
-            SelectMidiPort(MidiRoute::kOutput, kMidiPortOff);
-            mApp.OnMidiOutputPortSelected(kMidiPortOff);
-        }
+            DropSelection(MidiRoute::kOutput);
     }
     return rebuilt;
 }
 
 void MidiRouter::ProbeMidiPorts()
 {
+    switch (mNotices ? mNotices->Take() : MidiPortNotice::kPortsChanged)
+    {
+    case MidiPortNotice::kNone:
+        return;
+    case MidiPortNotice::kSystemStopped:
+    {
+        Report("the MIDI system stopped; its ports are closed");
+        const bool renewed = CreateMidiPorts(*mFactory);
+        // The connections went with the system, even if it is already back with ports of the
+        // same names: like an unplugged port, the selection turns "off" and is chosen again.
+        for (const MidiRoute route : {MidiRoute::kInput, MidiRoute::kOutput})
+            if (Setting(route) != kMidiPortOff)
+                DropSelection(route);
+        if (!renewed)
+            return;
+        break;
+    }
+    case MidiPortNotice::kPortsChanged:
+        break;
+    }
     RefreshPortLists();
+}
+
+void MidiRouter::DropSelection(MidiRoute route)
+{
+    Setting(route) = std::string(kMidiPortOff);
+    if (HasPortObject(route))
+        SelectMidiPort(route, kMidiPortOff);
+    if (route == MidiRoute::kOutput)
+        mApp.OnMidiOutputPortSelected(kMidiPortOff);
 }
 
 bool MidiRouter::SelectMidiPort(MidiRoute route, std::string_view requested)
@@ -265,6 +289,7 @@ void MidiRouter::ReleasePorts()
 
 void MidiRouter::DestroyPortObjects()
 {
+    mNotices.reset();
     if (mInput)
         mInput->CancelCallback();
     {

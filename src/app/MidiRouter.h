@@ -58,7 +58,9 @@ public:
     // MidiInputCallback on the input and lets SysEx and active sensing through while dropping
     // timing messages. A failure is reported to the sink; the input object then stays absent too
     // when it was the input that failed, and the output object is absent when the output failed.
-    // True when both exist. Port objects from an earlier call are released first.
+    // True when both exist. Port objects from an earlier call are released first. `factory` must
+    // outlive the router, or the next CreateMidiPorts: the probe makes new objects with it when
+    // the system stops.
     bool CreateMidiPorts(MidiPortFactory& factory);
     // [main thread] Both port objects exist (the Preferences lists are filled only then).
     bool HasPortObjects() const { return mInput && mOutput; }
@@ -74,7 +76,11 @@ public:
     // present when it matches a port only with the ALSA client:port numbers left out (see
     // FindMidiPort), so that SelectMidiPort can then open the renumbered port.
     bool RefreshPortLists();
-    // [main thread] RefreshPortLists() for the application's 20 ms tick.
+    // [main thread] The application's 20 ms tick. With a system that announces its port changes
+    // the lists are read only after a notice (reading JACK's lists 50 times a second was most of
+    // an idle editor's CPU); otherwise on every tick. When the system stopped, the port objects
+    // are made anew first, so a selection on the stopped system turns "off" like an unplugged
+    // port, and the ports can be chosen again once the system is back.
     void ProbeMidiPorts() override;
 
     // [main thread] Closes the route's port and opens the one called `name` ("off": none). The
@@ -113,8 +119,8 @@ public:
                                   void* userData) noexcept;
 
 private:
-    // Removes the input callback, closes the output port, destroys the output object, then the
-    // input object, and empties the lists.
+    // Drops the notices, removes the input callback, closes the output port, destroys the output
+    // object, then the input object, and empties the lists.
     void DestroyPortObjects();
     std::vector<std::string> ReadInputNames();
     std::vector<std::string> ReadOutputNames();
@@ -125,6 +131,9 @@ private:
     // Rebuilds `list` from `names` when it differs; true when it did.
     static bool Rebuild(std::vector<std::string>& list, const std::vector<std::string>& names);
     bool SelectionPresent(MidiRoute route, const std::vector<std::string>& names);
+    // The route's port has gone: its setting becomes "off" (the file is not written), its port
+    // is closed and, for the output, the application hears "off".
+    void DropSelection(MidiRoute route);
     void SaveSettings();
     void Report(const std::string& line) const;
 
@@ -134,6 +143,8 @@ private:
     DiagnosticSink mSink;
 
     std::atomic<bool> mExiting{false};
+    MidiPortFactory* mFactory = nullptr;       // the last CreateMidiPorts' factory
+    std::unique_ptr<MidiPortNotices> mNotices; // null: the lists are read on every probe
     std::unique_ptr<MidiInputPort> mInput;
     std::mutex mOutputMutex;                 // every use of mOutput, and its replacement
     std::unique_ptr<MidiOutputPort> mOutput; // written only on the main thread, under the mutex

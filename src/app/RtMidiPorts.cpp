@@ -1,5 +1,7 @@
 #include "app/RtMidiPorts.h"
 
+#include "app/JackPortNotices.h"
+
 #include <chrono>
 #include <filesystem>
 #include <rtmidi/RtMidi.h>
@@ -215,4 +217,11 @@ MidiPortCreation<MidiOutputPort> RtMidiPortFactory::CreateOutput()
 {
     return CreateRtMidiPort<RtMidiOutputPort, RtMidiOut, MidiOutputPort>(
         mApi, mClientNamePrefix + " Output Client");
+}
+
+std::unique_ptr<MidiPortNotices> RtMidiPortFactory::CreateNotices()
+{
+    if (mApi != MidiSystem::kJack)
+        return nullptr;
+    return std::make_unique<JackPortNotices>(mClientNamePrefix + " Port Watch");
 }

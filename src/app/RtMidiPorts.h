@@ -27,6 +27,8 @@ public:
 
     MidiPortCreation<MidiInputPort> CreateInput() override;
     MidiPortCreation<MidiOutputPort> CreateOutput() override;
+    // JACK's notices through a client called "<prefix> Port Watch"; none on ALSA.
+    std::unique_ptr<MidiPortNotices> CreateNotices() override;
 
 private:
     MidiSystem mApi;

@@ -1,7 +1,8 @@
 // Faults a musician meets: the box unplugged (the simulator killed) in the middle of a status
-// exchange, of a firmware update or while Preferences is open; a preset saved where it cannot be
-// written; a settings file that cannot be read. In each case the editor runs on, says what
-// happened, keeps every saved file, and takes the box back once it returns and is chosen again.
+// exchange, of a firmware update or while Preferences is open; the JACK server stopped under the
+// editor; a preset saved where it cannot be written; a settings file that cannot be read. In each
+// case the editor runs on, says what happened, keeps every saved file, and takes the box back once
+// it returns and is chosen again.
 
 #include "EditorScreen.h"
 #include "editor/FirmwareUpdate.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -40,6 +42,43 @@ void CloseMessageBoxes()
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
             box->accept();
 }
+
+// The suite's JACK server, stopped and started again by a test; always running again once the
+// test is over, so the tests after it find it.
+class SuiteJackServer
+{
+public:
+    ~SuiteJackServer()
+    {
+        if (mStopped)
+            Start();
+    }
+    bool Stop()
+    {
+        mStopped = Run("stop");
+        e2e::JackObserver::Forget();
+        return mStopped;
+    }
+    bool Start()
+    {
+        mStopped = !Run("start");
+        return !mStopped;
+    }
+
+private:
+    static bool Run(const std::string& action)
+    {
+        const char* name = std::getenv("JACK_DEFAULT_SERVER");
+        if (!name)
+            return false;
+        const std::string command = std::string("'") + STOMPLET_JACK_SERVER_SCRIPT + "' " + action +
+                                    " '" + name + "' '" + STOMPLET_JACK_SERVER_STATE +
+                                    "' >/dev/null";
+        return std::system(command.c_str()) == 0;
+    }
+
+    bool mStopped = false;
+};
 
 class Faults : public EditorScreen
 {
@@ -129,6 +168,23 @@ TEST_F(Faults, TheBoxGoneWhilePreferencesIsOpenAndCancelLeaveTheEditorWorking)
         dialog.reject();
     }
     // Cancel put back the settings from before, and the box's port was gone then: "off".
+    ExpectTheBoxBackWhenChosenAgain();
+}
+
+TEST_F(Faults, TheJackServerStoppedTurnsThePortsOffAndTheBoxComesBackWithTheServer)
+{
+    ASSERT_NO_FATAL_FAILURE(Start({}));
+    ASSERT_TRUE(ReachInterfaceMode()) << sim->Transcript();
+    const std::string boxInput = sim->InputPort();
+    faults::SuiteJackServer server;
+    ASSERT_TRUE(server.Stop());
+
+    // The ports of a stopped server are gone, as an unplugged box's are; the file keeps the name.
+    EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);
+    EXPECT_EQ(host->Settings().midiOutputPort, "off");
+    EXPECT_EQ(e2e::ReadStoredPorts(folder).output, boxInput);
+
+    ASSERT_TRUE(server.Start());
     ExpectTheBoxBackWhenChosenAgain();
 }
 

@@ -26,6 +26,9 @@ public:
     // when no server answers. It is closed after the last test, so the server does not have to
     // clear away a client whose process has gone (which holds up the server's own shutdown).
     static JackObserver* Get();
+    // Closes the process's observer; the next Get() opens a new one. For a test that stops the
+    // server: a client of a stopped server never sees the server started again.
+    static void Forget() { Instance().reset(); }
 
     JackConnections Connections();
     // Connects an output port to an input port; true when they are connected afterwards. A port

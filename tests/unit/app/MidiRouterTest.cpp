@@ -85,7 +85,77 @@ private:
     bool mInputWorks;
     InProcessMidi mBus;
 };
+// The bus with port notices the test gives by hand, and a count of the port objects made.
+class AnnouncingMidiSystem final : public MidiPortFactory
+{
+public:
+    explicit AnnouncingMidiSystem(InProcessMidi& bus) : mBus(bus) {}
+    MidiPortCreation<MidiInputPort> CreateInput() override
+    {
+        ++mInputsMade;
+        return mBus.CreateInput();
+    }
+    MidiPortCreation<MidiOutputPort> CreateOutput() override { return mBus.CreateOutput(); }
+    std::unique_ptr<MidiPortNotices> CreateNotices() override
+    {
+        return std::make_unique<Notices>(*this);
+    }
+
+    MidiPortNotice next = MidiPortNotice::kPortsChanged; // the first probe after creation reads
+    int mInputsMade = 0;
+
+private:
+    struct Notices final : MidiPortNotices
+    {
+        explicit Notices(AnnouncingMidiSystem& system) : owner(system) {}
+        MidiPortNotice Take() override { return std::exchange(owner.next, MidiPortNotice::kNone); }
+        AnnouncingMidiSystem& owner;
+    };
+    InProcessMidi& mBus;
+};
 } // namespace
+
+TEST_F(MidiRouting, WithPortNoticesTheProbeReadsTheListsOnlyAfterANotice)
+{
+    AnnouncingMidiSystem system(mBus);
+    ASSERT_TRUE(mRouter.CreateMidiPorts(system));
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    ASSERT_EQ(mRouter.PortNameList(MidiRoute::kInput).size(), 3u);
+
+    mBus.PlugInputPort("Pads 40:0");
+    mClock.Advance(5 * IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).size(), 3u);
+    system.next = MidiPortNotice::kPortsChanged;
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
+}
+
+TEST_F(MidiRouting, AStoppedMidiSystemGetsNewPortObjectsAndItsSelectionsTurnOff)
+{
+    AnnouncingMidiSystem system(mBus);
+    mSettings.midiInputPort = kBoxIn;
+    mSettings.midiOutputPort = kBoxOut;
+    ASSERT_TRUE(mRouter.CreateMidiPorts(system));
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, kBoxIn));
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+
+    // Back at once under the same names: the connections went all the same.
+    system.next = MidiPortNotice::kSystemStopped;
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(system.mInputsMade, 2);
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 0);
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_EQ(mSettings.midiInputPort, "off");
+    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_FALSE(FileWritten());
+    EXPECT_FALSE(mDiagnostics.empty());
+
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput).size(), 3u);
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
+}
 
 TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
 {
