@@ -124,12 +124,13 @@ void ViewWidget::ScheduleCheck()
 void ViewWidget::CheckForWork()
 {
     ApplyScale();
-    IRECT dirty;
-    const bool waiting = mGraphics.IsDirty(dirty) && isVisible();
-    if (waiting)
-        update(ToWidgetRect(dirty));
-    // While something waits, the next tick sees whether the paint took it.
-    if (waiting || mGraphics.IsAnimating())
+    // A hidden view keeps the marks; showing it repaints it whole.
+    if (isVisible() && mGraphics.TakeDirtyRects(mDirtyRects))
+    {
+        for (const IRECT& rect : mDirtyRects)
+            update(ToWidgetRect(rect));
+    }
+    if (mGraphics.IsAnimating())
     {
         if (!mFrameTimer.isActive())
             mFrameTimer.start();
@@ -183,7 +184,7 @@ QImage ViewWidget::RenderImage(float scale)
     image.fill(Qt::black);
     {
         QPainter qtPainter(&image);
-        QtPainter painter(qtPainter, scale, mFonts, mBitmaps);
+        QtPainter painter(qtPainter, scale, mFonts, mBitmaps, &mTextLayouts);
         mGraphics.Draw(painter, IRECT(-kOpenEdge, -kOpenEdge, kOpenEdge, kOpenEdge));
     }
     // The draw above cleared the marks; the screen still needs what they covered.
@@ -195,7 +196,7 @@ QImage ViewWidget::RenderImage(float scale)
 void ViewWidget::paintEvent(QPaintEvent* event)
 {
     QPainter qtPainter(this);
-    QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps);
+    QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));
 }

@@ -4,6 +4,7 @@
 #include "render/BitmapStore.h"
 #include "render/FontRegistry.h"
 #include "render/QtResourceLoader.h"
+#include "render/TextLayoutCache.h"
 #include "toolkit/IGraphics.h"
 
 #include <QElapsedTimer>
@@ -11,18 +12,18 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class IGEditorDelegate;
 
 // The editor's view: the widget that owns the graphics context of the editor's screen, paints it
 // through QtPainter and feeds it the mouse in design coordinates.
 //
-// It draws only what the context reports dirty and runs its frame clock (a timer at the
-// context's frame rate) only while an animation runs or something waits to be drawn: the context
-// wakes it when a control changes, so an idle editor neither repaints nor wakes. When the corner
-// resizer changes the draw scale the widget takes the new size and reports it, so the window can
-// follow.
-// [main thread]
+// It repaints only the rectangles of the controls the context reports dirty, each on its own, and
+// runs its frame clock (a timer at the context's frame rate) only while an animation runs: the
+// context wakes it when a control changes, so an idle editor neither repaints nor wakes. When the
+// corner resizer changes the draw scale the widget takes the new size and reports it, so the window
+// can follow. [main thread]
 class ViewWidget final : public QWidget
 {
 public:
@@ -88,11 +89,13 @@ private:
     IGEditorDelegate& mEditor;
     FontRegistry mFonts;
     BitmapStore mBitmaps;
+    TextLayoutCache mTextLayouts; // for the paints at the view's own scale
     QtResourceLoader mLoader;
     QtPlatformUi mPlatformUi;
     QTimer mFrameTimer;
     QTimer mCheckTimer;
     QElapsedTimer mClock;
+    std::vector<IRECT> mDirtyRects; // reused by each check, so a check allocates nothing
     float mAppliedScale = 1.f;
     QPointF mLastDesignPos;
     SizeChangedFunc mSizeChanged;

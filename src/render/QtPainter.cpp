@@ -2,11 +2,13 @@
 
 #include "render/BitmapStore.h"
 #include "render/FontRegistry.h"
+#include "render/TextLayoutCache.h"
 
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 
@@ -58,11 +60,26 @@ Qt::Alignment ToAlignment(const IText& style)
     }
     return flags;
 }
+// Where a block of `size` goes in `area` to sit there as `alignment` says.
+QPointF AlignedTopLeft(const QRectF& area, const QSizeF& size, Qt::Alignment alignment)
+{
+    qreal x = area.left();
+    if (alignment & Qt::AlignHCenter)
+        x += 0.5 * (area.width() - size.width());
+    else if (alignment & Qt::AlignRight)
+        x = area.right() - size.width();
+    qreal y = area.top();
+    if (alignment & Qt::AlignVCenter)
+        y += 0.5 * (area.height() - size.height());
+    else if (alignment & Qt::AlignBottom)
+        y = area.bottom() - size.height();
+    return {x, y};
+}
 } // namespace
 
 QtPainter::QtPainter(QPainter& painter, float drawScale, const FontRegistry& fonts,
-                     const BitmapStore& bitmaps)
-    : mPainter(painter), mFonts(fonts), mBitmaps(bitmaps)
+                     const BitmapStore& bitmaps, TextLayoutCache* layouts)
+    : mPainter(painter), mFonts(fonts), mBitmaps(bitmaps), mLayouts(layouts)
 {
     const double scale =
         (std::isfinite(drawScale) && drawScale > 0.f) ? static_cast<double>(drawScale) : 1.0;
@@ -211,13 +228,21 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     if (str.empty() || style.mFGColor.A == 0 || !Prepare(blend))
         return;
     const QString text = QString::fromUtf8(str.data(), static_cast<qsizetype>(str.size()));
-    const int flags = static_cast<int>(ToAlignment(style)) | Qt::TextSingleLine | Qt::TextDontClip;
-    mPainter.setFont(mFonts.FontFor(style));
+    const Qt::Alignment alignment = ToAlignment(style);
+    const int flags = static_cast<int>(alignment) | Qt::TextSingleLine | Qt::TextDontClip;
+    const QFont font = mFonts.FontFor(style);
+    mPainter.setFont(font);
     mPainter.setPen(ToQColor(style.mFGColor));
     const QRectF area = ToQRectF(bounds);
     if (style.mAngle == 0.f || !std::isfinite(style.mAngle))
     {
-        mPainter.drawText(area, flags, text);
+        if (!mLayouts)
+        {
+            mPainter.drawText(area, flags, text);
+            return;
+        }
+        const QStaticText& layout = mLayouts->Layout(text, font);
+        mPainter.drawStaticText(AlignedTopLeft(area, layout.size(), alignment), layout);
         return;
     }
     // Turned about the middle of its rectangle, clockwise.

@@ -5,6 +5,7 @@
 class BitmapStore;
 class FontRegistry;
 class QPainter;
+class TextLayoutCache;
 
 // The Painter on a QPainter: design pixels mapped to the device by the view's draw scale,
 // antialiased shapes, text in the registered fonts and images from the bitmap store, at scale 2
@@ -18,8 +19,10 @@ class QtPainter final : public Painter
 {
 public:
     // `drawScale`: device-independent pixels per design pixel (the corner resizer's scale).
+    // `layouts`, when given, keeps the texts' layouts from one paint to the next (it must outlive
+    // this object, and is best kept per view: a layout is redone when drawn at another scale).
     QtPainter(QPainter& painter, float drawScale, const FontRegistry& fonts,
-              const BitmapStore& bitmaps);
+              const BitmapStore& bitmaps, TextLayoutCache* layouts = nullptr);
     ~QtPainter() override;
     QtPainter(const QtPainter&) = delete;
     QtPainter& operator=(const QtPainter&) = delete;
@@ -60,6 +63,7 @@ private:
     QPainter& mPainter;
     const FontRegistry& mFonts;
     const BitmapStore& mBitmaps;
+    TextLayoutCache* mLayouts;
     double mDeviceScale = 1.0;
     int mClipDepth = 0;
 };

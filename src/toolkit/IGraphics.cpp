@@ -312,6 +312,24 @@ bool IGraphics::IsDirty(IRECT& rect) const
     return true;
 }
 
+bool IGraphics::TakeDirtyRects(std::vector<IRECT>& rects)
+{
+    rects.clear();
+    auto take = [&rects](IControl& control)
+    {
+        if (!control.IsDirty())
+            return;
+        if (!control.GetRECT().HasNoArea())
+            rects.push_back(control.GetRECT());
+        control.ClearDirty();
+    };
+    for (const auto& control : mControls)
+        take(*control);
+    if (mCornerResizer)
+        take(*mCornerResizer);
+    return !rects.empty();
+}
+
 void IGraphics::Draw(Painter& painter, const IRECT& area)
 {
     painter.PushClip(area);

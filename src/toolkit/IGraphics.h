@@ -139,6 +139,11 @@ public:
     // platform need not repaint. Draw clips to `area`, draws every shown control that meets it in
     // list order and the corner resizer last, then clears the marks of the controls inside it.
     bool IsDirty(IRECT& rect) const;
+    // The platform takes the marks for its repaint: `rects` gets the rectangle of every marked
+    // control with an area (hidden ones too), one each, and the marks are cleared. False, and
+    // `rects` empty, when none is marked. Repainting the rectangles one by one, rather than their
+    // union, keeps a light in one corner and a display in another from repainting all between.
+    bool TakeDirtyRects(std::vector<IRECT>& rects);
     void Draw(Painter& painter, const IRECT& area);
     void SetAllControlsDirty();
     // The platform's wake-up call: runs each time a control is marked for redrawing, is given an

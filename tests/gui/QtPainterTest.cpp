@@ -3,6 +3,7 @@
 #include "render/BitmapStore.h"
 #include "render/FontRegistry.h"
 #include "render/QtResourceLoader.h"
+#include "render/TextLayoutCache.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,16 +15,27 @@ namespace qtpaintertest
 {
 // An image of `size` filled with white, drawn on through a QtPainter at `scale`.
 QImage Paint(QSize size, float scale, const FontRegistry& fonts, const BitmapStore& bitmaps,
-             const std::function<void(QtPainter&)>& draw)
+             const std::function<void(QtPainter&)>& draw, TextLayoutCache* layouts = nullptr)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter qtPainter(&image);
     {
-        QtPainter painter(qtPainter, scale, fonts, bitmaps);
+        QtPainter painter(qtPainter, scale, fonts, bitmaps, layouts);
         draw(painter);
     }
     return image;
+}
+
+// The smallest rectangle holding every pixel darker than mid grey.
+QRect InkBounds(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 // Pixels in `area` darker than mid grey.
@@ -105,6 +117,32 @@ TEST_F(CompiledFonts, WordsOnTheLcdStayApartAndAFullLineFitsItsDisplay)
     const QFontMetricsF roboto(fonts.FontFor(IText(12.f, kColorBlack)));
     EXPECT_LT(roboto.horizontalAdvance("0 0") - roboto.horizontalAdvance("00"),
               0.3 * roboto.horizontalAdvance("00"));
+}
+
+TEST_F(CompiledFonts, AKeptTextLayoutLandsWhereAFreshlyShapedTextDoesInEveryAlignment)
+{
+    ASSERT_TRUE(robotoLoaded);
+    TextLayoutCache layouts;
+    for (const float scale : {1.f, 2.f})
+        for (const EAlign align : {EAlign::kNear, EAlign::kCenter, EAlign::kFar})
+            for (const EVAlign vAlign : {EVAlign::kTop, EVAlign::kMiddle, EVAlign::kBottom})
+            {
+                const IText style(14.f, kColorBlack, "Roboto-Regular", align, vAlign);
+                const auto draw = [&](QtPainter& painter)
+                { painter.DrawText(style, "MIDI IN", IRECT(20, 10, 180, 70), {}); };
+                const QSize size(static_cast<int>(200 * scale), static_cast<int>(80 * scale));
+                const QRect fresh =
+                    qtpaintertest::InkBounds(Paint(size, scale, fonts, bitmaps, draw));
+                for (int time = 0; time < 2; ++time)
+                {
+                    const QRect kept = qtpaintertest::InkBounds(
+                        Paint(size, scale, fonts, bitmaps, draw, &layouts));
+                    EXPECT_LE(std::abs(kept.left() - fresh.left()), 1) << scale;
+                    EXPECT_LE(std::abs(kept.top() - fresh.top()), 1) << scale;
+                    EXPECT_EQ(kept.size(), fresh.size()) << scale;
+                }
+            }
+    EXPECT_EQ(layouts.Size(), 1u); // one text in one font, at both scales
 }
 
 TEST_F(CompiledFonts, AnUnknownFaceDrawsInTheDefaultFace)

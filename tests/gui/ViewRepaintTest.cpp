@@ -14,7 +14,7 @@
 
 namespace viewrepainttest
 {
-// Counts the paint events of one widget and keeps their rectangles.
+// Keeps the rectangles of the regions one widget was asked to paint.
 class PaintCounter : public QObject
 {
 public:
@@ -23,7 +23,8 @@ public:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            rects.push_back(static_cast<QPaintEvent*>(event)->rect());
+            for (const QRect& rect : static_cast<QPaintEvent*>(event)->region())
+                rects.push_back(rect);
         return false;
     }
 
@@ -59,6 +60,8 @@ protected:
                 graphics.AttachPanelBackground(IColor(255, 127, 127, 127));
                 box = graphics.AttachControl(
                     std::make_unique<FilledBox>(IRECT(100.f, 100.f, 200.f, 150.f)));
+                farBox = graphics.AttachControl(
+                    std::make_unique<FilledBox>(IRECT(900.f, 600.f, 950.f, 650.f)));
             });
         view = std::make_unique<ViewWidget>(editor);
         counter = std::make_unique<PaintCounter>(*view);
@@ -67,6 +70,7 @@ protected:
 
     FakeEditorDelegate editor;
     FilledBox* box = nullptr;
+    FilledBox* farBox = nullptr;
     std::unique_ptr<ViewWidget> view;
     std::unique_ptr<PaintCounter> counter;
 };
@@ -114,6 +118,19 @@ TEST_F(ShownView, AChangedControlRepaintsOnlyItsOwnRectangle)
     ASSERT_TRUE(viewrepainttest::Settle(*view, *counter));
     for (const QRect& rect : counter->rects)
         EXPECT_TRUE(QRect(200, 200, 200, 100).contains(rect)) << rect.x() << "," << rect.y();
+
+    // Two controls far apart repaint on their own, not the screen between them.
+    counter->rects.clear();
+    view->Graphics().SetDrawScale(1.f);
+    ASSERT_TRUE(viewrepainttest::Settle(*view, *counter));
+    counter->rects.clear();
+    box->SetDirty(false);
+    farBox->SetDirty(false);
+    ASSERT_TRUE(viewrepainttest::Settle(*view, *counter));
+    for (const QRect& rect : counter->rects)
+        EXPECT_TRUE(QRect(100, 100, 100, 50).contains(rect) ||
+                    QRect(900, 600, 50, 50).contains(rect))
+            << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
 }
 
 TEST_F(ShownView, AnAnimationRunsTheFrameClockUntilItEndsAndThenTheViewRests)
