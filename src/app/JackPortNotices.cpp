@@ -55,10 +55,14 @@ MidiPortNotice JackPortNotices::Take()
     if (!mClient)
     {
         const Clock::time_point now = Clock::now();
-        if (now >= mRetryAt && !Connect())
-            mRetryAt = now + kReconnectInterval;
-        if (!mClient)
-            return MidiPortNotice::kPortsChanged;
+        if (now < mRetryAt || !Connect())
+        {
+            if (now >= mRetryAt)
+                mRetryAt = now + kReconnectInterval;
+            return MidiPortNotice::kSystemAbsent;
+        }
+        mChanged.store(false);
+        return MidiPortNotice::kSystemStarted;
     }
     return mChanged.exchange(false) ? MidiPortNotice::kPortsChanged : MidiPortNotice::kNone;
 }

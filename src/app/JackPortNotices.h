@@ -12,9 +12,8 @@
 // so the audio cycle never wakes it; JACK calls it on its notification thread, which only sets
 // flags.
 //
-// While no server can be reached, every Take() answers kPortsChanged, so the lists are read as
-// before (the port objects themselves limit how often they try to reach the server), and this
-// object tries to connect again at most once a second.
+// While no server can be reached, Take() answers kSystemAbsent and tries to connect again at most
+// once a second; the first call after it has connected answers kSystemStarted.
 class JackPortNotices final : public MidiPortNotices
 {
 public:

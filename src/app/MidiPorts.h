@@ -76,8 +76,13 @@ enum class MidiPortNotice
 {
     kNone,          // no port came, went or was renamed: the lists read last are still current
     kPortsChanged,  // the lists may have changed and must be read again
-    kSystemStopped, // the system went away; port objects made before now never list its ports
-                    // correctly again (a stopped JACK server) and must be replaced
+    kSystemStopped, // the system went away: its ports are gone, and port objects made before
+                    // now never list its ports correctly again (a stopped JACK server)
+    kSystemAbsent,  // the system is still not running: it has no ports, and the port objects
+                    // are best not asked (each attempt of RtMidi's JACK output to reach a server
+                    // that is not there costs memory it never frees)
+    kSystemStarted, // the system runs again: port objects made while it was away must be made
+                    // anew, then the lists read
 };
 
 // The system's announcements of port changes, so that a probe reads the port lists only when they

@@ -159,23 +159,33 @@ void MidiRouter::ProbeMidiPorts()
     {
     case MidiPortNotice::kNone:
         return;
-    case MidiPortNotice::kSystemStopped:
-    {
-        Report("the MIDI system stopped; its ports are closed");
-        const bool renewed = CreateMidiPorts(*mFactory);
-        // The connections went with the system, even if it is already back with ports of the
-        // same names: like an unplugged port, the selection turns "off" and is chosen again.
-        for (const MidiRoute route : {MidiRoute::kInput, MidiRoute::kOutput})
-            if (Setting(route) != kMidiPortOff)
-                DropSelection(route);
-        if (!renewed)
-            return;
-        break;
-    }
     case MidiPortNotice::kPortsChanged:
-        break;
+        RefreshPortLists();
+        return;
+    case MidiPortNotice::kSystemStopped:
+        Report("the MIDI system stopped; its ports are closed");
+        // The connections went with the system, even if it is already back with ports of the
+        // same names: like an unplugged port, a selection turns "off" and is chosen again.
+        CreateMidiPorts(*mFactory);
+        ListNoPorts();
+        return;
+    case MidiPortNotice::kSystemAbsent:
+        ListNoPorts();
+        return;
+    case MidiPortNotice::kSystemStarted:
+        if (CreateMidiPorts(*mFactory))
+            RefreshPortLists();
+        return;
     }
-    RefreshPortLists();
+}
+
+void MidiRouter::ListNoPorts()
+{
+    Rebuild(mInputNames, {});
+    Rebuild(mOutputNames, {});
+    for (const MidiRoute route : {MidiRoute::kInput, MidiRoute::kOutput})
+        if (Setting(route) != kMidiPortOff)
+            DropSelection(route);
 }
 
 void MidiRouter::DropSelection(MidiRoute route)

@@ -78,9 +78,10 @@ public:
     bool RefreshPortLists();
     // [main thread] The application's 20 ms tick. With a system that announces its port changes
     // the lists are read only after a notice (reading JACK's lists 50 times a second was most of
-    // an idle editor's CPU); otherwise on every tick. When the system stopped, the port objects
-    // are made anew first, so a selection on the stopped system turns "off" like an unplugged
-    // port, and the ports can be chosen again once the system is back.
+    // an idle editor's CPU); otherwise on every tick. When the system stops, its ports are gone:
+    // the lists hold only "off", the selections turn "off" as an unplugged port's does, and the
+    // port objects are made anew, once when it stops and once when it runs again, after which
+    // its ports are listed and can be chosen again.
     void ProbeMidiPorts() override;
 
     // [main thread] Closes the route's port and opens the one called `name` ("off": none). The
@@ -134,6 +135,9 @@ private:
     // The route's port has gone: its setting becomes "off" (the file is not written), its port
     // is closed and, for the output, the application hears "off".
     void DropSelection(MidiRoute route);
+    // The system is not running: both lists hold only "off" and every selection is dropped. The
+    // port objects are not asked.
+    void ListNoPorts();
     void SaveSettings();
     void Report(const std::string& line) const;
 

@@ -27,10 +27,7 @@ private:
     {
         QString text;
         QFont font;
-        bool operator==(const Key& other) const
-        {
-            return text == other.text && font == other.font;
-        }
+        bool operator==(const Key& other) const { return text == other.text && font == other.font; }
     };
     friend size_t qHash(const Key& key, size_t seed) noexcept
     {

@@ -130,7 +130,7 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsTheListsOnlyAfterANotice)
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
 }
 
-TEST_F(MidiRouting, AStoppedMidiSystemGetsNewPortObjectsAndItsSelectionsTurnOff)
+TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRunsAgain)
 {
     AnnouncingMidiSystem system(mBus);
     mSettings.midiInputPort = kBoxIn;
@@ -140,7 +140,6 @@ TEST_F(MidiRouting, AStoppedMidiSystemGetsNewPortObjectsAndItsSelectionsTurnOff)
     ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, kBoxIn));
     ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
 
-    // Back at once under the same names: the connections went all the same.
     system.next = MidiPortNotice::kSystemStopped;
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(system.mInputsMade, 2);
@@ -151,7 +150,15 @@ TEST_F(MidiRouting, AStoppedMidiSystemGetsNewPortObjectsAndItsSelectionsTurnOff)
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
     EXPECT_FALSE(FileWritten());
     EXPECT_FALSE(mDiagnostics.empty());
+    // Gone, although the bus still lists them: a stopped system's objects are not asked.
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput), std::vector<std::string>{"off"});
+    system.next = MidiPortNotice::kSystemAbsent;
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput), std::vector<std::string>{"off"});
 
+    system.next = MidiPortNotice::kSystemStarted;
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(system.mInputsMade, 3);
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput).size(), 3u);
     ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
