@@ -56,8 +56,17 @@ MidiRouter::~MidiRouter()
 
 bool MidiRouter::CreateMidiPorts(MidiPortFactory& factory)
 {
-    DestroyPortObjects();
+    mNotices.reset();
     mFactory = &factory;
+    if (!MakePortObjects(factory))
+        return false;
+    mNotices = factory.CreateNotices();
+    return true;
+}
+
+bool MidiRouter::MakePortObjects(MidiPortFactory& factory)
+{
+    DestroyPortObjects();
 
     auto input = factory.CreateInput();
     if (!input.port)
@@ -80,7 +89,6 @@ bool MidiRouter::CreateMidiPorts(MidiPortFactory& factory)
 
     mInput->SetCallback(&MidiRouter::MidiInputCallback, this);
     mInput->IgnoreTypes(false, true, false);
-    mNotices = factory.CreateNotices();
     return true;
 }
 
@@ -166,14 +174,14 @@ void MidiRouter::ProbeMidiPorts()
         Report("the MIDI system stopped; its ports are closed");
         // The connections went with the system, even if it is already back with ports of the
         // same names: like an unplugged port, a selection turns "off" and is chosen again.
-        CreateMidiPorts(*mFactory);
+        MakePortObjects(*mFactory);
         ListNoPorts();
         return;
     case MidiPortNotice::kSystemAbsent:
         ListNoPorts();
         return;
     case MidiPortNotice::kSystemStarted:
-        if (CreateMidiPorts(*mFactory))
+        if (MakePortObjects(*mFactory))
             RefreshPortLists();
         return;
     }
@@ -294,12 +302,12 @@ bool MidiRouter::SendToOutputPort(const std::uint8_t* bytes, std::size_t size)
 void MidiRouter::ReleasePorts()
 {
     SetExiting();
+    mNotices.reset();
     DestroyPortObjects();
 }
 
 void MidiRouter::DestroyPortObjects()
 {
-    mNotices.reset();
     if (mInput)
         mInput->CancelCallback();
     {

@@ -107,9 +107,9 @@ public:
     void SetExiting() { mExiting.store(true, std::memory_order_release); }
     bool Exiting() const { return mExiting.load(std::memory_order_acquire); }
 
-    // [main thread] Shutdown of the ports: sets the exiting flag, removes the input callback,
-    // closes the output port, destroys the output object, then the input object (which closes its
-    // port), and empties the lists. Idempotent.
+    // [main thread] Shutdown of the ports: sets the exiting flag, drops the port notices, removes
+    // the input callback, closes the output port, destroys the output object, then the input
+    // object (which closes its port), and empties the lists. Idempotent.
     void ReleasePorts();
 
     // [MIDI input thread] The input object's callback; `userData` is the router. Drops an empty
@@ -120,8 +120,11 @@ public:
                                   void* userData) noexcept;
 
 private:
-    // Drops the notices, removes the input callback, closes the output port, destroys the output
-    // object, then the input object, and empties the lists.
+    // Releases the port objects of an earlier call, then makes and sets up new ones (the
+    // notices stay). False, with an object absent, when the factory could not make it.
+    bool MakePortObjects(MidiPortFactory& factory);
+    // Removes the input callback, closes the output port, destroys the output object, then the
+    // input object, and empties the lists.
     void DestroyPortObjects();
     std::vector<std::string> ReadInputNames();
     std::vector<std::string> ReadOutputNames();
