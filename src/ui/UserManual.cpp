@@ -59,6 +59,16 @@ ManualFile ProvideManualFile(const std::filesystem::path& folder,
         file.state = ManualFile::State::kReused;
         return file;
     }
+    // On a first start nothing has been written yet, so the folder and its parents may be missing.
+    std::error_code folderError;
+    std::filesystem::create_directories(folder, folderError);
+    if (folderError)
+    {
+        file.state = ManualFile::State::kWriteFailed;
+        file.problem =
+            "cannot create the folder \"" + folder.string() + "\": " + folderError.message();
+        return file;
+    }
     if (const std::optional<AtomicWriteError> error = WriteFileAtomically(file.path, *carried))
     {
         file.state = ManualFile::State::kWriteFailed;

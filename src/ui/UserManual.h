@@ -20,7 +20,7 @@ inline constexpr std::string_view kUserManualFileName = "Stomplet_userguide-v1.0
 // Where Read Manual puts the manual and how it obtains the carried one.
 struct UserManualSource
 {
-    // The settings folder. It is not created here: the settings store makes it at start-up.
+    // The settings folder; created, with its parents, when the manual is first written into it.
     std::filesystem::path folder;
     // The carried manual, byte for byte, or nullopt when the program carries none. Empty: none.
     std::function<std::optional<std::string>()> read;
@@ -47,7 +47,8 @@ struct ManualFile
 };
 
 // Makes folder / kUserManualFileName hold the manual: writes `carried` through a temporary file
-// renamed into place when ManualNeedsWriting says so, otherwise leaves the file untouched.
+// renamed into place when ManualNeedsWriting says so (creating the folder and its parents first),
+// otherwise leaves the file untouched.
 // [main thread]
 ManualFile ProvideManualFile(const std::filesystem::path& folder,
                              const std::optional<std::string>& carried);

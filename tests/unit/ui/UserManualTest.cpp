@@ -62,6 +62,16 @@ TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnoth
     }
 }
 
+TEST(UserManualFile, AFolderNotMadeYetIsCreatedWithItsParents)
+{
+    // Mended: on a first start Read Manual failed because the settings folder did not exist.
+    TempFolder folder;
+    const std::filesystem::path nested = folder.Path() / "data" / "ctrlWaveStomplet";
+    const ManualFile file = ProvideManualFile(nested, kCarried);
+    EXPECT_EQ(file.state, ManualFile::State::kWritten) << file.problem;
+    EXPECT_EQ(ReadBytes(nested / kUserManualFileName), kCarried);
+}
+
 TEST(UserManualFile, WithNothingCarriedOnlyAnExistingFileIsOffered)
 {
     TempFolder folder;
