@@ -51,18 +51,21 @@ void PresetSession::Load(const std::string& path)
 
 void PresetSession::Apply(const PresetValues& values, std::string_view path)
 {
-    const bool wasReady = mEditor.mUIReady;
+    // The file's values are written quietly: they go to the box as one message below, not as 38
+    // edits.
+    mEditor.mUIReady = false;
     for (int idx = 0; idx < kNumParams; ++idx)
     {
         const auto at = static_cast<std::size_t>(idx);
         // The setting clamps a value beyond its range; the number as read is remembered.
         const double normalized = values[at] / static_cast<double>(ParamMaxValue(idx));
-        mEditor.mUIReady = false;
         mEditor.SetParamNormalized(idx, normalized);
         mEditor.QueueParamForView(idx, normalized, true);
         mEditor.mPresetValues[at] = values[at];
-        mEditor.mUIReady = wasReady;
     }
+    // The screen and the box now hold the file's settings, whatever state came before (a box
+    // whose firmware version was refused included): the user's next edits are taken and sent.
+    mEditor.mUIReady = true;
     // Nothing older may follow the preset to the box.
     mEditor.DropPendingEdit();
 

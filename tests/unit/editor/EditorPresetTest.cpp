@@ -132,6 +132,23 @@ TEST(PresetLoad, LaterVersionOrForeignFileIsRefusedWithItsMessageAndChangesNothi
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{editor_bench::WriteValue(kPedal1Controller, 9)});
 }
 
+TEST(PresetLoad, AfterARefusedFirmwareVersionALoadLeavesTheEditorTakingEdits)
+{
+    // Mended: a load after a refused version sent the preset but left edits unsent for good.
+    TempFolder folder;
+    WriteBytes(folder.Path() / "p.csx", PresetText(AllSettings(editor_bench::Values{}), "\r\n"));
+    EditorBench bench;
+    bench.Reply(editor_bench::Values{}, 9); // too old: refused, settings not taken
+    bench.Ticks(1);
+    bench.editor.LoadPreset((folder.Path() / "p.csx").string());
+    bench.port.sent.clear();
+
+    bench.Edit(kPedal1Controller, 9);
+    EXPECT_TRUE(bench.editor.mPresetDirty);
+    bench.Ticks(20);
+    EXPECT_EQ(bench.port.sent, std::vector<Bytes>{editor_bench::WriteValue(kPedal1Controller, 9)});
+}
+
 TEST(PresetLoad, CancelAtTheUnsavedQuestionLeavesEverythingWorking)
 {
     TempFolder folder;
