@@ -16,6 +16,8 @@ std::optional<FirmwareStartMessage> FirmwareTransfer::Begin(const FirmwareImage&
     mFwStartPending = true;
     mFwStartTicks = 0;
     mFwSending = false;
+    mStartMs = nowMs;
+    mFirstBlockMs = nowMs;
     mLastSendMs = nowMs;
     return FirmwareStartFor(image);
 }
@@ -50,8 +52,7 @@ FirmwareTransfer::Step FirmwareTransfer::Tick(std::int64_t nowMs)
         return step;
     }
 
-    const std::int64_t spacing = mFwBlockIndex == 0 ? kStartDelayMs : kBlockSpacingMs;
-    if (nowMs - mLastSendMs < spacing)
+    if (!NextBlockDue(nowMs))
         return step;
 
     const std::optional<FirmwareBlockMessage> block =
@@ -62,12 +63,22 @@ FirmwareTransfer::Step FirmwareTransfer::Tick(std::int64_t nowMs)
         Abort();
         return step;
     }
+    if (mFwBlockIndex == 0)
+        mFirstBlockMs = nowMs;
     ++mFwBlockIndex;
     mLastSendMs = nowMs;
     step.kind = Step::Kind::kBlock;
     step.block = *block;
     step.blocksSent = mFwBlockIndex;
     return step;
+}
+
+bool FirmwareTransfer::NextBlockDue(std::int64_t nowMs) const
+{
+    if (mFwBlockIndex == 0)
+        return nowMs - mStartMs >= kStartDelayMs - kTickToleranceMs;
+    const std::int64_t dueMs = mFirstBlockMs + mFwBlockIndex * kBlockSpacingMs;
+    return nowMs >= dueMs - kTickToleranceMs && nowMs - mLastSendMs >= kMinBlockSpacingMs;
 }
 
 void FirmwareTransfer::Abort()

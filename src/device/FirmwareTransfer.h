@@ -19,11 +19,13 @@
 //     kBlock    -> send(step.block.Message()), show FirmwareProgressText(step.blocksSent, ...)
 //     kFinished -> the whole image has gone out; Running() is false again
 //
-// Timing. The start delay counts five ticks after Begin; block 0 goes out on the sixth, and then
-// one block per tick. Each tick passes the owner's monotonic time in milliseconds, and a block is
-// held back (to the next tick) while less than 100 ms have passed since the previous block, or
-// less than 500 ms since the Firmware Start, so a timer that catches up after a late tick never
-// puts two blocks closer than 100 ms. The tick after the last block reports kFinished.
+// Timing. The start delay counts five ticks after Begin; block 0 goes out on the sixth, no earlier
+// than 500 ms after the Firmware Start. From then on the blocks keep a schedule: block k is due
+// k * 100 ms after block 0. A tick sends the next block when it is due, or at most
+// kTickToleranceMs early (a jittering 100 ms timer then never holds a block back a whole tick),
+// and never less than kMinBlockSpacingMs after the previous block (a timer that catches up after
+// a late tick never crowds the box). Times are the owner's monotonic clock in milliseconds. The
+// tick after the last block reports kFinished.
 //
 // Safety. While a transfer runs, Begin refuses a new image and leaves the store and the count
 // alone: a mixture of two images would corrupt the box's firmware. Abort ends a transfer at once
@@ -35,8 +37,14 @@ class FirmwareTransfer
 public:
     // Ticks counted after the Firmware Start before sending begins.
     static constexpr int kStartDelayTicks = 5;
-    static constexpr std::int64_t kBlockSpacingMs = 100;
+    // Block 0 goes out no earlier than this after the Firmware Start (less the tolerance).
     static constexpr std::int64_t kStartDelayMs = 500;
+    // Block k is due this many milliseconds times k after block 0.
+    static constexpr std::int64_t kBlockSpacingMs = 100;
+    // How early a tick may come and still count as on time.
+    static constexpr std::int64_t kTickToleranceMs = 10;
+    // No two blocks ever closer than this.
+    static constexpr std::int64_t kMinBlockSpacingMs = 90;
 
     // What one tick asks the owner to do.
     struct Step
@@ -72,6 +80,9 @@ public:
     int BlocksSent() const { return mFwBlockIndex; }
 
 private:
+    // The block at mFwBlockIndex may go out at `nowMs` (see Timing above).
+    bool NextBlockDue(std::int64_t nowMs) const;
+
     // Slot b holds Firmware Block b's 74 data bytes; slots at and beyond mFwBlockCount are zero.
     std::array<PackedBlock, kMaxFirmwareBlocks> mFwBlocks{};
     std::int32_t mFwBlockCount = 0;
@@ -79,5 +90,7 @@ private:
     bool mFwStartPending = false;   // the start delay runs
     std::int32_t mFwStartTicks = 0; // ticks of the start delay so far
     bool mFwSending = false;
-    std::int64_t mLastSendMs = 0; // when the Firmware Start or the latest block went out
+    std::int64_t mStartMs = 0;      // when the Firmware Start went out
+    std::int64_t mFirstBlockMs = 0; // when block 0 went out: the schedule's origin
+    std::int64_t mLastSendMs = 0;   // when the latest block went out
 };

@@ -147,17 +147,29 @@ TEST_F(EditorScreen, TheLargestFirmwareImageIsWrittenBackWholeAfter256PacedBlock
     EXPECT_EQ(back.substr(0, image.size()), image);
     EXPECT_EQ(back.back(), '\xFF'); // the page's erased rest
 
-    // In order and paced: the server delivers MIDI once per 85 ms period, so blocks sent 100 ms
-    // apart arrive about 85 or 171 ms apart (the simulator's stamps jitter by a few ms); two
-    // blocks in one period would arrive together.
+    // Paced on schedule: the server delivers MIDI once per 21 ms period, so blocks sent 100 ms
+    // apart arrive 79 to 121 ms apart. Two blocks in one period would arrive together; a block
+    // held back a whole tick would arrive about 200 ms after the one before.
+    std::optional<double> startStamp;
     std::vector<double> stamps;
     for (const e2e::TrafficLine& line : sim->Traffic())
-        if (!line.sent && line.bytes.size() > 6 && line.bytes[4] == kModelFirmware &&
-            line.bytes[5] == kCommandFirmwareBlock)
+    {
+        if (line.sent || line.bytes.size() <= 6 || line.bytes[4] != kModelFirmware)
+            continue;
+        if (line.bytes[5] == kCommandFirmwareStart)
+            startStamp = line.milliseconds;
+        else if (line.bytes[5] == kCommandFirmwareBlock)
             stamps.push_back(line.milliseconds);
+    }
+    ASSERT_TRUE(startStamp);
     ASSERT_EQ(stamps.size(), 256u);
     for (std::size_t i = 1; i < stamps.size(); ++i)
+    {
+        // Mended: blocks were held back a whole tick every few blocks.
         EXPECT_GE(stamps[i] - stamps[i - 1], 50.0) << "block " << i;
+        EXPECT_LT(stamps[i] - stamps[i - 1], 150.0) << "block " << i;
+    }
+    EXPECT_LT(stamps.back() - *startStamp, 26500.0);
 }
 
 TEST_F(EditorScreen, LoadedPresetArrivesAsOneAllSettingsMessageAndTheBoxTakesItsSettings)

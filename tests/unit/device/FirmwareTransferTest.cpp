@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -79,16 +80,29 @@ TEST(FirmwareTransfer, NewImageWhileRunningIsRefusedAndTheRunningImageGoesOutWho
     EXPECT_FALSE(transfer.Begin(FirmwareImage{}, 5000)) << "an image without blocks";
 }
 
-TEST(FirmwareTransfer, TicksThatCatchUpNeverPutTwoBlocksCloserThan100Ms)
+TEST(FirmwareTransfer, BlocksKeepTheirScheduleOnAJitteringTimerAndNeverComeCloserThan90Ms)
 {
+    // Mended: a tick that came 99 ms after the previous block held the next one a whole tick.
     FirmwareTransfer transfer;
     ASSERT_TRUE(transfer.Begin(RandomImage(100, 3), 0));
+    const std::int64_t jittering[] = {99, 201, 298, 400, 497, 596, 695, 797, 893, 996};
+    for (std::size_t tick = 0; tick < std::size(jittering); ++tick)
+        EXPECT_EQ(transfer.Tick(jittering[tick]).kind, tick < 5 ? Kind::kNothing : Kind::kBlock)
+            << "tick at " << jittering[tick] << " ms";
+    EXPECT_EQ(transfer.BlocksSent(), 5); // block 0 at 596 ms, block k due 100 ms * k after it
+
+    FirmwareTransfer catchingUp;
+    ASSERT_TRUE(catchingUp.Begin(RandomImage(100, 3), 0));
     // Six ticks in quick succession end the delay, but block 0 waits for 500 ms after the start.
     for (int tick = 1; tick <= 6; ++tick)
-        EXPECT_EQ(transfer.Tick(10 * tick).kind, Kind::kNothing);
-    EXPECT_EQ(transfer.Tick(500).kind, Kind::kBlock);
-    EXPECT_EQ(transfer.Tick(630).kind, Kind::kBlock);   // a late tick
-    EXPECT_EQ(transfer.Tick(700).kind, Kind::kNothing); // 70 ms after it: held back
-    EXPECT_EQ(transfer.Tick(730).kind, Kind::kBlock);
-    EXPECT_EQ(transfer.BlocksSent(), 3);
+        EXPECT_EQ(catchingUp.Tick(10 * tick).kind, Kind::kNothing);
+    EXPECT_EQ(catchingUp.Tick(489).kind, Kind::kNothing);
+    EXPECT_EQ(catchingUp.Tick(500).kind, Kind::kBlock);
+    EXPECT_EQ(catchingUp.Tick(650).kind, Kind::kBlock);   // a late tick
+    EXPECT_EQ(catchingUp.Tick(700).kind, Kind::kNothing); // due, but 50 ms after the last block
+    EXPECT_EQ(catchingUp.Tick(740).kind, Kind::kBlock);
+    EXPECT_EQ(catchingUp.Tick(800).kind, Kind::kNothing); // 60 ms after the last: held back
+    EXPECT_EQ(catchingUp.Tick(830).kind, Kind::kBlock);
+    EXPECT_EQ(catchingUp.Tick(880).kind, Kind::kNothing); // not yet due (890 at the earliest)
+    EXPECT_EQ(catchingUp.BlocksSent(), 4);
 }
