@@ -66,7 +66,7 @@ void FirmwareUpdate::OnDeviceTick()
                                FirmwareProgressText(step.blocksSent, step.blockCount));
         return;
     case FirmwareTransfer::Step::Kind::kFinished:
-        End(kFirmwareFinishedText);
+        End(kFirmwareFinishedText, true);
         return;
     }
 }
@@ -77,12 +77,14 @@ void FirmwareUpdate::OnOutputPortSelected(std::string_view portName)
     if (!Running() || portName == mTransferPort)
         return;
     mTransfer.Abort();
-    End(kFirmwareFailedText);
+    // What was held back was meant for the box on the old port; the new port gets its own
+    // status check.
+    End(kFirmwareFailedText, false);
 }
 
-void FirmwareUpdate::End(std::string_view text)
+void FirmwareUpdate::End(std::string_view text, bool sendHeldBack)
 {
-    mEditor.OnFirmwareTransferEnded();
+    mEditor.OnFirmwareTransferEnded(sendHeldBack);
     // The box opens without blocking the tick; its dismissal, whatever the button, closes the
     // overlays. Without a screen there is nothing to show or to close.
     if (IGraphics* ui = mEditor.GetUI())

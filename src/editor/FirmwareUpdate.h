@@ -51,9 +51,9 @@ public:
     bool Running() const { return mTransfer.Running(); }
 
 private:
-    // The transfer has stopped: the editor sends what it held back, and `text` is shown in a box
-    // whose dismissal closes the firmware overlays.
-    void End(std::string_view text);
+    // The transfer has stopped: the editor sends what it held back (or, with `sendHeldBack`
+    // false, drops it), and `text` is shown in a box whose dismissal closes the firmware overlays.
+    void End(std::string_view text, bool sendHeldBack);
     void ShowMessage(std::string_view text);
 
     ctrlWaveStomplet& mEditor;

@@ -199,15 +199,22 @@ void ctrlWaveStomplet::OnFirmwareTransferStarted()
     mFirmwareBusy.store(true, std::memory_order_release);
 }
 
-void ctrlWaveStomplet::OnFirmwareTransferEnded()
+void ctrlWaveStomplet::OnFirmwareTransferEnded(bool sendHeldBack)
 {
     mFirmwareBusy.store(false, std::memory_order_release);
-    if (std::exchange(mSettingsOwed, false))
+    const bool settingsOwed = std::exchange(mSettingsOwed, false);
+    const bool statusRequestOwed = std::exchange(mStatusRequestOwed, false);
+    if (!sendHeldBack)
+    {
+        DropPendingEdit();
+        return;
+    }
+    if (settingsOwed)
     {
         DropPendingEdit();
         SendAllSettings();
     }
-    if (std::exchange(mStatusRequestOwed, false))
+    if (statusRequestOwed)
         SendStatusRequest();
 }
 
@@ -221,6 +228,8 @@ std::string ctrlWaveStomplet::QuitQuestion() const
 void ctrlWaveStomplet::OnMidiOutputPortSelected(std::string_view portName)
 {
     mFirmware.OnOutputPortSelected(portName);
+    mOutputPortName = portName;
+    mVersionRefused = false;
     mDeviceText = DeviceText(portName);
     // A new port, or none, never inherits the exchange or the mode of the previous one.
     EndAwaitedConfirmation();
@@ -269,6 +278,7 @@ void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
     const VersionVerdict verdict = CheckFirmwareVersion(reply->version);
     if (verdict != VersionVerdict::kAccepted)
     {
+        mVersionRefused = true;
         mDeferredMessage = VersionMessage(verdict);
         mShowDeferredMessage = true;
         return;

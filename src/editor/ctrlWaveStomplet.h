@@ -107,8 +107,12 @@ public:
     // [main thread] True once the box's mode has been concluded ("STATE: Interface Mode" or
     // "STATE: Standalone Mode" on status line 3); false again when a port is announced.
     bool DeviceModeKnown() const { return mDeviceMode != DeviceMode::kUnknown; }
-    // [main thread] A screenshot waits for the box's mode; without a box it waits its full time.
-    bool StartupSettled() const override { return DeviceModeKnown(); }
+    // [main thread] Nothing more will change the screen by itself: the box's mode is known, the
+    // box's firmware version was refused, or no output port is open (nothing can answer).
+    bool StartupSettled() const override
+    {
+        return DeviceModeKnown() || mVersionRefused || mOutputPortName == kNoOutputPort;
+    }
 
     // [main thread] Composes the summary of slot `slot` (0 to 5; others do nothing) from the
     // current settings, updates the slot records and, while the view exists, its three lines.
@@ -200,15 +204,21 @@ private:
     void ShowDeferredMessage();
     // The current settings to the box as one All Settings message.
     void SendAllSettings();
-    // A firmware transfer starts or has ended; at its end what was held back goes out: the current
-    // settings as one All Settings message when settings were due, then a Status Request when one
-    // was due.
+    // A firmware transfer starts or has ended. At its end what was held back goes out when
+    // `sendHeldBack`: the current settings as one All Settings message when settings were due,
+    // then a Status Request when one was due. Otherwise (the port changed under the transfer) it
+    // is dropped, so that it never reaches a device it was not meant for.
     void OnFirmwareTransferStarted();
-    void OnFirmwareTransferEnded();
+    void OnFirmwareTransferEnded(bool sendHeldBack);
     // Sets the text of the text control with `tag`; nothing without a view or such a control.
     void SetControlText(int tag, std::string_view text);
 
     DeviceMode mDeviceMode = DeviceMode::kUnknown;
+    // The output port last announced; "off" for none.
+    static constexpr std::string_view kNoOutputPort = "off";
+    std::string mOutputPortName{kNoOutputPort};
+    // The box on the current port reported a firmware version the editor does not work with.
+    bool mVersionRefused = false;
 
     PresetSession mPresets{*this};
     FirmwareUpdate mFirmware{*this};

@@ -90,8 +90,11 @@ TEST(DeviceStatus, PortAnnouncementEndsTheCheckAndInheritsNoMode)
               "DEVICE: off||");
     EXPECT_TRUE(bench.Hidden(kCtrlTagStandaloneNotice));
     EXPECT_FALSE(bench.editor.DeviceModeKnown());
+    // Mended: a screenshot with no port waited its whole deadline for an answer.
+    EXPECT_TRUE(bench.editor.StartupSettled()) << "no port: nothing can answer";
     bench.editor.OnMidiOutputPortSelected("Korvo-Audio ctrlWave Stompl");
     EXPECT_TRUE(bench.port.sent.empty());
+    EXPECT_FALSE(bench.editor.StartupSettled());
 
     bench.Reply(BoxSettings()); // a check under way when another port is announced
     bench.Ticks(1);
@@ -99,6 +102,10 @@ TEST(DeviceStatus, PortAnnouncementEndsTheCheckAndInheritsNoMode)
     EXPECT_FALSE(bench.editor.mAwaitingConfirm);
     bench.Ticks(50);
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "");
+    EXPECT_FALSE(bench.editor.StartupSettled());
+    bench.Reply(BoxSettings(), 9);
+    bench.Ticks(1);
+    EXPECT_TRUE(bench.editor.StartupSettled()) << "a box refused for its version answers no more";
 }
 
 TEST(DeviceStatus, VersionsOutsideOneToTenAreRefusedWithAMessageThatDoesNotBlock)

@@ -1,3 +1,4 @@
+#include "device/DeviceStatus.h"
 #include "device/FirmwareImage.h"
 #include "editor/FirmwareUpdate.h"
 #include "ui/ControlTags.h"
@@ -177,15 +178,22 @@ TEST(FirmwareUpdate, PortChangedOrGoneDuringTheTransferStopsItAndSaysItFailed)
 {
     TempFolder folder;
     const std::string path = ImageFile(folder, "fw.bin", 100);
-    for (const char* next : {"off", "Another Synth"})
+    for (const char* next : {"off", "Another Synth", "Korvo-Audio ctrlWave Stomplet 2"})
     {
-        FirmwareBench bench;
+        FirmwareBench bench(kBoxPort);
         bench.editor.LoadFirmware(path);
         bench.DeviceTicks(8);
+        bench.Edit(kPedal1Controller, 9); // held back for the box the transfer went to
+        bench.DeviceTicks(5);
         const std::size_t sent = bench.port.sent.size();
         bench.editor.OnMidiOutputPortSelected(next);
         bench.DeviceTicks(20);
-        EXPECT_EQ(bench.port.sent.size(), sent) << next;
+        // Mended: what was held back went to the newly chosen port, box or not.
+        const std::vector<Bytes> after(bench.port.sent.begin() + static_cast<long>(sent),
+                                       bench.port.sent.end());
+        EXPECT_EQ(after, IsStompletPortName(next) ? std::vector<Bytes>{editor_bench::kStatusRequest}
+                                                  : std::vector<Bytes>{})
+            << next;
         EXPECT_FALSE(bench.editor.FirmwareTransferRunning());
         ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
         EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kFirmwareFailedText);
