@@ -33,6 +33,7 @@ protected:
     // [pump thread] The pump's hand-over to the main thread; false when the ring was full.
     bool QueueMidiForView(const MidiMessage& msg) { return mMidiToViewQueue->Push(msg); }
     bool QueueSysExForView(const SysExBlock& block) { return mSysExToViewQueue->Push(block); }
+    bool SysExForViewFull() const { return mSysExToViewQueue->Full(); }
 
     bool OnMainThread() const { return std::this_thread::get_id() == mMainThread; }
 

@@ -57,11 +57,14 @@ void IPlugAPP::ProcessPump(double** inputs, double** outputs, int nFrames)
             mDrops.toViewMidi.fetch_add(1, std::memory_order_relaxed);
     }
 
+    // SysEx waits in the input ring while the main thread has not made room: a message the pump
+    // took in is never lost on its way to the view side.
     while (const SysExBlock* block = mSysExFromPortQueue->Peek())
     {
+        if (SysExForViewFull())
+            break;
         HandleSysEx(block->Message());
-        if (!QueueSysExForView(*block))
-            mDrops.toViewSysEx.fetch_add(1, std::memory_order_relaxed);
+        QueueSysExForView(*block);
         mSysExFromPortQueue->Discard();
     }
 

@@ -32,7 +32,6 @@ struct MidiDropCounts
     std::atomic<std::uint32_t> fromPortMidi{0};  // MidiFromPortQueue full
     std::atomic<std::uint32_t> fromPortSysEx{0}; // SysExFromPortQueue full, or over 512 bytes
     std::atomic<std::uint32_t> toViewMidi{0};    // MidiToViewQueue full
-    std::atomic<std::uint32_t> toViewSysEx{0};   // SysExToViewQueue full
 };
 
 // The standalone application object: the 20 ms application timer, the rings from the MIDI input

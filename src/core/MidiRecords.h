@@ -72,8 +72,10 @@ struct SysExBlock
     SysExMessage Message() const { return {offset, size, bytes}; }
 };
 
-// The four rings between the MIDI input thread, the pump thread and the main thread.
+// The four rings between the MIDI input thread, the pump thread and the main thread. The SysEx
+// rings hold a burst of 64 between two 20 ms ticks (a foreign device's dump on the box's port),
+// so that the box's reply within it still gets through.
 using MidiFromPortQueue = SpscRing<MidiMessage, 32>; // MIDI input thread -> pump thread
-using SysExFromPortQueue = SpscRing<SysExBlock, 4>;  // MIDI input thread -> pump thread
+using SysExFromPortQueue = SpscRing<SysExBlock, 32>; // MIDI input thread -> pump thread
 using MidiToViewQueue = SpscRing<MidiMessage, 32>;   // pump thread -> main thread
-using SysExToViewQueue = SpscRing<SysExBlock, 4>;    // pump thread -> main thread
+using SysExToViewQueue = SpscRing<SysExBlock, 32>;   // pump thread -> main thread

@@ -35,6 +35,13 @@ public:
         return true;
     }
 
+    // [producer thread] True when a Push now would fail; only the consumer can make room.
+    bool Full() const noexcept
+    {
+        return Next(mWrite.load(std::memory_order_relaxed)) ==
+               mRead.load(std::memory_order_acquire);
+    }
+
     // [consumer thread] Copies the oldest entry out; false when the ring is empty.
     bool Pop(T& entry) noexcept
     {

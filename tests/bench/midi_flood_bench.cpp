@@ -150,13 +150,11 @@ struct Drops
     std::uint64_t fromPortMidi = 0;
     std::uint64_t fromPortSysEx = 0;
     std::uint64_t toViewMidi = 0;
-    std::uint64_t toViewSysEx = 0;
 };
 
 Drops ReadDrops(const MidiDropCounts& counts)
 {
-    return {counts.fromPortMidi.load(), counts.fromPortSysEx.load(), counts.toViewMidi.load(),
-            counts.toViewSysEx.load()};
+    return {counts.fromPortMidi.load(), counts.fromPortSysEx.load(), counts.toViewMidi.load()};
 }
 
 // One flood at `rate` per second; prints its row. True when its targets were met.
@@ -178,7 +176,7 @@ bool Flood(JackFlood& flood, bench::BenchStomplet& editor, std::uint64_t rate)
     const Drops after = ReadDrops(editor.DropCounts());
     const Drops drops{after.fromPortMidi - before.fromPortMidi,
                       after.fromPortSysEx - before.fromPortSysEx,
-                      after.toViewMidi - before.toViewMidi, after.toViewSysEx - before.toViewSysEx};
+                      after.toViewMidi - before.toViewMidi};
     const std::uint64_t sent = flood.Sent();
     const std::uint64_t handled = editor.Handled() - handledBefore;
     const std::uint64_t delivered = editor.DeliveredToView() - deliveredBefore;
@@ -190,15 +188,14 @@ bool Flood(JackFlood& flood, bench::BenchStomplet& editor, std::uint64_t rate)
         "sent " + std::to_string(sent) + ", pump handled " + std::to_string(handled) +
         "; dropped: MidiFromPort " + std::to_string(drops.fromPortMidi) + ", SysExFromPort " +
         std::to_string(drops.fromPortSysEx) + ", MidiToView " + std::to_string(drops.toViewMidi) +
-        ", SysExToView " + std::to_string(drops.toViewSysEx) + "; view shown " +
-        std::to_string(delivered) + " (at most " + std::to_string(editor.MostDeliveredInOneTick()) +
-        " in one tick); audition passed on " + std::to_string(passedOn) + "; longest tick gap " +
+        "; view shown " + std::to_string(delivered) + " (at most " +
+        std::to_string(editor.MostDeliveredInOneTick()) + " in one tick); audition passed on " +
+        std::to_string(passedOn) + "; longest tick gap " +
         bench::Fixed(editor.LongestTickGapMs(), 1) + " ms; pedal 1 LCD \"" + lcd +
         "\" (last sent " + lastValue + ")";
 
     const bool allHandled = sent == total && handled == sent;
-    const bool nothingDropped =
-        drops.fromPortMidi + drops.fromPortSysEx + drops.toViewMidi + drops.toViewSysEx == 0;
+    const bool nothingDropped = drops.fromPortMidi + drops.fromPortSysEx + drops.toViewMidi == 0;
     // The view ring drops only when full: every handled message was shown or counted as dropped,
     // and drops happened only where a tick found the ring holding its 32 entries.
     const bool viewDropsByRule = handled == delivered + drops.toViewMidi &&

@@ -1,7 +1,9 @@
 #include "core/ManualTimerBackend.h"
 #include "unit/core/RecordingApp.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace
 {
@@ -61,13 +63,30 @@ TEST_F(Pump, SysExUpTo512BytesArrivesWholeAndLongerIsDropped)
     EXPECT_EQ(app.DropCounts().fromPortSysEx.load(), 1u);
 }
 
-TEST_F(Pump, FiveSysExBeforeOnePumpLoseTheFifth)
+TEST_F(Pump, ABurstOfSysExBetweenTwoTicksReachesTheViewSideWholeAndInOrder)
 {
-    for (int i = 0; i < 5; ++i)
-        Enqueue(SysEx(10 + static_cast<std::size_t>(i)));
+    // Mended: a fifth SysEx between two ticks pushed the box's reply out of the hand-over.
+    app.AttachView(&view);
+    constexpr std::size_t kBurst = SysExToViewQueue::kCapacity + SysExFromPortQueue::kCapacity;
+    for (std::size_t i = 0; i < kBurst; ++i)
+    {
+        Enqueue(SysEx(10 + i)); // the last one stands for the box's reply
+        RunPump();
+    }
+    Enqueue(SysEx(9)); // no room left anywhere: dropped and counted
+    EXPECT_EQ(app.DropCounts().fromPortSysEx.load(), 1u);
+
+    // The main thread's tick makes room; what waited in the input ring follows on the next one.
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
     RunPump();
-    ASSERT_EQ(app.handledSysEx.size(), 4u);
-    EXPECT_EQ(app.handledSysEx[3].size(), 13u);
+    clock.Advance(IPlugAPP::kTimerPeriodMs);
+    std::vector<std::string> viewed;
+    std::copy_if(app.log.begin(), app.log.end(), std::back_inserter(viewed),
+                 [](const std::string& line) { return line.rfind("sysex-view", 0) == 0; });
+    ASSERT_EQ(viewed.size(), kBurst);
+    for (std::size_t i = 0; i < kBurst; ++i)
+        EXPECT_EQ(viewed[i], "sysex-view " + std::to_string(10 + i));
+    EXPECT_EQ(app.handledSysEx.size(), kBurst); // each handled once, on its way to the view
 }
 
 TEST_F(Pump, StepsRunInOrderAndHandOnToTheMainThreadTick)
