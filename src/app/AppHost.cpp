@@ -58,8 +58,9 @@ AppHost::StartResult AppHost::ApplyAudioSettings()
         SaveSettings();
     if (!result.error.empty())
         Report("audio stream: " + result.error);
-    mAppliedToAudio = mSettings;
-    return {result.deviceMissing};
+    const bool failed = result.deviceMissing || !result.error.empty();
+    mAppliedToAudio = failed ? std::nullopt : std::optional<AppSettings>(mSettings);
+    return {failed};
 }
 
 void AppHost::SaveSettings()
@@ -119,22 +120,23 @@ AppHost::StartResult AppHost::ApplyPreferences()
 AppHost::StartResult AppHost::AcceptPreferences()
 {
     StartResult result;
-    if (!(mSettings == mAppliedToAudio))
+    if (!mAppliedToAudio || !(mSettings == *mAppliedToAudio))
         result = ApplyAudioSettings();
     mApp->OnMidiOutputPortSelected(mSettings.midiOutputPort);
     SaveSettings();
     return result;
 }
 
-void AppHost::CancelPreferences()
+AppHost::StartResult AppHost::CancelPreferences()
 {
     if (mSettings == mDialogSnapshot)
-        return;
+        return {};
     mSettings = mDialogSnapshot;
     mAudio.CreateAudio(mSettings.audioDriver);
-    ApplyAudioSettings();
+    const StartResult result = ApplyAudioSettings();
     mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
     mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort);
+    return result;
 }
 
 void AppHost::Report(std::string_view line) const

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,9 @@ public:
 
     struct StartResult
     {
-        bool audioDeviceMissing = false; // tell the user to check the soundcard settings
+        // No output device, or the stream failed: tell the user to check the soundcard settings.
+        // The pump thread then drives MIDI.
+        bool audioFailed = false;
     };
 
     // `ports` makes the MIDI port objects and must outlive the host. `sink` gets one line per
@@ -60,8 +63,10 @@ public:
     // "off" (and the file is written). Returns the index to select in each list.
     int PreferencesSelection(MidiRoute route);
     StartResult ApplyPreferences();  // Apply: restart audio
-    StartResult AcceptPreferences(); // OK: audio if changed, port announced, file written
-    void CancelPreferences();        // Cancel: snapshot restored, ports reopened
+    StartResult AcceptPreferences(); // OK: audio if changed or not yet running, port announced,
+                                     // file written
+    StartResult CancelPreferences(); // Cancel: snapshot restored (audio restarted if it changed),
+                                     // ports reopened
 
 private:
     StartResult ApplyAudioSettings();
@@ -72,7 +77,9 @@ private:
     SettingsStore mStore;
     AppSettings mSettings;       // current
     AppSettings mDialogSnapshot; // taken when Preferences opens
-    AppSettings mAppliedToAudio; // copied each time the audio side starts
+    // The settings the audio side last started with successfully; empty after a failure, so
+    // that OK tries again.
+    std::optional<AppSettings> mAppliedToAudio;
     AudioHost mAudio;
     MidiRouter mRouter;
     MidiPortFactory& mPorts;

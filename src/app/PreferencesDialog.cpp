@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,8 +17,19 @@ namespace
 constexpr int kListWidth = 360;
 } // namespace
 
-PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent)
-    : QDialog(parent), mHost(host), mInput(new QComboBox), mOutput(new QComboBox)
+void ShowSoundcardMessage(QWidget* parent)
+{
+    auto* box =
+        new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),
+                        QStringLiteral("Please check your soundcard settings in Preferences"),
+                        QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent, bool tellAudioFailures)
+    : QDialog(parent), mHost(host), mTellAudioFailures(tellAudioFailures), mInput(new QComboBox),
+      mOutput(new QComboBox)
 {
     setWindowTitle(QStringLiteral("Preferences"));
 
@@ -38,7 +50,8 @@ PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent)
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
-    connect(apply, &QPushButton::clicked, this, [this] { mHost.ApplyPreferences(); });
+    connect(apply, &QPushButton::clicked, this,
+            [this] { TellAudioResult(mHost.ApplyPreferences().audioFailed, this); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -85,14 +98,20 @@ void PreferencesDialog::Fill()
 void PreferencesDialog::done(int result)
 {
     QDialog::done(result);
-    if (result == QDialog::Accepted)
-        mHost.AcceptPreferences();
-    else
-        mHost.CancelPreferences();
+    const AppHost::StartResult applied =
+        result == QDialog::Accepted ? mHost.AcceptPreferences() : mHost.CancelPreferences();
+    // The dialog is closing: the message goes over the window it belongs to.
+    TellAudioResult(applied.audioFailed, parentWidget());
 }
 
-bool PreferencesDialog::Run(AppHost& host, QWidget* parent)
+void PreferencesDialog::TellAudioResult(bool audioFailed, QWidget* parent) const
 {
-    PreferencesDialog dialog(host, parent);
+    if (audioFailed && mTellAudioFailures)
+        ShowSoundcardMessage(parent);
+}
+
+bool PreferencesDialog::Run(AppHost& host, QWidget* parent, bool tellAudioFailures)
+{
+    PreferencesDialog dialog(host, parent, tellAudioFailures);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -7,7 +7,10 @@
 #include "editor/ctrlWaveStomplet.h"
 #include "support/TempFolder.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -134,4 +137,31 @@ TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWrite
     EXPECT_EQ(log, (std::vector<std::string>{"output Box In B"}));
     EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In B"),
               std::string::npos);
+}
+
+TEST_F(HostFixture, AnAudioStartThatFailsIsToldByApplyAndOkAndOkTriesItAgain)
+{
+    // Mended: only the start-up told the user, and a failed stream counted as applied.
+    auto host = MakeHost();
+    if (!host->Start().audioFailed)
+        GTEST_SKIP() << "this machine's sound card starts a stream";
+    const auto openMessages = []
+    {
+        int count = 0;
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            {
+                count += box->text() == "Please check your soundcard settings in Preferences";
+                box->close();
+            }
+        return count;
+    };
+
+    PreferencesDialog dialog(*host);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == "Apply")
+            button->click();
+    EXPECT_EQ(openMessages(), 1);
+    dialog.accept(); // the settings are those of the failed start: OK tries again
+    EXPECT_EQ(openMessages(), 1);
 }
