@@ -1,18 +1,26 @@
 #include "app/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 
 namespace
 {
 constexpr int kConnectTimeoutMs = 500;
+// How long a later start keeps trying to reach an editor that holds the lock: the owner listens
+// right after taking it, so this only covers a busy machine.
+constexpr int kReachDeadlineMs = 5000;
+constexpr int kReachRetryMs = 50;
 const QByteArray kRaiseRequest = "raise\n";
+const QString kLockFileName = QStringLiteral(".ctrlWaveStomplet.lock");
 } // namespace
 
 SingleInstance::SingleInstance(const QString& settingsDir, QObject* parent)
-    : QObject(parent), mName(SocketName(settingsDir))
+    : QObject(parent), mFolder(QDir(settingsDir).absolutePath()), mName(SocketName(settingsDir))
 {
 }
 
@@ -26,33 +34,66 @@ QString SingleInstance::SocketName(const QString& settingsDir)
     return QStringLiteral("ctrlWaveStomplet-") + QString::fromLatin1(hash.left(24));
 }
 
-bool SingleInstance::HandOverToRunningInstance()
-{
-    QLocalSocket socket;
-    socket.connectToServer(mName);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
-        return false;
-    socket.write(kRaiseRequest);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
-
-bool SingleInstance::Listen(std::function<void()> onRaiseRequest, QString& error)
+SingleInstance::Claim SingleInstance::ClaimFolder(std::function<void()> onRaiseRequest,
+                                                  QString& error)
 {
     mOnRaiseRequest = std::move(onRaiseRequest);
+    if (!QDir().mkpath(mFolder))
+    {
+        error = QStringLiteral("cannot create the settings folder \"%1\"").arg(mFolder);
+        return Claim::kUnavailable;
+    }
+
+    mLock = std::make_unique<QLockFile>(mFolder + QLatin1Char('/') + kLockFileName);
+    // A lock is stale only when its process is gone, however old it is.
+    mLock->setStaleLockTime(0);
+    if (mLock->tryLock(0))
+        return Listen(error) ? Claim::kFirst : Claim::kUnavailable;
+
+    const QLockFile::LockError lockError = mLock->error();
+    mLock.reset();
+    if (lockError != QLockFile::LockFailedError)
+    {
+        error = QStringLiteral("cannot take the lock file in \"%1\"").arg(mFolder);
+        return Claim::kUnavailable;
+    }
+    if (AskRunningEditorToRaise())
+        return Claim::kHandedOver;
+    error = QStringLiteral("another editor uses the settings folder \"%1\" but does not answer")
+                .arg(mFolder);
+    return Claim::kUnreachable;
+}
+
+bool SingleInstance::AskRunningEditorToRaise()
+{
+    const QDeadlineTimer deadline(kReachDeadlineMs);
+    do
+    {
+        QLocalSocket socket;
+        socket.connectToServer(mName);
+        if (socket.waitForConnected(kConnectTimeoutMs))
+        {
+            socket.write(kRaiseRequest);
+            const bool written = socket.waitForBytesWritten(kConnectTimeoutMs);
+            socket.disconnectFromServer();
+            return written;
+        }
+        QThread::msleep(kReachRetryMs);
+    } while (!deadline.hasExpired());
+    return false;
+}
+
+bool SingleInstance::Listen(QString& error)
+{
     mServer = std::make_unique<QLocalServer>();
     mServer->setSocketOptions(QLocalServer::UserAccessOption);
+    // This process holds the lock, so a socket already there was left by an editor that is gone.
+    QLocalServer::removeServer(mName);
     if (!mServer->listen(mName))
     {
-        // Nobody answered HandOverToRunningInstance(), so a socket that is still there is stale.
-        QLocalServer::removeServer(mName);
-        if (!mServer->listen(mName))
-        {
-            error = mServer->errorString();
-            mServer.reset();
-            return false;
-        }
+        error = QStringLiteral("cannot listen for later starts: ") + mServer->errorString();
+        mServer.reset();
+        return false;
     }
     connect(mServer.get(), &QLocalServer::newConnection, this,
             [this]

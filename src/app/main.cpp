@@ -39,10 +39,8 @@ struct Options
     bool demo = false;      // the built-in virtual box on in-process ports
 };
 
-// A screenshot waits at least this long, so that a box on the port has answered the layout's
-// Status Request and the editor reports that it is still confirming the mode.
-constexpr qint64 kScreenshotSettleMs = 300;
-// ... and at most this long, settled or not.
+// A screenshot waits for the start to settle (the box's mode known, or nothing to wait for), at
+// most this long.
 constexpr qint64 kScreenshotDeadlineMs = 2000;
 constexpr int kScreenshotPollMs = 20;
 
@@ -120,8 +118,7 @@ void ScheduleScreenshot(const IPlugAPP& app, ViewWidget& view, const QString& fi
         [&app, &view, file, clock, poll]
         {
             const qint64 elapsed = clock->elapsed();
-            if (elapsed < kScreenshotSettleMs ||
-                (!app.StartupSettled() && elapsed < kScreenshotDeadlineMs))
+            if (!app.StartupSettled() && elapsed < kScreenshotDeadlineMs)
                 return;
             poll->stop();
             const float scale =
@@ -152,13 +149,39 @@ int RunEditor(QApplication& qtApp)
     // So is a demo: it must not take the place of the user's editor.
     const bool privateStart = screenshot || options.demo;
 
-    SingleInstance instance(options.settingsDir);
-    if (!privateStart && instance.HandOverToRunningInstance())
-        return 0;
-
     if (qEnvironmentVariableIsSet("STOMPLET_TRACE"))
         SetTraceSink([](std::string_view line)
                      { std::fwrite(line.data(), 1, line.size(), stderr); });
+
+    // The folder is claimed before anything else starts, so that of two starts at the same moment
+    // only one goes on to open the ports and the settings. Requests are served by the event loop,
+    // by which time the window exists.
+    std::unique_ptr<MainWindow> window;
+    SingleInstance instance(options.settingsDir);
+    if (!privateStart)
+    {
+        QString error;
+        switch (instance.ClaimFolder(
+            [&window]
+            {
+                Trace("a later start asked this editor to raise its window\n");
+                if (window)
+                    window->RaiseToFront();
+            },
+            error))
+        {
+        case SingleInstance::Claim::kFirst:
+            break;
+        case SingleInstance::Claim::kHandedOver:
+            return 0;
+        case SingleInstance::Claim::kUnavailable:
+            PrintLine(QStringLiteral("single-instance check unavailable: ") + error);
+            break;
+        case SingleInstance::Claim::kUnreachable:
+            PrintLine(error);
+            return 1;
+        }
+    }
 
     QtTimerBackend timers;
     RtMidiPortFactory systemPorts(options.midiApi);
@@ -186,19 +209,17 @@ int RunEditor(QApplication& qtApp)
     const AppHost::StartResult started = host->Start();
 
     MainWindow::Actions actions;
-    actions.preferences = [&host](QWidget* parent) { PreferencesDialog::Run(*host, parent); };
-    auto window = std::make_unique<MainWindow>(host->App(), actions);
+    actions.preferences = [&host, &options](QWidget* parent)
+    { PreferencesDialog::Run(*host, parent, !options.demo); };
+    window = std::make_unique<MainWindow>(host->App(), actions);
     auto* view = new ViewWidget(host->App());
     window->SetView(view);
     view->SetSizeChangedFunc([&window](int width, int height)
                              { window->FitClientArea(width, height); });
     window->ShowCentred();
 
-    QString error;
     if (screenshot)
         ScheduleScreenshot(host->App(), *view, options.screenshotFile);
-    else if (!privateStart && !instance.Listen([&window] { window->RaiseToFront(); }, error))
-        PrintLine(QStringLiteral("single-instance check unavailable: ") + error);
 
     if (demoBox)
     {
@@ -210,15 +231,8 @@ int RunEditor(QApplication& qtApp)
     }
 
     // The demo needs no sound card: MIDI then runs on the pump thread.
-    if (started.audioDeviceMissing && !options.demo)
-    {
-        auto* box =
-            new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Error"),
-                            QStringLiteral("Please check your soundcard settings in Preferences"),
-                            QMessageBox::Ok, window.get());
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-    }
+    if (started.audioFailed && !options.demo)
+        ShowSoundcardMessage(window.get());
 
     const int status = qtApp.exec();
 
