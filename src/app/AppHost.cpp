@@ -1,6 +1,7 @@
 #include "app/AppHost.h"
 
 #include "core/IPlugAPP.h"
+#include "core/Trace.h"
 
 namespace
 {
@@ -56,8 +57,9 @@ AppHost::StartResult AppHost::ApplyAudioSettings()
     const AudioHost::ApplyResult result = mAudio.ApplyAudioSettings(mSettings);
     if (result.defaultTaken)
         SaveSettings();
+    // The user hears of a failure from the caller; the library's words go to the trace.
     if (!result.error.empty())
-        Report("audio stream: " + result.error);
+        Trace("audio stream: %s\n", result.error.c_str());
     const bool failed = result.deviceMissing || !result.error.empty();
     mAppliedToAudio = failed ? std::nullopt : std::optional<AppSettings>(mSettings);
     return {failed};

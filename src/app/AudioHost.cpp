@@ -1,5 +1,6 @@
 #include "app/AudioHost.h"
 
+#include "app/LibraryDiagnostics.h"
 #include "core/IPlugAPP.h"
 
 #include <algorithm>
@@ -33,6 +34,8 @@ void AudioHost::CreateAudio(std::uint32_t driver)
     mDefaultOutput = -1;
     try
     {
+        // Finding an API with devices prints the warnings of every API tried.
+        const LibraryOutputCapture capture;
         mAudio = std::make_unique<RtAudio>(ApiForDriver(driver));
         mAudio->showWarnings(false);
     }

@@ -108,4 +108,6 @@ public:
     // [main thread] The system's port notices, or null when it has none: the lists must then be
     // read on every probe.
     virtual std::unique_ptr<MidiPortNotices> CreateNotices() { return nullptr; }
+    // [any thread] The system as a person names it in a sentence, such as "the JACK server".
+    virtual std::string SystemName() const { return "the MIDI system"; }
 };

@@ -1,8 +1,10 @@
 #include "app/MidiRouter.h"
 
 #include "app/MidiPortNames.h"
+#include "core/Trace.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -71,7 +73,7 @@ bool MidiRouter::MakePortObjects(MidiPortFactory& factory)
     auto input = factory.CreateInput();
     if (!input.port)
     {
-        Report("cannot create the MIDI input port object: " + input.error);
+        ReportNoSystem(factory, input.error);
         return false;
     }
     mInput = std::move(input.port);
@@ -79,7 +81,7 @@ bool MidiRouter::MakePortObjects(MidiPortFactory& factory)
     auto output = factory.CreateOutput();
     if (!output.port)
     {
-        Report("cannot create the MIDI output port object: " + output.error);
+        ReportNoSystem(factory, output.error);
         return false;
     }
     {
@@ -171,16 +173,21 @@ void MidiRouter::ProbeMidiPorts()
         RefreshPortLists();
         return;
     case MidiPortNotice::kSystemStopped:
-        Report("the MIDI system stopped; its ports are closed");
+        Report(mFactory->SystemName() + " stopped; its ports are closed until it runs again");
+        mAbsenceReported = true;
         // The connections went with the system, even if it is already back with ports of the
         // same names: like an unplugged port, a selection turns "off" and is chosen again.
         MakePortObjects(*mFactory);
         ListNoPorts();
         return;
     case MidiPortNotice::kSystemAbsent:
+        if (!std::exchange(mAbsenceReported, true))
+            Report("no MIDI: " + mFactory->SystemName() +
+                   " is not running; its ports are listed once it runs");
         ListNoPorts();
         return;
     case MidiPortNotice::kSystemStarted:
+        mAbsenceReported = false;
         if (MakePortObjects(*mFactory))
             RefreshPortLists();
         return;
@@ -336,6 +343,12 @@ void MidiRouter::SaveSettings()
 {
     if (auto error = mStore.SaveSettings(mSettings))
         Report(error->message);
+}
+
+void MidiRouter::ReportNoSystem(const MidiPortFactory& factory, const std::string& why) const
+{
+    Trace("MIDI port object not made: %s\n", why.c_str());
+    Report("no MIDI: " + factory.SystemName() + " cannot be reached; MIDI stays off");
 }
 
 void MidiRouter::Report(const std::string& line) const

@@ -143,6 +143,9 @@ private:
     void ListNoPorts();
     void SaveSettings();
     void Report(const std::string& line) const;
+    // One line saying that `factory`'s system cannot be reached; the library's `why` goes to the
+    // trace only.
+    void ReportNoSystem(const MidiPortFactory& factory, const std::string& why) const;
 
     IPlugAPP& mApp;
     AppSettings& mSettings;
@@ -152,6 +155,7 @@ private:
     std::atomic<bool> mExiting{false};
     MidiPortFactory* mFactory = nullptr;       // the last CreateMidiPorts' factory
     std::unique_ptr<MidiPortNotices> mNotices; // null: the lists are read on every probe
+    bool mAbsenceReported = false; // the system's absence has been told since it last ran
     std::unique_ptr<MidiInputPort> mInput;
     std::mutex mOutputMutex;                 // every use of mOutput, and its replacement
     std::unique_ptr<MidiOutputPort> mOutput; // written only on the main thread, under the mutex

@@ -1,9 +1,12 @@
 #include "app/RtMidiPorts.h"
 
 #include "app/JackPortNotices.h"
+#include "app/LibraryDiagnostics.h"
 
+#include <alsa/asoundlib.h>
 #include <chrono>
 #include <filesystem>
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 #include <utility>
 #include <vector>
@@ -182,6 +185,8 @@ MidiPortCreation<Interface> CreateRtMidiPort(MidiSystem api, const std::string& 
 {
     try
     {
+        // The library warns on standard error when the system is not running.
+        const LibraryOutputCapture capture;
         return {std::make_unique<Port>(std::make_unique<RtPort>(ToRtMidiApi(api), clientName)), {}};
     }
     catch (const RtMidiError& error)
@@ -217,6 +222,29 @@ MidiPortCreation<MidiOutputPort> RtMidiPortFactory::CreateOutput()
 {
     return CreateRtMidiPort<RtMidiOutputPort, RtMidiOut, MidiOutputPort>(
         mApi, mClientNamePrefix + " Output Client");
+}
+
+std::string RtMidiPortFactory::SystemName() const
+{
+    return mApi == MidiSystem::kAlsa ? "the ALSA sequencer" : "the JACK server";
+}
+
+bool RtMidiPortFactory::SystemRunning() const
+{
+    if (mApi == MidiSystem::kAlsa)
+    {
+        snd_seq_t* sequencer = nullptr;
+        if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0)
+            return false;
+        snd_seq_close(sequencer);
+        return true;
+    }
+    jack_client_t* client =
+        jack_client_open((mClientNamePrefix + " Check").c_str(), JackNoStartServer, nullptr);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
 }
 
 std::unique_ptr<MidiPortNotices> RtMidiPortFactory::CreateNotices()

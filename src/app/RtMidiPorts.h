@@ -29,6 +29,10 @@ public:
     MidiPortCreation<MidiOutputPort> CreateOutput() override;
     // JACK's notices through a client called "<prefix> Port Watch"; none on ALSA.
     std::unique_ptr<MidiPortNotices> CreateNotices() override;
+    // "the ALSA sequencer" or "the JACK server".
+    std::string SystemName() const override;
+    // True when the system can be reached now (a client opened and closed again).
+    bool SystemRunning() const;
 
 private:
     MidiSystem mApi;

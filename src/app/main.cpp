@@ -4,6 +4,7 @@
 #include "app/CarriedManual.h"
 #include "app/DemoStomplet.h"
 #include "app/InProcessMidi.h"
+#include "app/LibraryDiagnostics.h"
 #include "app/MainWindow.h"
 #include "app/PreferencesDialog.h"
 #include "app/QtTimerBackend.h"
@@ -43,6 +44,14 @@ struct Options
 // most this long.
 constexpr qint64 kScreenshotDeadlineMs = 2000;
 constexpr int kScreenshotPollMs = 20;
+
+// Qt's debug, information and warning messages (a missing runtime folder, a platform plugin's
+// limits) are the library's words: dropped without the trace. Critical and fatal ones stay.
+void DropQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 void PrintLine(const QString& line)
 {
@@ -149,10 +158,6 @@ int RunEditor(QApplication& qtApp)
     // So is a demo: it must not take the place of the user's editor.
     const bool privateStart = screenshot || options.demo;
 
-    if (qEnvironmentVariableIsSet("STOMPLET_TRACE"))
-        SetTraceSink([](std::string_view line)
-                     { std::fwrite(line.data(), 1, line.size(), stderr); });
-
     // The folder is claimed before anything else starts, so that of two starts at the same moment
     // only one goes on to open the ports and the settings. Requests are served by the event loop,
     // by which time the window exists.
@@ -232,7 +237,11 @@ int RunEditor(QApplication& qtApp)
 
     // The demo needs no sound card: MIDI then runs on the pump thread.
     if (started.audioFailed && !options.demo)
+    {
+        PrintLine(QStringLiteral("no audio: no sound card could play; MIDI runs on the editor's "
+                                 "own clock"));
         ShowSoundcardMessage(window.get());
+    }
 
     const int status = qtApp.exec();
 
@@ -245,6 +254,15 @@ int RunEditor(QApplication& qtApp)
 
 int main(int argc, char* argv[])
 {
+    // The libraries' and Qt's own diagnostics only with the trace; our own lines always.
+    const bool trace = qEnvironmentVariableIsSet("STOMPLET_TRACE");
+    RouteLibraryDiagnostics(trace);
+    if (trace)
+        SetTraceSink([](std::string_view line)
+                     { std::fwrite(line.data(), 1, line.size(), stderr); });
+    else
+        qInstallMessageHandler(&DropQtMessage);
+
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ctrlWaveStomplet"));
     QApplication::setOrganizationName(QStringLiteral("korvoaudio"));

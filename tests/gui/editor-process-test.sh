@@ -27,6 +27,15 @@ check "--help names the options" grep -q -- '--settings-dir' "$work/help"
 check "a bad --midi-api exits 1" test $? -eq 1
 check "with one line of ours on stderr" test "$(grep -c "^ctrlwave-stomplet: " "$work/err")" -eq 1
 
+# Mended: a start with no MIDI system printed ALSA's, JACK's, RtMidi's and Qt's own lines. Now
+# one line of ours per missing system (MIDI, and audio on a machine without a sound card).
+JACK_DEFAULT_SERVER=stomplet-no-such-server timeout 3 "$editor" --settings-dir "$work/quiet" \
+    --midi-api jack >/dev/null 2>"$work/err"
+check "a start with no MIDI system prints at most three lines" test "$(wc -l <"$work/err")" -le 3
+check "all of them its own" test "$(grep -cv "^ctrlwave-stomplet: " "$work/err")" -eq 0
+check "one of them says the JACK server is not running" grep -q "JACK server is not running" \
+    "$work/err"
+
 # A settings folder that cannot be created: the editor runs on with a clear line.
 touch "$work/file"
 timeout 3 "$editor" --settings-dir "$work/file/settings" >/dev/null 2>"$work/err"

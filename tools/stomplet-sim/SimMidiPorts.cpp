@@ -1,5 +1,7 @@
 #include "SimMidiPorts.h"
 
+#include "app/LibraryDiagnostics.h"
+
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>
 #include <utility>
@@ -50,6 +52,8 @@ std::optional<std::string> SimMidiPorts::Open(bool jack)
     mLastError.clear();
     try
     {
+        // The library prints its warnings on standard error; they are the trace's.
+        const LibraryOutputCapture capture;
         mInput = std::make_unique<RtMidiIn>(api, client);
         mInput->setErrorCallback(&CollectError, &mLastError);
         mInput->ignoreTypes(false, false, false);
@@ -69,7 +73,9 @@ std::optional<std::string> SimMidiPorts::Open(bool jack)
     if (mLastError.empty())
         return std::nullopt;
     Close();
-    return std::string(jack ? "JACK" : "ALSA") + " MIDI ports cannot be opened: " + mLastError;
+    return std::string("no MIDI: ") + (jack ? "the JACK server" : "the ALSA sequencer") +
+           " cannot be reached, so the box's ports cannot be opened" +
+           (LibraryDiagnosticsShown() ? " (" + mLastError + ")" : std::string());
 }
 
 std::optional<std::string> SimMidiPorts::Send(std::span<const std::uint8_t> bytes)

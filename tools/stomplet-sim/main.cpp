@@ -4,10 +4,12 @@
 #include "SimMidiPorts.h"
 #include "SimOptions.h"
 #include "SimSession.h"
+#include "app/LibraryDiagnostics.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -65,6 +67,8 @@ void PrintError(const std::string& line)
 int main(int argc, char* argv[])
 {
     const auto start = SimMidiPorts::Clock::now();
+    // The MIDI libraries' own words only with the trace; the program's own lines always.
+    RouteLibraryDiagnostics(std::getenv("STOMPLET_TRACE") != nullptr);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const SimArgumentsResult parsed = ParseSimArguments(args);
     if (!parsed.arguments)

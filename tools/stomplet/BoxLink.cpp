@@ -1,5 +1,7 @@
 #include "BoxLink.h"
 
+#include "app/LibraryDiagnostics.h"
+
 #include <algorithm>
 
 namespace
@@ -31,12 +33,17 @@ std::optional<unsigned> FirstWithPrefix(const std::vector<std::string>& names,
 std::optional<std::string> BoxLink::Create(MidiPortFactory& factory, std::unique_ptr<BoxLink>& link)
 {
     std::unique_ptr<BoxLink> made(new BoxLink());
+    const auto unreachable = [&factory](const std::string& why)
+    {
+        return "no MIDI: " + factory.SystemName() + " cannot be reached" +
+               (LibraryDiagnosticsShown() ? " (" + why + ")" : std::string());
+    };
     MidiPortCreation<MidiInputPort> input = factory.CreateInput();
     if (!input.port)
-        return "MIDI input unavailable: " + input.error;
+        return unreachable(input.error);
     MidiPortCreation<MidiOutputPort> output = factory.CreateOutput();
     if (!output.port)
-        return "MIDI output unavailable: " + output.error;
+        return unreachable(output.error);
     made->mInput = std::move(input.port);
     made->mOutput = std::move(output.port);
     link = std::move(made);

@@ -6,10 +6,12 @@
 #include "CliCommands.h"
 #include "app/DemoStomplet.h"
 #include "app/InProcessMidi.h"
+#include "app/LibraryDiagnostics.h"
 #include "app/RtMidiPorts.h"
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +52,8 @@ MidiSystem SystemOf(CliMidiApi api)
 
 int main(int argc, char* argv[])
 {
+    // The MIDI libraries' own words only with the trace; the program's own lines always.
+    RouteLibraryDiagnostics(std::getenv("STOMPLET_TRACE") != nullptr);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const CliArgumentsResult parsed = ParseCliArguments(args);
     if (!parsed.arguments)
@@ -74,7 +78,7 @@ int main(int argc, char* argv[])
     const CliOptions& options = arguments.options;
     InProcessMidi bus;
     std::unique_ptr<DemoStomplet> demo;
-    std::unique_ptr<MidiPortFactory> factory;
+    std::unique_ptr<RtMidiPortFactory> factory;
     if (options.demo)
         demo = std::make_unique<DemoStomplet>(bus);
     else
@@ -92,7 +96,13 @@ int main(int argc, char* argv[])
             return kExitSuccess;
         }
         if (std::optional<std::string> error = link->Open(options.portPrefix))
+        {
+            // No port of that name, perhaps because the system itself does not run.
+            if (factory && !factory->SystemRunning())
+                return Fail(kExitMidiMissing,
+                            "no MIDI: " + factory->SystemName() + " is not running");
             return Fail(kExitMidiMissing, *error);
+        }
         CommandOutput output;
         output.terminal = ::isatty(STDOUT_FILENO) == 1;
         output.stop = &gStopRequested;

@@ -99,13 +99,13 @@ TEST(ReadManual, AManualThatCannotBeWrittenIsNotOpenedAndTheUserIsTold)
 {
     TempFolder folder;
     ScriptedPlatformUi platform;
-    const std::filesystem::path missing = folder.Path() / "gone";
-    OpenUserManual(SourceIn(missing), platform);
+    WriteBytes(folder.Path() / "file", "not a folder");
+    const std::filesystem::path blocked = folder.Path() / "file" / "settings";
+    OpenUserManual(SourceIn(blocked), platform);
     EXPECT_TRUE(platform.OpenedUrls().empty());
     ASSERT_EQ(platform.MessageBoxes().size(), 1u);
-    EXPECT_NE(platform.MessageBoxes()[0].text.find((missing / kUserManualFileName).string()),
+    EXPECT_NE(platform.MessageBoxes()[0].text.find((blocked / kUserManualFileName).string()),
               std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(missing)) << "the folder is not made here";
 }
 
 TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
