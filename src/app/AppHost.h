@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class IPlugAPP;
 class MidiPortFactory;
@@ -62,6 +63,13 @@ public:
     StartResult ApplyPreferences();  // Apply: restart audio
     StartResult AcceptPreferences(); // OK: audio if changed, port announced, file written
     void CancelPreferences();        // Cancel: snapshot restored, ports reopened
+    // What start-up found at the settings file; for Preferences to ask before replacing a file it
+    // could not read, and to say that a read-only file keeps the choices for this session only.
+    SettingsStore::FileState SettingsFileState() const { return mStore.State(); }
+    const std::filesystem::path& SettingsFilePath() const { return mStore.FilePath(); }
+    void AllowReplacingUnreadableSettings() { mStore.AllowReplacingUnreadableFile(); }
+    // True the first time it is asked, false ever after: a notice shown once per session.
+    bool FirstReadOnlyNotice() { return !std::exchange(mReadOnlyNoticeGiven, true); }
 
 private:
     StartResult ApplyAudioSettings();
@@ -76,4 +84,5 @@ private:
     AudioHost mAudio;
     MidiRouter mRouter;
     MidiPortFactory& mPorts;
+    bool mReadOnlyNoticeGiven = false;
 };

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,9 +17,21 @@ namespace
 constexpr int kListWidth = 360;
 } // namespace
 
-PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent)
-    : QDialog(parent), mHost(host), mInput(new QComboBox), mOutput(new QComboBox)
+PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent, Prompts prompts)
+    : QDialog(parent), mHost(host), mPrompts(std::move(prompts)), mInput(new QComboBox),
+      mOutput(new QComboBox)
 {
+    if (!mPrompts.ask)
+        mPrompts.ask = [this](const QString& question)
+        {
+            return QMessageBox::question(this, QStringLiteral("Preferences"), question,
+                                         QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::No) == QMessageBox::Yes;
+        };
+    if (!mPrompts.tell)
+        mPrompts.tell = [this](const QString& notice)
+        { QMessageBox::information(this, QStringLiteral("Preferences"), notice); };
+
     setWindowTitle(QStringLiteral("Preferences"));
 
     auto* group = new QGroupBox(QStringLiteral("MIDI Device Settings"));
@@ -82,11 +95,39 @@ void PreferencesDialog::Fill()
     }
 }
 
+void PreferencesDialog::ConfirmSettingsFile()
+{
+    const QString path = QString::fromStdString(mHost.SettingsFilePath().string());
+    switch (mHost.SettingsFileState())
+    {
+    case SettingsStore::FileState::kUnreadable:
+        if (mPrompts.ask(
+                QStringLiteral("The settings file \"%1\" could not be read when the "
+                               "editor started.\n\nReplace it with these settings? Its "
+                               "present content will be lost. With No the file is kept and "
+                               "the settings last until the editor closes.")
+                    .arg(path)))
+            mHost.AllowReplacingUnreadableSettings();
+        break;
+    case SettingsStore::FileState::kReadOnly:
+        if (mHost.FirstReadOnlyNotice())
+            mPrompts.tell(QStringLiteral("The settings file \"%1\" is read-only: these settings "
+                                         "last until the editor closes.")
+                              .arg(path));
+        break;
+    case SettingsStore::FileState::kWritable:
+        break;
+    }
+}
+
 void PreferencesDialog::done(int result)
 {
     QDialog::done(result);
     if (result == QDialog::Accepted)
+    {
+        ConfirmSettingsFile();
         mHost.AcceptPreferences();
+    }
     else
         mHost.CancelPreferences();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class AppHost;
 class QComboBox;
@@ -8,11 +9,20 @@ class QComboBox;
 // File > Preferences: the MIDI input and output port lists. A pick takes effect at once; Apply
 // restarts audio; OK keeps the picks, announces the output port to the editor and writes the
 // settings; Cancel (also Escape and the close box) restores the settings and ports from before.
+// On OK, a settings file that could not be read at start-up is replaced only when the user says
+// yes; a read-only one is never written, which the first OK of the session says.
 // [main thread]
 class PreferencesDialog final : public QDialog
 {
 public:
-    PreferencesDialog(AppHost& host, QWidget* parent = nullptr);
+    // How the dialog asks and tells; empty members use message boxes over the dialog.
+    struct Prompts
+    {
+        std::function<bool(const QString& question)> ask; // true: yes
+        std::function<void(const QString& notice)> tell;
+    };
+
+    PreferencesDialog(AppHost& host, QWidget* parent = nullptr, Prompts prompts = {});
 
     QComboBox* InputList() const { return mInput; }
     QComboBox* OutputList() const { return mOutput; }
@@ -25,7 +35,10 @@ public:
 private:
     void Fill();
 
+    void ConfirmSettingsFile();
+
     AppHost& mHost;
+    Prompts mPrompts;
     QComboBox* mInput;
     QComboBox* mOutput;
 };
