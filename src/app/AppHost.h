@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class IPlugAPP;
 class MidiPortFactory;
@@ -67,6 +68,13 @@ public:
                                      // file written
     StartResult CancelPreferences(); // Cancel: snapshot restored (audio restarted if it changed),
                                      // ports reopened
+    // What start-up found at the settings file; for Preferences to ask before replacing a file it
+    // could not read, and to say that a read-only file keeps the choices for this session only.
+    SettingsStore::FileState SettingsFileState() const { return mStore.State(); }
+    const std::filesystem::path& SettingsFilePath() const { return mStore.FilePath(); }
+    void AllowReplacingUnreadableSettings() { mStore.AllowReplacingUnreadableFile(); }
+    // True the first time it is asked, false ever after: a notice shown once per session.
+    bool FirstReadOnlyNotice() { return !std::exchange(mReadOnlyNoticeGiven, true); }
 
 private:
     StartResult ApplyAudioSettings();
@@ -83,4 +91,5 @@ private:
     AudioHost mAudio;
     MidiRouter mRouter;
     MidiPortFactory& mPorts;
+    bool mReadOnlyNoticeGiven = false;
 };

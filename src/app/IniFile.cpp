@@ -1,9 +1,8 @@
 #include "app/IniFile.h"
 
 #include "core/AtomicFile.h"
+#include "core/BoundedFileRead.h"
 
-#include <cerrno>
-#include <fstream>
 #include <limits>
 
 namespace
@@ -206,35 +205,24 @@ std::optional<IniError> IniFile::Load(const fs::path& path)
     mLines.clear();
     mCrLf = false;
 
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found)
-        return IniError{IniError::Kind::kNotFound, path, {}};
-    if (ec)
-        return IniError{IniError::Kind::kReadFailed, path, ec};
-    // Opening a pipe or a device could block or never end; only plain files are read.
-    if (status.type() != fs::file_type::regular)
-        return IniError{IniError::Kind::kNotAFile, path, {}};
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec)
-        return IniError{IniError::Kind::kReadFailed, path, ec};
-    if (size > kMaxFileBytes)
-        return IniError{IniError::Kind::kTooLarge, path, {}};
-
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return IniError{IniError::Kind::kReadFailed, path,
-                        std::error_code(errno != 0 ? errno : EIO, std::generic_category())};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    // The file may have shrunk since its size was taken; what was read is what counts.
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad())
-        return IniError{IniError::Kind::kReadFailed, path,
-                        std::make_error_code(std::errc::io_error)};
-
-    *this = Parse(text);
+    std::error_code reason;
+    auto read = ReadFileBelow(path, kMaxFileBytes + 1, &reason);
+    if (const FileReadError* error = std::get_if<FileReadError>(&read))
+    {
+        switch (*error)
+        {
+        case FileReadError::kNotFound:
+            return IniError{IniError::Kind::kNotFound, path, {}};
+        case FileReadError::kNotAFile:
+            return IniError{IniError::Kind::kNotAFile, path, {}};
+        case FileReadError::kTooLarge:
+            return IniError{IniError::Kind::kTooLarge, path, {}};
+        case FileReadError::kCannotOpen:
+            break;
+        }
+        return IniError{IniError::Kind::kReadFailed, path, reason};
+    }
+    *this = Parse(std::get<std::string>(read));
     return std::nullopt;
 }
 

@@ -27,10 +27,22 @@ void ShowSoundcardMessage(QWidget* parent)
     box->open();
 }
 
-PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent, bool tellAudioFailures)
-    : QDialog(parent), mHost(host), mTellAudioFailures(tellAudioFailures), mInput(new QComboBox),
-      mOutput(new QComboBox)
+PreferencesDialog::PreferencesDialog(AppHost& host, QWidget* parent, bool tellAudioFailures,
+                                     Prompts prompts)
+    : QDialog(parent), mHost(host), mTellAudioFailures(tellAudioFailures),
+      mPrompts(std::move(prompts)), mInput(new QComboBox), mOutput(new QComboBox)
 {
+    if (!mPrompts.ask)
+        mPrompts.ask = [this](const QString& question)
+        {
+            return QMessageBox::question(this, QStringLiteral("Preferences"), question,
+                                         QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::No) == QMessageBox::Yes;
+        };
+    if (!mPrompts.tell)
+        mPrompts.tell = [this](const QString& notice)
+        { QMessageBox::information(this, QStringLiteral("Preferences"), notice); };
+
     setWindowTitle(QStringLiteral("Preferences"));
 
     auto* group = new QGroupBox(QStringLiteral("MIDI Device Settings"));
@@ -95,11 +107,39 @@ void PreferencesDialog::Fill()
     }
 }
 
+void PreferencesDialog::ConfirmSettingsFile()
+{
+    const QString path = QString::fromStdString(mHost.SettingsFilePath().string());
+    switch (mHost.SettingsFileState())
+    {
+    case SettingsStore::FileState::kUnreadable:
+        if (mPrompts.ask(
+                QStringLiteral("The settings file \"%1\" could not be read when the "
+                               "editor started.\n\nReplace it with these settings? Its "
+                               "present content will be lost. With No the file is kept and "
+                               "the settings last until the editor closes.")
+                    .arg(path)))
+            mHost.AllowReplacingUnreadableSettings();
+        break;
+    case SettingsStore::FileState::kReadOnly:
+        if (mHost.FirstReadOnlyNotice())
+            mPrompts.tell(QStringLiteral("The settings file \"%1\" is read-only: these settings "
+                                         "last until the editor closes.")
+                              .arg(path));
+        break;
+    case SettingsStore::FileState::kWritable:
+        break;
+    }
+}
+
 void PreferencesDialog::done(int result)
 {
     QDialog::done(result);
+    const bool accepted = result == QDialog::Accepted;
+    if (accepted)
+        ConfirmSettingsFile();
     const AppHost::StartResult applied =
-        result == QDialog::Accepted ? mHost.AcceptPreferences() : mHost.CancelPreferences();
+        accepted ? mHost.AcceptPreferences() : mHost.CancelPreferences();
     // The dialog is closing: the message goes over the window it belongs to.
     TellAudioResult(applied.audioFailed, parentWidget());
 }

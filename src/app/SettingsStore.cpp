@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <system_error>
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace
 {
 namespace fs = std::filesystem;
@@ -55,6 +60,22 @@ std::string Quoted(const fs::path& path)
 {
     return "\"" + path.string() + "\"";
 }
+
+// True when the program must not write the file at `path`: it has no write bit at all (which even
+// root, who passes every access check, respects), or the user has no write access.
+bool IsReadOnly(const fs::path& path)
+{
+#if defined(__unix__) || defined(__APPLE__)
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+#else
+    std::error_code ec;
+    const fs::perms perms = fs::status(path, ec).permissions();
+    return !ec && (perms & fs::perms::owner_write) == fs::perms::none;
+#endif
+}
 } // namespace
 
 SettingsStore::SettingsStore(fs::path folder)
@@ -62,9 +83,10 @@ SettingsStore::SettingsStore(fs::path folder)
 {
 }
 
-std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings) const
+std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings)
 {
     std::vector<SettingsError> problems;
+    mState = FileState::kWritable;
     if (mDetached)
         return problems;
 
@@ -96,12 +118,23 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings) co
                     settings.*key.number =
                         file.GetUnsigned(key.section, key.key, key.missingNumber);
             }
+            if (IsReadOnly(mFilePath))
+            {
+                mState = FileState::kReadOnly;
+                problems.push_back({SettingsError::Kind::kReadOnly,
+                                    "the settings file " + Quoted(mFilePath) +
+                                        " is read-only: changes last until the editor closes"});
+                return problems;
+            }
         }
         else if (error->kind != IniError::Kind::kNotFound)
         {
-            problems.push_back(
-                {SettingsError::Kind::kReadFile,
-                 "cannot read the settings: " + error->Describe() + "; defaults used"});
+            mState = FileState::kUnreadable;
+            problems.push_back({SettingsError::Kind::kReadFile,
+                                "cannot read the settings: " + error->Describe() +
+                                    "; running on the defaults, and the file is kept as it is "
+                                    "unless you replace it from Preferences"});
+            return problems;
         }
     }
 
@@ -112,7 +145,7 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings) co
 
 std::optional<SettingsError> SettingsStore::SaveSettings(const AppSettings& settings) const
 {
-    if (mDetached)
+    if (mDetached || mState != FileState::kWritable)
         return std::nullopt;
     std::error_code ec;
     if (!fs::is_directory(mFolder, ec))
@@ -125,9 +158,14 @@ std::optional<SettingsError> SettingsStore::SaveSettings(const AppSettings& sett
                                      "; settings not saved"};
     }
 
-    // Keep what the file holds besides our keys; a file that cannot be read starts afresh.
+    // Keep what the file holds besides our keys. A file that cannot be read is not replaced, unless
+    // the user agreed to.
     IniFile file;
-    file.Load(mFilePath);
+    if (const auto error = file.Load(mFilePath);
+        error && error->kind != IniError::Kind::kNotFound && !mReplaceUnreadable)
+        return SettingsError{SettingsError::Kind::kReadFile,
+                             "cannot read the settings: " + error->Describe() +
+                                 "; the file is kept as it is and the settings are not saved"};
 
     for (const SettingsKey& key : kKeys)
     {

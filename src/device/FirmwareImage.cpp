@@ -49,7 +49,9 @@ FirmwareImageResult ReadFirmwareFile(const std::filesystem::path& path)
     const std::variant<std::string, FileReadError> bytes = ReadFileBelow(path, kFirmwareImageLimit);
     if (const FileReadError* error = std::get_if<FileReadError>(&bytes))
     {
-        return *error == FileReadError::kTooLarge ? FirmwareImageError::kTooLarge
+        if (*error == FileReadError::kTooLarge)
+            return FirmwareImageError::kTooLarge;
+        return *error == FileReadError::kNotAFile ? FirmwareImageError::kNotAFile
                                                   : FirmwareImageError::kCannotOpen;
     }
     const std::string& content = *std::get_if<std::string>(&bytes);

@@ -35,6 +35,7 @@ inline constexpr std::string_view kEmptyFirmwareText =
 enum class FirmwareImageError
 {
     kCannotOpen, // the file cannot be read; nothing is shown
+    kNotAFile,   // a folder, a device, a FIFO or a socket, never read; nothing is shown
     kEmpty,      // no byte to send: kEmptyFirmwareText
     kTooLarge,   // 16384 bytes or more; nothing is shown
 };

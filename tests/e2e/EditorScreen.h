@@ -123,7 +123,9 @@ protected:
                 return listed(MidiRoute::kInput, sim->OutputPort()) &&
                        listed(MidiRoute::kOutput, sim->InputPort());
             });
-        PreferencesDialog dialog(*host);
+        // A settings file the editor could not read is kept: no question is answered yes.
+        PreferencesDialog dialog(*host, nullptr, false,
+                                 {[](const QString&) { return false; }, [](const QString&) {}});
         dialog.open();
         const int input = dialog.InputList()->findText(QString::fromStdString(sim->OutputPort()));
         const int output = dialog.OutputList()->findText(QString::fromStdString(sim->InputPort()));

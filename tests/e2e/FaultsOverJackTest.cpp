@@ -161,7 +161,7 @@ TEST_F(Faults, TheBoxGoneWhilePreferencesIsOpenAndCancelLeaveTheEditorWorking)
     ASSERT_NO_FATAL_FAILURE(Start({}));
     ASSERT_TRUE(ReachInterfaceMode()) << sim->Transcript();
     {
-        PreferencesDialog dialog(*host);
+        PreferencesDialog dialog(*host, nullptr, false); // no sound card here
         dialog.open();
         ASSERT_NO_FATAL_FAILURE(KillSimulator());
         EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);

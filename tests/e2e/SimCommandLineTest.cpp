@@ -1,5 +1,6 @@
 // stomplet-sim's command line, standard-input commands and traffic lines, as pure transforms.
 
+#include "LineSplitter.h"
 #include "SimCommand.h"
 #include "SimOptions.h"
 #include "TrafficLine.h"
@@ -135,6 +136,40 @@ TEST(SimCommands, MalformedCommandsGiveOneLineAndNoCommand)
         EXPECT_FALSE(result.error.empty()) << line;
         EXPECT_EQ(result.error.find('\n'), std::string::npos) << line;
     }
+    // An unknown word is shown with control bytes escaped and cut after 80 bytes.
+    const std::string error =
+        ParseSimCommand(std::string("j\0\x1B", 3) + std::string(500, 'x')).error;
+    EXPECT_NE(error.find("\"j\\x00\\x1B" + std::string(77, 'x') + "...\""), std::string::npos)
+        << error;
+}
+
+// Mended: standard input was searched from its start for every chunk (quadratic in a long line)
+// and a huge line was kept whole and echoed whole.
+TEST(SimCommands, InputIsCutIntoLinesOfBoundedLengthWhateverTheChunks)
+{
+    LineSplitter splitter(8);
+    std::vector<LineSplitter::Line> lines = splitter.Take("pedal");
+    EXPECT_TRUE(lines.empty());
+    lines = splitter.Take(" 1\nquit\n\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, "pedal 1");
+    EXPECT_EQ(lines[1].text, "quit");
+    EXPECT_EQ(lines[2].length, 0u);
+
+    // 200 MB without a line end, in 64 KiB chunks: only the first 80 bytes are ever kept.
+    const std::string chunk(65536, 'z');
+    for (int i = 0; i < 200 * 16; ++i)
+        ASSERT_TRUE(splitter.Take(chunk).empty());
+    lines = splitter.Take("z\nrelease a1");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].tooLong);
+    EXPECT_EQ(lines[0].length, 200u * 1024u * 1024u + 1u);
+    EXPECT_EQ(lines[0].text, std::string(80, 'z'));
+    const std::optional<LineSplitter::Line> last = splitter.Finish();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->text, "release a1");
+    EXPECT_TRUE(last->tooLong); // longer than 8
+    EXPECT_FALSE(splitter.Finish());
 }
 
 TEST(TrafficLines, StampDirectionAndUpperCaseHexInFixedColumns)

@@ -70,7 +70,7 @@ TEST(StompletArguments, EveryBadCommandLineSaysWhatIsWrong)
     EXPECT_EQ(ErrorOf({}), "no command given (see --help)");
     EXPECT_EQ(ErrorOf({"flash"}), "unknown command \"flash\" (see --help)");
     EXPECT_EQ(ErrorOf({"status", "--loud"}), "unknown option \"--loud\" (see --help)");
-    EXPECT_EQ(ErrorOf({"save"}), "save takes exactly 1 operand: stomplet save FILE.csx");
+    EXPECT_EQ(ErrorOf({"save"}), "save takes exactly 1 operand: stomplet save FILE.csx|-");
     EXPECT_EQ(ErrorOf({"status", "extra"}), "status takes no operand: stomplet status");
     EXPECT_EQ(ErrorOf({"calibrate", "pedal3", "low"}),
               "calibrate takes pedal1 or pedal2, not \"pedal3\"");
@@ -83,6 +83,9 @@ TEST(StompletArguments, EveryBadCommandLineSaysWhatIsWrong)
     for (std::string_view timeout : {"0", "600001", "ms"})
         EXPECT_FALSE(Parse({"status", "--timeout", timeout}).arguments) << timeout;
     EXPECT_EQ(ErrorOf({"status", "--port"}), "--port needs a port name prefix");
+    // Mended: a negative value was reported as an unknown option.
+    EXPECT_EQ(Parse({"set", "23", "-1"}).arguments->operands[1], "-1");
+    EXPECT_EQ(Parse({"save", "-"}).arguments->operands[0], "-");
 }
 
 TEST(StompletSettings, ASettingIsFoundByItsNameInAnyCaseOrByItsIndex)
@@ -92,21 +95,46 @@ TEST(StompletSettings, ASettingIsFoundByItsNameInAnyCaseOrByItsIndex)
     EXPECT_EQ(FindSetting("0"), kJack2Mode);
     EXPECT_EQ(FindSetting("37"), kSwitch1SpecialUpper);
     EXPECT_FALSE(FindSetting("38"));
+    EXPECT_EQ(FindSetting(" pedal1 CONTROLLER "), kPedal1Controller);
     EXPECT_FALSE(FindSetting("JACK1 Mode")); // the name has a space: "JACK 1 Mode"
+    EXPECT_FALSE(FindSetting("-0"));
 }
 
-TEST(StompletSettings, ValuesAreTakenAsTheEditorShowsThemOrAsNumbersInRange)
+// Mended: a value that was not exactly a display text was read as a raw number in any notation,
+// so "01" set MIDI channel 2, "switches" was refused and "-1" was taken for an option.
+TEST(StompletSettings, ValuesAreDisplayTextsInAnyCaseOrPlainDecimalNumbersInRange)
 {
-    EXPECT_EQ(ParseSettingValue(kJack1Mode, "Switches").value, 1);
-    EXPECT_EQ(ParseSettingValue(kJack1Mode, "1").value, 1);
-    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "10").value, 9); // channel 10 is value 9
-    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "127").value, 127);
+    const struct
+    {
+        int idx;
+        std::string_view text;
+        int value;
+    } taken[] = {
+        {kJack1Mode, "Switches", 1},
+        {kJack1Mode, " switches ", 1},
+        {kJack1Mode, "1", 1},
+        {kSwitchA1Channel, "10", 9}, // channel 10 is value 9
+        {kSwitchA1Channel, "01", 0},
+        {kSwitchA1Channel, "16", 15},
+        {kPedal1Controller, "127", 127},
+        {kPedal1Controller, "007", 7},
+        {kSwitchA1Function, "program change", 4},
+    };
+    for (const auto& [idx, text, value] : taken)
+        EXPECT_EQ(ParseSettingValue(idx, text).value, value) << text;
+
     EXPECT_EQ(ParseSettingValue(kJack1Mode, "2").error,
-              "\"JACK 1 Mode\" takes \"Pedal\", \"Switches\" or 0 to 1, not \"2\"");
-    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "128").error,
-              "\"PEDAL1 Controller\" takes 0 to 127, not \"128\"");
-    EXPECT_FALSE(ParseSettingValue(kPedal1Controller, "6.5").value);
-    EXPECT_FALSE(ParseSettingValue(kSwitchA1Channel, "17").value);
+              "\"JACK 1 Mode\" takes \"Pedal\", \"Switches\" or 0 to 1: \"2\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "-1").error,
+              "\"PEDAL1 Controller\" takes 0 to 127: \"-1\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "0").error,
+              "\"SWITCHA1 Midi Channel\" takes \"1\" to \"16\": \"0\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "1.0").error,
+              "\"SWITCHA1 Midi Channel\" takes \"1\" to \"16\" (numbers in plain decimal "
+              "digits), not \"1.0\"");
+    for (std::string_view text : {"1e0", "+1", "0x1", "1 2", "", "6.5", "1E2"})
+        EXPECT_FALSE(ParseSettingValue(kSwitchA1Channel, text).value) << text;
+    EXPECT_FALSE(ParseSettingValue(kPedal1Controller, "1e1").value);
     for (int idx : {kPedal1CalibrationLow, kPedal1CalibrationHigh, kPedal2CalibrationLow,
                     kPedal2CalibrationHigh})
         EXPECT_NE(ParseSettingValue(idx, "10").error.find("stomplet calibrate"), std::string::npos);
@@ -194,4 +222,9 @@ TEST(StompletFiles, ARefusedPresetNamesItsFirstBadLine)
               "line 9: \"zz\" is not a byte in hex");
     EXPECT_EQ(PresetProblem(text.substr(0, 40), PresetFileError::kUnknownFormat),
               "10 lines; a preset has 46");
+    // Mended: a NUL cut the quoted line short.
+    std::string withNul = text;
+    withNul.replace(32, 2, std::string("7\0\x1B", 3));
+    EXPECT_EQ(PresetProblem(withNul, PresetFileError::kUnknownFormat),
+              "line 9: \"7\\x00\\x1B\" is not a byte in hex");
 }

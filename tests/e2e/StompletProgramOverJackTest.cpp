@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace stompletprogram
@@ -134,7 +135,14 @@ TEST_F(StompletProgram, StatusDumpSetCalibrateResetSaveExportAndLoadAgainstOneBo
     EXPECT_EQ(Bytes(std::get<PresetFileContent>(read).values.begin(),
                     std::get<PresetFileContent>(read).values.end()),
               *saved);
-    const std::string syx = (folder / "rig.syx").string();
+    // "-" is standard output.
+    const ProgramResult printed = RunStomplet({"save", "-"});
+    EXPECT_EQ(printed.exitStatus, 0) << Text(printed.err);
+    ASSERT_EQ(printed.out.size(), 46u);
+    EXPECT_EQ(printed.out.front(), "F0\r");
+    EXPECT_EQ(printed.out.back(), "F7\r");
+    // Mended: an upper-case extension was read as a preset's text and refused.
+    const std::string syx = (folder / "RIG.SYX").string();
     ASSERT_EQ(RunStomplet({"export", syx}).exitStatus, 0);
     PresetValues values{};
     std::copy(saved->begin(), saved->end(), values.begin());
@@ -227,11 +235,16 @@ TEST_F(StompletProgram, StandaloneStatusAndBadArgumentsOrFilesWithStatusTwo)
     std::ofstream(bad, std::ios::binary) << "F0\r\n00\r\n3F\r\n5A\r\n04\r\n02\r\n";
     const std::filesystem::path empty = folder / "empty.bin";
     std::ofstream(empty, std::ios::binary).flush();
+    // Mended: a FIFO with no writer blocked load and firmware until the test's time ran out.
+    const std::filesystem::path fifo = folder / "fifo.csx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"load", bad.string()},
          "stomplet: " + bad.string() + ": line 6: 02 where a preset has 03"},
         {{"load", (folder / "missing.csx").string()},
-         "stomplet: " + (folder / "missing.csx").string() + ": cannot be read"},
+         "stomplet: " + (folder / "missing.csx").string() + ": no such file"},
+        {{"load", fifo.string()}, "stomplet: " + fifo.string() + ": is not a regular file"},
+        {{"firmware", fifo.string()}, "stomplet: " + fifo.string() + ": is not a regular file"},
         {{"firmware", empty.string()},
          "stomplet: " + empty.string() + ": is empty: nothing to send"},
         {{"set", "Volume", "3"},

@@ -118,7 +118,7 @@ const fs::path& StoreFolder()
 // settings.
 void CheckSettingsStore(std::string_view text, const AppSettings& expected)
 {
-    const SettingsStore store(StoreFolder());
+    SettingsStore store(StoreFolder());
     std::ofstream(store.FilePath(), std::ios::binary | std::ios::trunc)
         .write(text.data(), static_cast<std::streamsize>(text.size()));
 

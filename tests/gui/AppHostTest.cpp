@@ -165,3 +165,58 @@ TEST_F(HostFixture, AnAudioStartThatFailsIsToldByApplyAndOkAndOkTriesItAgain)
     dialog.accept(); // the settings are those of the failed start: OK tries again
     EXPECT_EQ(openMessages(), 1);
 }
+
+// Mended: an editor start replaced a settings file it could not read with the defaults, and
+// rewrote a read-only one.
+TEST_F(HostFixture, AnUnreadableFileIsKeptUntilPreferencesMayReplaceItAndAReadOnlyOneIsNeverWritten)
+{
+    const fs::path file = folder / "settings.ini";
+    WriteSettings("[midi]\noutdev=Box In A\n");
+    fs::resize_file(file, 16u * 1024u * 1024u + 1u); // over the reader's limit; sparse
+    const std::string unreadable = testfiles::ReadBytes(file);
+    std::vector<QString> asked;
+    std::vector<QString> told;
+    bool answer = false;
+    const PreferencesDialog::Prompts prompts{[&](const QString& question)
+                                             {
+                                                 asked.push_back(question);
+                                                 return answer;
+                                             },
+                                             [&](const QString& notice)
+                                             { told.push_back(notice); }};
+    const auto pickAndAccept = [&](AppHost& host)
+    {
+        PreferencesDialog dialog(host, nullptr, true, prompts);
+        dialog.OutputList()->setCurrentIndex(2);
+        dialog.accept();
+    };
+
+    auto host = MakeHost();
+    host->Start();
+    ASSERT_EQ(diagnostics.size(), 1u);
+    EXPECT_NE(diagnostics[0].find("too large"), std::string::npos);
+    pickAndAccept(*host); // "No": the pick lasts for the session
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
+    host.reset();
+    EXPECT_TRUE(testfiles::ReadBytes(file) == unreadable);
+
+    host = MakeHost();
+    host->Start();
+    answer = true;
+    pickAndAccept(*host);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_NE(testfiles::ReadBytes(file).find("outdev=Box In B"), std::string::npos);
+    host.reset();
+
+    WriteSettings("[midi]\noutdev=Box In A\n");
+    fs::permissions(file, fs::perms::owner_read);
+    host = MakeHost();
+    host->Start();
+    pickAndAccept(*host);
+    pickAndAccept(*host);
+    EXPECT_EQ(told.size(), 1u); // told once
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
+    EXPECT_EQ(testfiles::ReadBytes(file), "[midi]\noutdev=Box In A\n");
+}

@@ -1,5 +1,7 @@
 #include "SimCommand.h"
 
+#include "LineSplitter.h"
+
 #include <algorithm>
 #include <charconv>
 #include <vector>
@@ -99,6 +101,6 @@ SimCommandResult ParseSimCommand(std::string_view line)
         return ParseSwitchCommand(SimCommand::Kind::kPress, words);
     if (verb == "release")
         return ParseSwitchCommand(SimCommand::Kind::kRelease, words);
-    return Error("unknown command \"" + std::string(verb) +
+    return Error("unknown command \"" + PrintableText(verb) +
                  "\" (commands: pedal, press, release, quit)");
 }

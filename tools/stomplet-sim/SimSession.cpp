@@ -11,7 +11,7 @@
 
 namespace
 {
-constexpr std::size_t kReadChunk = 4096;
+constexpr std::size_t kReadChunk = 65536;
 } // namespace
 
 SimSession::SimSession(const SimOptions& options, SimMidiPorts& ports, int wakeFd,
@@ -67,29 +67,27 @@ bool SimSession::TakeStandardInput()
     if (got == 0)
     {
         // The end of input: a last line without a line end still counts.
-        const std::string last = std::exchange(mPendingInput, std::string());
-        if (!last.empty())
-            RunLine(last);
+        if (const std::optional<LineSplitter::Line> last = mInput.Finish())
+            RunLine(*last);
         return false;
     }
-
-    mPendingInput.append(chunk, static_cast<std::size_t>(got));
-    std::size_t lineStart = 0;
-    for (std::size_t end = mPendingInput.find('\n'); end != std::string::npos;
-         end = mPendingInput.find('\n', lineStart))
-    {
-        const std::string_view line(mPendingInput.data() + lineStart, end - lineStart);
-        lineStart = end + 1;
+    for (const LineSplitter::Line& line :
+         mInput.Take(std::string_view(chunk, static_cast<std::size_t>(got))))
         if (!RunLine(line))
             return false;
-    }
-    mPendingInput.erase(0, lineStart);
     return true;
 }
 
-bool SimSession::RunLine(std::string_view line)
+bool SimSession::RunLine(const LineSplitter::Line& line)
 {
-    const SimCommandResult parsed = ParseSimCommand(line);
+    if (line.tooLong)
+    {
+        Diagnose("a line of " + std::to_string(line.length) +
+                 " bytes ignored (a command has at most " + std::to_string(kMaxCommandLineBytes) +
+                 "): \"" + PrintableText(line.text, line.text.size()) + "...\"");
+        return true;
+    }
+    const SimCommandResult parsed = ParseSimCommand(line.text);
     if (!parsed.command)
     {
         Diagnose(parsed.error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineSplitter.h"
 #include "SimMidiPorts.h"
 #include "SimOptions.h"
 #include "TrafficLine.h"
@@ -36,8 +37,8 @@ public:
     int Run();
 
 private:
-    bool TakeStandardInput(); // false at the end of input or on "quit"
-    bool RunLine(std::string_view line);
+    bool TakeStandardInput();                     // false at the end of input or on "quit"
+    bool RunLine(const LineSplitter::Line& line); // false on "quit"
     void RunCommand(const SimCommand& command);
     void TakeMessages();
     void Receive(const SimMidiPorts::Received& message);
@@ -54,5 +55,7 @@ private:
     const volatile std::sig_atomic_t& mStopRequested;
     SimMidiPorts::Clock::time_point mStart;
     VirtualStomplet mBox;
-    std::string mPendingInput; // standard input after the last complete line
+    // The longest command line taken; a longer one is refused with one line.
+    static constexpr std::size_t kMaxCommandLineBytes = 1024;
+    LineSplitter mInput{kMaxCommandLineBytes}; // standard input, cut into lines
 };

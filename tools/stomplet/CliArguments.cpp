@@ -29,20 +29,34 @@ constexpr std::array<CommandInfo, 11> kCommands{{
      "  Prints the box's 38 settings, one per line: index, name, display text.\n"
      "  --json  one JSON object: {\"version\": \"1.2\", \"settings\": [{\"index\": 0,\n"
      "          \"name\": \"JACK2 Mode\", \"value\": 0, \"text\": \"Pedal\"}, ...]}\n"},
-    {CliCommand::kSave, "save", 1, "save FILE.csx",
+    {CliCommand::kSave, "save", 1, "save FILE.csx|-",
      "  Reads the box's settings and writes them to a preset file (46 lines of two\n"
-     "  hex digits and CR LF, as the editor saves them). A file already there is\n"
-     "  replaced whole, or left as it was when the write fails.\n"},
+     "  hex digits and CR LF, as the editor saves them), or with \"-\" to standard\n"
+     "  output. A file already there is replaced whole (a link is kept and the file\n"
+     "  it points at replaced, the permissions are kept), or left as it was when\n"
+     "  the write fails. A read-only file, a folder, a device, a FIFO or a socket\n"
+     "  is refused.\n"},
     {CliCommand::kLoad, "load", 1, "load FILE.csx|FILE.syx",
-     "  Sends a preset file (.csx, read as the editor reads it) or a raw All\n"
-     "  Settings message (.syx, 46 bytes F0 ... F7) to the box as one All Settings\n"
-     "  message, values above a setting's range clamped, then reads the settings\n"
-     "  back and compares them with the values sent; a difference is an error.\n"},
+     "  Sends a preset to the box as one All Settings message, values above a\n"
+     "  setting's range clamped, then reads the settings back and compares them\n"
+     "  with the values sent; a difference is an error. The kind of file goes by\n"
+     "  its content, whatever its name: a file starting with the byte F0 is a raw\n"
+     "  All Settings message (46 bytes F0 ... F7, as export writes); anything\n"
+     "  else is read as a preset's text, as the editor reads it: one value per\n"
+     "  line in hex (one or two digits, any case), LF or CR LF, blank lines\n"
+     "  skipped, fewer than 1024 bytes; lines 2 to 6 must read 00 3F 5A 04 03,\n"
+     "  line 7 is the format version (up to 13 hex, version 1.9), lines 8 to 45\n"
+     "  are the 38 settings. Lines 1 and 46 (F0 and F7 as written) are not\n"
+     "  checked, line 46 may be missing, and lines after it are ignored, as the\n"
+     "  box's own editors read presets.\n"},
     {CliCommand::kSet, "set", 2, "set NAME VALUE",
-     "  Changes one setting. NAME is a setting's name (\"PEDAL1 Controller\", any\n"
-     "  case) or its index 0 to 37; VALUE its display text (\"Switches\", \"10\" for\n"
-     "  channel 10) or its number. The four calibration settings are refused: use\n"
-     "  calibrate. The setting is read back afterwards and must match.\n"},
+     "  Changes one setting. NAME is a setting's name (\"PEDAL1 Controller\") or\n"
+     "  its index 0 to 37. VALUE is the setting's display text as dump shows it\n"
+     "  (\"Switches\"; \"10\" for MIDI channel 10), or, for a setting shown in words\n"
+     "  or as a plain number, its value 0 to the setting's largest. Names and texts\n"
+     "  match in any case, blanks around them ignored; numbers are plain decimal\n"
+     "  digits (\"10\", not \"10.0\" or \"1e1\"). The four calibration settings are\n"
+     "  refused: use calibrate. The setting is read back afterwards and must match.\n"},
     {CliCommand::kReset, "reset", 0, "reset",
      "  Resets the box to its factory settings and prints them as dump does.\n"},
     {CliCommand::kCalibrate, "calibrate", 2, "calibrate pedal1|pedal2 low|high",
@@ -57,9 +71,10 @@ constexpr std::array<CommandInfo, 11> kCommands{{
     {CliCommand::kMonitor, "monitor", 0, "monitor [--hex]",
      "  Prints each MIDI message the box sends, decoded, one line per message,\n"
      "  until interrupted (Ctrl+C, SIGTERM). --hex  the bytes in hex as well.\n"},
-    {CliCommand::kExport, "export", 1, "export FILE.syx",
+    {CliCommand::kExport, "export", 1, "export FILE.syx|-",
      "  Reads the box's settings and writes the All Settings message that carries\n"
-     "  them (46 bytes, F0 ... F7) to FILE, for any SysEx librarian.\n"},
+     "  them (46 bytes, F0 ... F7) to FILE, for any SysEx librarian, or with \"-\"\n"
+     "  to standard output. FILE is written as save writes.\n"},
 }};
 
 const CommandInfo* FindCommand(std::string_view word)
@@ -155,7 +170,7 @@ CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
                               : std::string("--timeout needs a value in milliseconds")};
             parsed.options.timeoutMs = ms;
         }
-        else if (arg.size() > 1 && arg.starts_with("-"))
+        else if (arg.size() > 1 && arg.starts_with("-") && !(arg[1] >= '0' && arg[1] <= '9'))
             return {std::nullopt, "unknown option " + Quoted(arg) + " (see --help)"};
         else if (!parsed.command)
         {

@@ -37,6 +37,9 @@ inline constexpr int kExitNoAnswer = 1;    // the box did not answer in time, or
 inline constexpr int kExitBadInput = 2;    // bad arguments or a bad file
 inline constexpr int kExitMidiMissing = 3; // no MIDI system, or no port of the given name
 
+// The file name that means standard output for save and export.
+inline constexpr std::string_view kStandardOutputName = "-";
+
 inline constexpr std::string_view kDefaultPortPrefix = "Korvo-Audio ctrlWave Stomplet";
 inline constexpr int kDefaultTimeoutMs = 1000;
 inline constexpr int kMaxTimeoutMs = 600000;
@@ -73,7 +76,7 @@ struct CliArgumentsResult
 // in any order. Options take their value as the next argument or after '=' ("--timeout 500",
 // "--timeout=500"). "--help" anywhere wins over missing operands but not over an unknown option
 // or a bad value. An option that the command does not take (--json but for dump, --hex but for
-// monitor) is an error.
+// monitor) is an error. "-" and negative numbers ("-1") are operands, not options.
 CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args);
 
 // The command's word as typed: "ports", "status", ...

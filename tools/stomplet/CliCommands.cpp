@@ -68,8 +68,18 @@ int Status(BoxLink& link, const CliOptions& options, const CommandOutput& output
     return kExitSuccess;
 }
 
+// Writes a file the command makes: to standard output for "-", else through the atomic writer.
 int WriteOut(const std::string& file, std::string_view content, const CommandOutput& output)
 {
+    if (file == kStandardOutputName)
+    {
+        const bool written =
+            std::fwrite(content.data(), 1, content.size(), output.out) == content.size() &&
+            std::fflush(output.out) == 0;
+        if (!written)
+            return Error(output, "cannot write to standard output"), kExitBadInput;
+        return kExitSuccess;
+    }
     if (const std::optional<AtomicWriteError> error = WriteFileAtomically(file, content))
     {
         Error(output, error->Describe());
@@ -209,15 +219,23 @@ int CalibrationParam(const std::string& pedal, const std::string& end)
     return end == "low" ? kPedal2CalibrationLow : kPedal2CalibrationHigh;
 }
 
+// The values a preset or a raw All Settings message holds, told apart by content: a file that
+// starts with the byte F0 is the message, anything else is read as a preset's text.
 std::variant<PresetValues, std::string> ReadSettingsFile(const std::string& file)
 {
-    const std::variant<std::string, FileReadError> content = ReadFileBelow(file, kPresetFileLimit);
+    std::error_code reason;
+    const std::variant<std::string, FileReadError> content =
+        ReadFileBelow(file, kPresetFileLimit, &reason);
     if (const FileReadError* error = std::get_if<FileReadError>(&content))
-        return file + ": " +
-               (*error == FileReadError::kTooLarge ? PresetProblem({}, PresetFileError::kTooLarge)
-                                                   : std::string("cannot be read"));
+    {
+        if (*error == FileReadError::kTooLarge)
+            return file + ": " + PresetProblem({}, PresetFileError::kTooLarge);
+        return file + ": " + std::string(DescribeFileReadError(*error)) +
+               (*error == FileReadError::kCannotOpen && reason ? " (" + reason.message() + ")"
+                                                               : std::string());
+    }
     const std::string& text = std::get<std::string>(content);
-    if (std::filesystem::path(file).extension() == ".syx")
+    if (!text.empty() && static_cast<std::uint8_t>(text.front()) == kSysExStart)
     {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
         const SyxReadResult syx = ParseAllSettingsSyx({bytes, text.size()});
@@ -303,9 +321,10 @@ int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLin
         const PresetValues values = ValuesOf(*reply);
         if (command.command == CliCommand::kSave)
         {
-            if (const std::optional<AtomicWriteError> error = WritePresetFile(command.file, values))
-                return Error(output, error->Describe()), kExitBadInput;
-            Print(output, "saved the box's settings to " + command.file + "\n");
+            if (const int status = WriteOut(command.file, FormatPresetFile(values), output))
+                return status;
+            if (command.file != kStandardOutputName)
+                Print(output, "saved the box's settings to " + command.file + "\n");
             return kExitSuccess;
         }
         if (command.command == CliCommand::kExport)
@@ -316,7 +335,8 @@ int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLin
             const std::string content(message->bytes.begin(), message->bytes.end());
             if (const int status = WriteOut(command.file, content, output))
                 return status;
-            Print(output, "exported the box's settings to " + command.file + "\n");
+            if (command.file != kStandardOutputName)
+                Print(output, "exported the box's settings to " + command.file + "\n");
             return kExitSuccess;
         }
         Print(output, FormatDump(reply->version, values, options.json));

@@ -5,7 +5,6 @@
 #include "device/SysExMessages.h"
 #include "editor/FormatText.h"
 #include "editor/ParamTable.h"
-#include "toolkit/ParamUserInput.h"
 
 #include <algorithm>
 #include <array>
@@ -58,13 +57,62 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
                       });
 }
 
-std::optional<int> WholeNumber(std::string_view text)
+std::string_view TrimBlanks(std::string_view text)
 {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A number in plain decimal: digits only (leading zeros allowed), no sign, point or exponent.
+std::optional<int> PlainDecimal(std::string_view text)
+{
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
+}
+
+// True when every display text of the setting is a number (the MIDI channels "1" to "16").
+bool HasNumberedTexts(const ParamDefinition& definition)
+{
+    return definition.IsEnumerated() &&
+           std::all_of(definition.labels.begin(), definition.labels.end(),
+                       [](std::string_view label) { return PlainDecimal(label).has_value(); });
+}
+
+// What a setting takes, for the error lines: "\"Pedal\", \"Switches\" or 0 to 1".
+std::string AcceptedValues(const ParamDefinition& definition)
+{
+    if (HasNumberedTexts(definition))
+        return "\"" + std::string(definition.labels.front()) + "\" to \"" +
+               std::string(definition.labels.back()) + "\"";
+    std::string accepted;
+    for (const std::string_view label : definition.labels)
+        accepted += (accepted.empty() ? "\"" : ", \"") + std::string(label) + "\"";
+    if (!accepted.empty())
+        accepted += " or ";
+    return accepted + "0 to " + std::to_string(definition.MaxValue());
+}
+
+// `text` with every byte that is not printable ASCII as \xHH, at most `limit` bytes of it.
+std::string Printable(std::string_view text, std::size_t limit)
+{
+    std::string shown;
+    for (const char c : text.substr(0, limit))
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\')
+            shown += c;
+        else
+            shown += FormatText("\\x%02X", byte);
+    }
+    if (text.size() > limit)
+        shown += "...";
+    return shown;
 }
 
 std::string Hex(std::span<const std::uint8_t> bytes)
@@ -97,9 +145,10 @@ std::string DescribeSysEx(std::span<const std::uint8_t> bytes)
 
 std::optional<int> FindSetting(std::string_view nameOrIndex)
 {
-    if (const std::optional<int> index = WholeNumber(nameOrIndex))
+    nameOrIndex = TrimBlanks(nameOrIndex);
+    if (const std::optional<int> index = PlainDecimal(nameOrIndex))
     {
-        if (*index >= 0 && *index < kNumParams)
+        if (*index < kNumParams)
             return index;
         return std::nullopt;
     }
@@ -114,26 +163,32 @@ SettingValueResult ParseSettingValue(int paramIdx, std::string_view text)
     if (paramIdx < 0 || paramIdx >= kNumParams)
         return {std::nullopt, "no setting has the index " + std::to_string(paramIdx)};
     const ParamDefinition& definition = kParamDefinitions[static_cast<std::size_t>(paramIdx)];
-    const std::string name(definition.name);
+    const std::string name = "\"" + std::string(definition.name) + "\"";
     if (IsCalibrationParam(paramIdx))
-        return {std::nullopt, "\"" + name +
-                                  "\" is set by the box itself: use \"stomplet calibrate pedal1|"
-                                  "pedal2 low|high\""};
-    const IParam& param = Param(paramIdx);
-    const std::optional<double> typed = ParseParamText(param, text);
-    if (typed && *typed == std::floor(*typed) && *typed >= 0 && *typed <= definition.MaxValue())
-        return {static_cast<int>(*typed), {}};
-    std::string allowed;
-    if (definition.IsEnumerated())
+        return {std::nullopt,
+                name +
+                    " is set by the box itself: use \"stomplet calibrate pedal1|pedal2 low|high\""};
+
+    const std::string_view typed = TrimBlanks(text);
+    for (std::size_t i = 0; i < definition.labels.size(); ++i)
+        if (EqualIgnoringCase(definition.labels[i], typed))
+            return {static_cast<int>(i), {}};
+    const bool numbered = HasNumberedTexts(definition);
+    const std::string_view digits = typed.starts_with('-') ? typed.substr(1) : typed;
+    if (const std::optional<int> number = PlainDecimal(digits))
     {
-        for (const std::string_view label : definition.labels)
-            allowed += (allowed.empty() ? "\"" : ", \"") + std::string(label) + "\"";
-        allowed += " or 0 to " + std::to_string(definition.MaxValue());
+        if (!numbered && digits.size() == typed.size() && *number <= definition.MaxValue())
+            return {*number, {}};
+        if (numbered && digits.size() == typed.size())
+            for (std::size_t i = 0; i < definition.labels.size(); ++i)
+                if (PlainDecimal(definition.labels[i]) == number)
+                    return {static_cast<int>(i), {}};
+        return {std::nullopt, name + " takes " + AcceptedValues(definition) + ": \"" +
+                                  std::string(typed) + "\" is out of range"};
     }
-    else
-        allowed = "0 to " + std::to_string(definition.MaxValue());
-    return {std::nullopt,
-            "\"" + name + "\" takes " + allowed + ", not \"" + std::string(text) + "\""};
+    return {std::nullopt, name + " takes " + AcceptedValues(definition) +
+                              " (numbers in plain decimal digits), not \"" + Printable(text, 80) +
+                              "\""};
 }
 
 std::string SettingText(int paramIdx, int value)
@@ -294,12 +349,17 @@ std::string PresetProblem(std::string_view text, PresetFileError error)
         ++valueNumber;
         if (valueNumber < 2 || valueNumber > kPresetFileLines - 1)
             continue;
+        // As the reader takes a line: one or two hexadecimal digits.
         int value = 0;
-        const auto [ptr, ec] = std::from_chars(line.data(), line.data() + line.size(), value, 16);
-        if (line.size() > 2 || ec != std::errc() || ptr != line.data() + line.size())
-            return FormatText("line %zu: \"%.*s\" is not a byte in hex", lineNumber,
-                              static_cast<int>(std::min<std::size_t>(line.size(), 16)),
-                              line.data());
+        const bool hex =
+            !line.empty() && line.size() <= 2 &&
+            std::all_of(line.begin(), line.end(),
+                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+        if (hex)
+            std::from_chars(line.data(), line.data() + line.size(), value, 16);
+        else
+            return FormatText("line %zu: \"", lineNumber) + Printable(line, 16) +
+                   "\" is not a byte in hex";
         if (valueNumber <= 6 && value != kExpected[valueNumber - 2])
             return FormatText("line %zu: %02X where a preset has %02X", lineNumber, value,
                               kExpected[valueNumber - 2]);
@@ -313,6 +373,8 @@ std::string FirmwareProblem(FirmwareImageError error)
     {
     case FirmwareImageError::kCannotOpen:
         return "cannot be read";
+    case FirmwareImageError::kNotAFile:
+        return "is not a regular file";
     case FirmwareImageError::kEmpty:
         return "is empty: nothing to send";
     case FirmwareImageError::kTooLarge:

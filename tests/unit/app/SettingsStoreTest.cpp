@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "app/IniFile.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -115,15 +116,56 @@ TEST_F(SettingsFile, UnusableNumbersAndBinaryJunkGiveTheDefaultsAndAreRewrittenW
     }
 }
 
-TEST_F(SettingsFile, ADirectoryInPlaceOfTheFileKeepsTheDefaultsAndReportsReadAndWrite)
+// Mended: a file over the reader's size limit was replaced by the defaults at start-up.
+TEST_F(SettingsFile, AFileThatCannotBeReadIsKeptAsItIsUntilReplacingIsAllowed)
 {
-    fs::create_directories(mStore.FilePath());
+    fs::create_directories(mFolder);
+    WriteBytes(mStore.FilePath(), "[mine]\nkept=yes\n");
+    fs::resize_file(mStore.FilePath(), IniFile::kMaxFileBytes + 1); // sparse: no disk space
+    const std::string before = ReadBytes(mStore.FilePath());
+    mSettings.midiInputPort = "Keys";
+
     const auto problems = mStore.LoadSettings(mSettings);
-    ASSERT_EQ(problems.size(), 2u);
+    ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].kind, SettingsError::Kind::kReadFile);
-    EXPECT_EQ(problems[1].kind, SettingsError::Kind::kWriteFile);
-    EXPECT_NE(problems[1].message.find("settings.ini"), std::string::npos);
-    EXPECT_EQ(mSettings, AppSettings{});
+    EXPECT_NE(problems[0].message.find("too large"), std::string::npos);
+    EXPECT_EQ(mStore.State(), SettingsStore::FileState::kUnreadable);
+    EXPECT_EQ(mSettings.midiInputPort, "Keys");
+    EXPECT_FALSE(mStore.SaveSettings(mSettings));
+    EXPECT_EQ(ReadBytes(mStore.FilePath()), before);
+
+    mStore.AllowReplacingUnreadableFile();
+    EXPECT_EQ(mStore.State(), SettingsStore::FileState::kWritable);
+    EXPECT_FALSE(mStore.SaveSettings(mSettings));
+    EXPECT_NE(ReadBytes(mStore.FilePath()).find("indev=Keys\n"), std::string::npos);
+
+    // A folder in the file's place is not a file to read, nor one to replace.
+    SettingsStore other(mRoot.Path() / "other");
+    fs::create_directories(other.FilePath());
+    EXPECT_EQ(other.LoadSettings(mSettings).size(), 1u);
+    EXPECT_EQ(other.State(), SettingsStore::FileState::kUnreadable);
+    other.AllowReplacingUnreadableFile();
+    ASSERT_TRUE(other.SaveSettings(mSettings));
+    EXPECT_TRUE(fs::is_directory(other.FilePath()));
+}
+
+// Mended: a read-only file was rewritten, and then writable.
+TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWritten)
+{
+    fs::create_directories(mFolder);
+    WriteBytes(mStore.FilePath(), "[midi]\nindev=Keys\n");
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(mStore.FilePath(), readOnly);
+
+    const auto problems = mStore.LoadSettings(mSettings);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].kind, SettingsError::Kind::kReadOnly);
+    EXPECT_EQ(mStore.State(), SettingsStore::FileState::kReadOnly);
+    EXPECT_EQ(mSettings.midiInputPort, "Keys");
+    mSettings.midiInputPort = "Pads";
+    EXPECT_FALSE(mStore.SaveSettings(mSettings));
+    EXPECT_EQ(ReadBytes(mStore.FilePath()), "[midi]\nindev=Keys\n");
+    EXPECT_EQ(fs::status(mStore.FilePath()).permissions(), readOnly);
 }
 
 TEST_F(SettingsFile, AFolderThatCannotBeCreatedIsReportedAndTheDefaultsStay)

@@ -5,6 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
@@ -38,35 +47,82 @@ TEST(AtomicFile, AReaderThatOpenedTheOldFileStillReadsItWholeAfterTheReplace)
     EXPECT_EQ(FilesIn(folder.Path()), 1); // no temporary file left behind
 }
 
-TEST(AtomicFile, ALinkIsKeptAndTheFileItPointsAtIsReplaced)
-{
-    TempFolder folder;
-    const fs::path real = folder.Path() / "real.ini";
-    const fs::path link = folder.Path() / "settings.ini";
-    WriteBytes(real, "old");
-    fs::create_symlink(real, link);
-
-    ASSERT_FALSE(WriteFileAtomically(link, "new"));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadBytes(real), "new");
-}
-
-TEST(AtomicFile, AMissingFolderOrADirectoryAtTheTargetFailsAndChangesNothing)
+TEST(AtomicFile, AMissingFolderFailsAndChangesNothing)
 {
     TempFolder folder;
     const auto missing = WriteFileAtomically(folder.Path() / "no" / "settings.ini", "x");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->step, AtomicWriteError::Step::kCreateTemporary);
-
-    const fs::path directory = folder.Path() / "settings.ini";
-    fs::create_directory(directory);
-    const auto replace = WriteFileAtomically(directory, "x");
-    ASSERT_TRUE(replace);
-    EXPECT_EQ(replace->step, AtomicWriteError::Step::kReplace);
-    EXPECT_TRUE(fs::is_directory(directory));
-    EXPECT_EQ(FilesIn(folder.Path()), 1);
-    EXPECT_NE(replace->Describe().find("settings.ini"), std::string::npos);
+    EXPECT_EQ(FilesIn(folder.Path()), 0);
 }
+
+#if defined(__unix__)
+// Mended: a save renamed its file over whatever the path named (a device node, a FIFO, a socket,
+// the link /dev/stdout) and over read-only files, and lost links and permission bits.
+TEST(AtomicFile, OnlyWritableRegularFilesAreReplacedAndEverythingElseIsRefusedUntouched)
+{
+    TempFolder folder;
+    const fs::path dir = folder.Path();
+    WriteBytes(dir / "kept", "old");
+    const int openFd = ::open((dir / "kept").c_str(), O_RDONLY);
+    ASSERT_GE(openFd, 0);
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (dir / "sock").c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    // A device node of its own (the null device's numbers), so that no failure can touch /dev.
+    const bool device = ::mknod((dir / "device").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    fs::create_symlink("/proc/self/fd/" + std::to_string(openFd), dir / "to-proc");
+    fs::create_symlink("fifo", dir / "to-fifo");
+    WriteBytes(dir / "read-only", "old");
+    fs::permissions(dir / "read-only",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    for (const char* name : {"folder", "fifo", "sock", "device", "to-proc", "to-fifo", "read-only"})
+    {
+        if (std::string_view(name) == "device" && !device)
+            continue;
+        const fs::file_status before = fs::symlink_status(dir / name);
+        const auto error = WriteFileAtomically(dir / name, "new");
+        ASSERT_TRUE(error) << name;
+        EXPECT_EQ(error->step, AtomicWriteError::Step::kRefused) << name;
+        EXPECT_NE(error->Describe().find(name), std::string::npos) << error->Describe();
+        EXPECT_EQ(error->Describe().find('\n'), std::string::npos);
+        EXPECT_EQ(fs::symlink_status(dir / name).type(), before.type()) << name;
+        EXPECT_EQ(fs::symlink_status(dir / name).permissions(), before.permissions()) << name;
+    }
+    EXPECT_EQ(ReadBytes(dir / "kept"), "old");
+    EXPECT_EQ(ReadBytes(dir / "read-only"), "old");
+    EXPECT_EQ(FilesIn(dir), device ? 8 : 7); // no temporary file left behind
+    ::close(sock);
+    ::close(openFd);
+
+    // A private file keeps its bits; a link, and a chain of links, stay and their end is replaced;
+    // a dangling link stays and its end is made.
+    WriteBytes(dir / "private.csx", "old");
+    fs::permissions(dir / "private.csx", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("private.csx", dir / "link.csx");
+    fs::create_symlink(dir / "link.csx", dir / "link-to-link.csx");
+    fs::create_symlink("made.csx", dir / "dangling.csx");
+    for (const char* name : {"private.csx", "link.csx", "link-to-link.csx", "dangling.csx"})
+        ASSERT_FALSE(WriteFileAtomically(dir / name, name)) << name;
+    EXPECT_EQ(ReadBytes(dir / "private.csx"), "link-to-link.csx");
+    EXPECT_EQ(fs::status(dir / "private.csx").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.csx"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link-to-link.csx"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.csx"));
+    EXPECT_EQ(ReadBytes(dir / "made.csx"), "dangling.csx");
+
+    // A name as long as the system allows: the temporary name does not grow with it.
+    const fs::path longName = dir / (std::string(250, 'p') + ".csx");
+    EXPECT_FALSE(WriteFileAtomically(longName, "long"));
+    EXPECT_EQ(ReadBytes(longName), "long");
+}
+#endif
 
 #if defined(__unix__)
 TEST(AtomicFile, AWriteThatFailsPartWayKeepsTheOldFileWholeAndLeavesNoTemporaryFile)

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 using testfiles::TempFolder;
@@ -26,9 +30,15 @@ TEST(BoundedFileRead, FileBelowTheLimitIsReadByteForByteAndOfTheLimitIsTooLarge)
     EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path() / "eight", 8)), FileReadError::kTooLarge);
 }
 
-TEST(BoundedFileRead, MissingFileOrAFolderCannotBeOpened)
+// Mended: a FIFO with no writer blocked the reader until something wrote into it.
+TEST(BoundedFileRead, OnlyARegularFileIsReadAndAFifoReturnsAtOnce)
 {
     TempFolder folder;
-    EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path() / "none", 8)), FileReadError::kCannotOpen);
-    EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path(), 8)), FileReadError::kCannotOpen);
+    EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path() / "none", 8)), FileReadError::kNotFound);
+    EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path(), 8)), FileReadError::kNotAFile);
+#if defined(__unix__)
+    ASSERT_EQ(::mkfifo((folder.Path() / "fifo").c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf(ReadFileBelow(folder.Path() / "fifo", 8)), FileReadError::kNotAFile);
+    EXPECT_EQ(ErrorOf(ReadFileBelow("/dev/zero", 8)), FileReadError::kNotAFile);
+#endif
 }
