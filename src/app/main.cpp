@@ -16,6 +16,7 @@
 #include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"
 #include "ui/ControlTags.h"
+#include "ui/DemoBadge.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -218,6 +219,8 @@ int RunEditor(QApplication& qtApp)
     { PreferencesDialog::Run(*host, parent, !options.demo); };
     window = std::make_unique<MainWindow>(host->App(), actions);
     auto* view = new ViewWidget(host->App());
+    if (options.demo)
+        AttachDemoBadge(view->Graphics());
     window->SetView(view);
     view->SetSizeChangedFunc([&window](int width, int height)
                              { window->FitClientArea(width, height); });

@@ -65,8 +65,9 @@ enum EControlTags : int
     kCtrlTagDeviceText3 = 48,
     kCtrlTagStandaloneNotice = 49,
     kCtrlTagFirmwareWindow = 50,
+    kCtrlTagDemoBadge = 51, // only in demo mode
 
-    kNumCtrlTags = 51
+    kNumCtrlTags = 52
 };
 
 // Control group names. Names compare as exact strings: "pedal1controls" (the JACK 1 page for a

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -68,6 +69,9 @@ TEST_F(Platform, AMenuShowsItsCheckMarkAndReportsTheChosenItemOnceOrNoChoiceWhen
     EXPECT_FALSE(items[2]->isEnabled());
     // At least as wide as the caption at scale 2.
     EXPECT_GE(menu->width(), 406);
+    // Mended: the menu came up in the desktop's light theme over the dark screen.
+    const QImage drawn = menu->grab().toImage();
+    EXPECT_LT(drawn.pixelColor(drawn.width() - 3, drawn.height() / 2).lightnessF(), 0.3);
 
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
                       menu->actionGeometry(items[0]).center());
