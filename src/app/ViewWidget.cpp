@@ -2,6 +2,7 @@
 
 #include "core/IGEditorDelegate.h"
 #include "render/QtPainter.h"
+#include "toolkit/IBitmapControl.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -199,6 +200,20 @@ void ViewWidget::paintEvent(QPaintEvent* event)
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));
+    ReleaseHiddenImages();
+}
+
+void ViewWidget::ReleaseHiddenImages()
+{
+    std::vector<std::string> shown;
+    mGraphics.ForAllControls(
+        [&shown](IControl& control)
+        {
+            if (const auto* image = dynamic_cast<const IBitmapControl*>(&control);
+                image && !image->IsHidden())
+                shown.push_back(image->GetBitmap().mResourceName);
+        });
+    mBitmaps.Release(shown);
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event)

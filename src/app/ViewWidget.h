@@ -67,6 +67,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Drops the decoded images that no visible control draws (a closed overlay's picture).
+    void ReleaseHiddenImages();
     // Asks for a check of the context's state from the event loop (coalesced).
     void ScheduleCheck();
     // Repaints what is dirty and starts or stops the frame clock.

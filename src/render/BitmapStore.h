@@ -2,18 +2,34 @@
 
 #include <QImage>
 #include <QSize>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Decoded images by resource name ("background.png"), each at scale 1 and, where the artwork has
-// one, at scale 2 for high-density screens and enlarged views.
+// Images by resource name ("background.png"), each available at scale 1 and, where the artwork
+// has one, at scale 2 for high-density screens and enlarged views.
+//
+// An image is decoded only when it is drawn, and only at the scale the view needs then; drawing
+// it at the other scale decodes that one and drops the first, so each image is held once. Release
+// drops the images nothing on screen draws (a closed overlay's picture).
 // [main thread]
 class BitmapStore
 {
 public:
-    // Stores the images of `name`, replacing earlier ones. Either image may be null, not both:
-    // false (and nothing stored) when both are.
+    // One scale of an image: its size in pixels (read from the file's header) and how to decode
+    // it. A source without a size is absent; a decoder may fail with a null image.
+    struct Source
+    {
+        QSize size;
+        std::function<QImage()> decode;
+    };
+
+    // Stores the sources of `name`, replacing earlier ones. Either may be absent, not both: false
+    // (and nothing stored) when both are.
+    bool Add(std::string_view name, Source image1x, Source image2x);
+    // The same for images already decoded (generated artwork, tests).
     bool Add(std::string_view name, QImage image1x, QImage image2x);
     bool Contains(std::string_view name) const;
 
@@ -23,14 +39,23 @@ public:
 
     // The image that draws `name` best at `deviceScale` device pixels per design pixel (the view's
     // draw scale times the screen's pixel ratio): the scale 2 image above 1 when there is one,
-    // else the scale 1 image, else whichever exists. nullptr for an unknown name.
+    // else the scale 1 image, else whichever exists; decoded now if it is not held. nullptr for an
+    // unknown name or an image that does not decode. Valid until the next Select or Release.
     const QImage* Select(std::string_view name, double deviceScale) const;
+
+    // Drops the decoded images of every name not in `shown`; they are decoded again when drawn.
+    void Release(const std::vector<std::string>& shown);
+    // The bytes of all decoded images held now.
+    qsizetype DecodedBytes() const;
 
 private:
     struct Entry
     {
-        QImage image1x;
-        QImage image2x;
+        Source image1x;
+        Source image2x;
+        // The one decoded image held, and of which source; a cache, so it may change in Select.
+        mutable QImage decoded;
+        mutable const Source* decodedFrom = nullptr;
     };
 
     std::map<std::string, Entry, std::less<>> mEntries;

@@ -5,6 +5,7 @@
 #include "render/FontRegistry.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <algorithm>
 
 namespace
@@ -23,11 +24,18 @@ QByteArray ReadAll(const QString& path)
     return file.readAll();
 }
 
-QImage DecodeOrNull(const QByteArray& bytes)
+// The image file at `path` as a source whose size comes from the file's header, so that nothing
+// is decoded before the image is drawn. Absent when there is no such file or no readable header.
+BitmapStore::Source SourceAt(const QString& path)
 {
-    if (bytes.isEmpty())
+    const QSize size = QImageReader(path).size();
+    if (!size.isValid() || size.isEmpty())
         return {};
-    return DecodePngImage(bytes).value_or(QImage());
+    return {size, [path]
+            {
+                const QByteArray bytes = ReadAll(path);
+                return bytes.isEmpty() ? QImage() : DecodePngImage(bytes).value_or(QImage());
+            }};
 }
 } // namespace
 
@@ -53,9 +61,8 @@ std::optional<IBitmap> QtResourceLoader::LoadBitmap(std::string_view name, int n
     {
         const QString folder = mRoot + QStringLiteral("/images/");
         const QString file = ToQString(name);
-        QImage image1x = DecodeOrNull(ReadAll(folder + file));
-        QImage image2x = DecodeOrNull(ReadAll(folder + DoubleResolutionName(file)));
-        if (!mBitmaps.Add(name, std::move(image1x), std::move(image2x)))
+        if (!mBitmaps.Add(name, SourceAt(folder + file),
+                          SourceAt(folder + DoubleResolutionName(file))))
             return std::nullopt;
     }
     const QSize size = mBitmaps.DesignSize(name);

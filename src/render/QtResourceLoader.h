@@ -20,7 +20,8 @@ public:
 
     QtResourceLoader(FontRegistry& fonts, BitmapStore& bitmaps, QString root = kDefaultRoot);
 
-    // A second request for the same name reuses the decoded images.
+    // Reads only the images' headers: the store decodes an image when it is first drawn. A second
+    // request for the same name reuses what the store holds.
     std::optional<IBitmap> LoadBitmap(std::string_view name, int nFrames,
                                       bool framesAreHorizontal) override;
     bool LoadFont(std::string_view fontID, std::string_view fileName) override;

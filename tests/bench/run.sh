@@ -118,7 +118,9 @@ idle_row 'idle CPU over 10 s, plain `--midi-api jack` (offscreen, scratch settin
     --midi-api jack --settings-dir "$state_dir/settings"
 note "start-up"
 "$bench_bin/startup_bench" >/dev/null # warms the file cache; not counted
-mapfile -t -O ${#rows[@]} rows < <(STOMPLET_BENCH_LAUNCH_NS=$(date +%s%N) "$bench_bin/startup_bench")
+empty_peak=$("$bench_bin/startup_bench" --empty-window)
+mapfile -t -O ${#rows[@]} rows < <(STOMPLET_BENCH_EMPTY_PEAK_MIB=$empty_peak \
+    STOMPLET_BENCH_LAUNCH_NS=$(date +%s%N) "$bench_bin/startup_bench")
 note "audition latency"
 mapfile -t -O ${#rows[@]} rows < <("$bench_bin/audition_latency_bench" || true)
 note "MIDI flood (20 s)"

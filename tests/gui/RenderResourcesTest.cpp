@@ -68,6 +68,37 @@ TEST(BitmapStore, ChoosesTheDoubleImageOnlyAboveScaleOne)
     EXPECT_FALSE(store.Contains("none.png"));
 }
 
+TEST(BitmapStore, DecodesOnlyWhatIsDrawnAtTheScaleInUseAndReleasesWhatIsHidden)
+{
+    // Mended: every image was decoded at both scales at start-up and kept for good.
+    int decodes = 0;
+    const auto source = [&decodes](QSize size, Qt::GlobalColor color)
+    {
+        return BitmapStore::Source{size, [&decodes, size, color]
+                                   {
+                                       ++decodes;
+                                       return Solid(size, color);
+                                   }};
+    };
+    BitmapStore store;
+    ASSERT_TRUE(
+        store.Add("about.png", source(QSize(10, 4), Qt::red), source(QSize(20, 8), Qt::blue)));
+    EXPECT_EQ(store.DesignSize("about.png"), QSize(10, 4));
+    EXPECT_EQ(decodes, 0);
+    EXPECT_EQ(store.DecodedBytes(), 0);
+
+    EXPECT_EQ(store.Select("about.png", 1.0)->width(), 10);
+    EXPECT_EQ(store.Select("about.png", 0.8)->width(), 10);
+    EXPECT_EQ(decodes, 1);
+    EXPECT_EQ(store.Select("about.png", 2.0)->width(), 20);
+    EXPECT_EQ(store.DecodedBytes(), Solid(QSize(20, 8), Qt::blue).sizeInBytes()) << "one copy";
+
+    store.Release({"background.png"});
+    EXPECT_EQ(store.DecodedBytes(), 0);
+    EXPECT_EQ(store.Select("about.png", 2.0)->width(), 20);
+    EXPECT_EQ(decodes, 3);
+}
+
 TEST(QtResourceLoader, LoadsTheCompiledArtworkAtBothScales)
 {
     FontRegistry fonts;
