@@ -1,7 +1,5 @@
 #include "render/BitmapStore.h"
 
-#include <algorithm>
-
 namespace
 {
 BitmapStore::Source Decoded(QImage image)
@@ -63,11 +61,11 @@ const QImage* BitmapStore::Select(std::string_view name, double deviceScale) con
     return entry.decoded.isNull() ? nullptr : &entry.decoded;
 }
 
-void BitmapStore::Release(const std::vector<std::string>& shown)
+void BitmapStore::Release(const std::function<bool(std::string_view name)>& shown)
 {
     for (auto& [name, entry] : mEntries)
     {
-        if (entry.decodedFrom && std::find(shown.begin(), shown.end(), name) == shown.end())
+        if (entry.decodedFrom && !shown(name))
         {
             entry.decoded = QImage();
             entry.decodedFrom = nullptr;

@@ -6,7 +6,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Images by resource name ("background.png"), each available at scale 1 and, where the artwork
 // has one, at scale 2 for high-density screens and enlarged views.
@@ -43,8 +42,9 @@ public:
     // unknown name or an image that does not decode. Valid until the next Select or Release.
     const QImage* Select(std::string_view name, double deviceScale) const;
 
-    // Drops the decoded images of every name not in `shown`; they are decoded again when drawn.
-    void Release(const std::vector<std::string>& shown);
+    // Drops the decoded images of every name for which `shown` is false; they are decoded again
+    // when drawn. Asks only about the images held.
+    void Release(const std::function<bool(std::string_view name)>& shown);
     // The bytes of all decoded images held now.
     qsizetype DecodedBytes() const;
 
