@@ -8,7 +8,7 @@ packages=(
     g++ cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # libraries
-    qt6-base-dev qt6-svg-dev libgl-dev librtmidi-dev librtaudio-dev libjack-jackd2-dev
+    qt6-base-dev qt6-svg-dev libgl-dev librtmidi-dev librtaudio-dev libjack-jackd2-dev libasound2-dev
     libstb-dev
     # fonts compiled into the editor
     fonts-roboto-unhinted fonts-dseg fonts-fork-awesome fonts-font-awesome
