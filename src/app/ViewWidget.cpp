@@ -196,6 +196,9 @@ QImage ViewWidget::RenderImage(float scale)
 void ViewWidget::paintEvent(QPaintEvent* event)
 {
     QPainter qtPainter(this);
+    const IColor backdrop = mGraphics.GetBackgroundColor();
+    // What was there before never shows through: not at the edge pixels the view covers in part.
+    qtPainter.fillRect(event->rect(), QColor(backdrop.R, backdrop.G, backdrop.B));
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));

@@ -91,9 +91,9 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                        styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
                                        kColorTransparent),
         kCtrlTagPresetName, kGroupMain);
-    // Set flush right, so that a caption wider than its rectangle grows away from the light.
+    // Set flush right, next to the light.
     graphics.AttachControl(std::make_unique<ITextControl>(
-        IRECT(960.f, 6.f, 1000.f, 34.f), "MIDI IN",
+        IRECT(930.f, 6.f, 1000.f, 34.f), "MIDI IN",
         styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle).WithAlign(EAlign::kFar)));
 }
 

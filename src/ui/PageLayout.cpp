@@ -160,8 +160,11 @@ void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
     page.NumberBox(LeftItem(80).GetMidVPadded(kCaptionHalfHeight), pp.outMinimum);
     page.NumberBox(RightItem(81).GetMidVPadded(kCaptionHalfHeight), pp.outMaximum);
 
-    const IVStyle calibrationStyle = WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0),
-                                                    IColor(255, 255, 38, 0), kColorWhite);
+    // Type small enough for the longest label, "Calibration High End: 100.0%".
+    const IVStyle calibrationStyle =
+        WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0), IColor(255, 255, 38, 0),
+                       kColorWhite)
+            .WithLabelText(styles.buttonStyle.mLabelText.WithSize(15.f));
     auto calibrate = [&editor](IControl* caller) { CalibrateAction(editor, caller); };
     graphics.AttachControl(std::make_unique<IVButtonControl>(
                                LeftItem(88, kCalibrationWidth).GetMidVPadded(20.f), calibrate,

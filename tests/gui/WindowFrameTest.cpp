@@ -1,0 +1,184 @@
+// The editor's real window repainted in pieces, as a desktop repaints it: after every step of a
+// user's walk, what the platform holds for the window equals a whole repaint of the same state.
+// The suite runs this file on the offscreen platform and again in a real X server.
+
+#include "ViewEvents.h"
+#include "app/MainWindow.h"
+#include "app/ViewWidget.h"
+#include "core/ManualTimerBackend.h"
+#include "editor/ctrlWaveStomplet.h"
+#include "toolkit/IGraphics.h"
+#include "ui/ControlTags.h"
+#include "ui/IVNumberBoxControl.h"
+#include "ui/PageOverlays.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QtTest/QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace windowframetest
+{
+// The editor's window and view as the program puts them together, without a box.
+class DesktopWindow : public ::testing::Test
+{
+protected:
+    DesktopWindow() : window(editor, {})
+    {
+        view = new ViewWidget(editor);
+        window.SetView(view);
+        view->SetSizeChangedFunc([this](int width, int height)
+                                 { window.FitClientArea(width, height); });
+        window.ShowCentred();
+    }
+
+    // Lets the view take its marks and the window repaint what they cover, then delivers the
+    // repaint the window still has pending.
+    void Settle()
+    {
+        for (int slice = 0; slice < 5; ++slice)
+            QTest::qWait(10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    }
+
+    // The view's pixels as the platform holds them (the backing store on the offscreen platform,
+    // the window's contents in the X server under xcb).
+    QImage Held() const
+    {
+        const QPoint origin = view->mapTo(&window, QPoint(0, 0));
+        const QPixmap pixels = window.screen()->grabWindow(window.winId(), origin.x(), origin.y(),
+                                                           view->width(), view->height());
+        return pixels.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // What the platform holds after the partial repaints equals a whole repaint of the view.
+    void ExpectWholeFrame(const std::string& step)
+    {
+        Settle();
+        const QImage partial = Held();
+        view->repaint();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        const QImage whole = Held();
+        ASSERT_FALSE(whole.isNull()) << step;
+        ASSERT_EQ(partial.size(), whole.size()) << step;
+        int differing = 0;
+        QRect where;
+        for (int y = 0; y < whole.height(); ++y)
+        {
+            const auto* a = reinterpret_cast<const QRgb*>(partial.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(whole.constScanLine(y));
+            for (int x = 0; x < whole.width(); ++x)
+            {
+                if (a[x] != b[x])
+                {
+                    ++differing;
+                    where |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        EXPECT_EQ(differing, 0) << step << ": differs within " << where.x() << "," << where.y()
+                                << " " << where.width() << "x" << where.height();
+        if (differing > 0 && qEnvironmentVariableIsSet("STOMPLET_FRAME_DUMP"))
+        {
+            const QString prefix = qEnvironmentVariable("STOMPLET_FRAME_DUMP");
+            partial.save(prefix + QString::fromStdString(step) + "-partial.png");
+            whole.save(prefix + QString::fromStdString(step) + "-whole.png");
+        }
+    }
+
+    IGraphics& Graphics() { return view->Graphics(); }
+    QPointF ToView(float x, float y)
+    {
+        const float scale = Graphics().GetDrawScale();
+        return QPointF(x * scale, y * scale);
+    }
+    void ClickAt(float x, float y) { viewevents::Click(*view, ToView(x, y)); }
+    // Clicks page tab `page` (0 GLOBAL, 1 JACK 1, 2 JACK 2).
+    void ShowPage(int page)
+    {
+        const IRECT tabs = Graphics().GetControlWithTag(kCtrlTagPageTabs)->GetRECT();
+        ClickAt(tabs.L + tabs.W() * (static_cast<float>(page) + 0.5f) / 3.f, tabs.MH());
+    }
+    // Chooses item `item` of the caption's menu, as the menu does.
+    void ChooseItem(int tag, int item)
+    {
+        Graphics().GetControlWithTag(tag)->OnPopupMenuSelection(item, 0);
+    }
+    // One wheel notch up over every number box on show.
+    void WheelEveryNumberBox()
+    {
+        Graphics().ForAllControls(
+            [this](IControl& control)
+            {
+                if (dynamic_cast<IVNumberBoxControl*>(&control) && !control.IsHidden())
+                {
+                    const IRECT r = control.GetRECT();
+                    viewevents::Wheel(*view, ToView(r.MW(), r.MH()), QPoint(0, 120));
+                }
+            });
+    }
+
+    ManualTimerBackend clock;
+    ctrlWaveStomplet editor;
+    MainWindow window;
+    ViewWidget* view = nullptr;
+};
+} // namespace windowframetest
+
+using windowframetest::DesktopWindow;
+
+// Mended: a text's cached layout was placed by the size of the wrong font the first time it was
+// drawn, and texts reached past their controls, so partial repaints left cut and stray glyphs.
+TEST_F(DesktopWindow, EveryPartialRepaintLeavesTheWindowAsAWholeRepaintWould)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto walk = [this](const std::string& at)
+    {
+        ExpectWholeFrame(at + "first screen");
+        ShowPage(1);
+        ExpectWholeFrame(at + "JACK 1 pedal");
+        WheelEveryNumberBox();
+        ExpectWholeFrame(at + "JACK 1 pedal values");
+        ShowPage(0);
+        ChooseItem(kCtrlTagJack1Mode, 1);
+        ChooseItem(kCtrlTagJack2Mode, 1);
+        ExpectWholeFrame(at + "GLOBAL switches");
+        ShowPage(1);
+        ExpectWholeFrame(at + "JACK 1 switches");
+        WheelEveryNumberBox();
+        ExpectWholeFrame(at + "JACK 1 switch values");
+        ShowPage(2);
+        WheelEveryNumberBox();
+        ExpectWholeFrame(at + "JACK 2 switch values");
+        ShowPage(0);
+        ChooseItem(kCtrlTagJack1Mode, 0);
+        ChooseItem(kCtrlTagJack2Mode, 0);
+        ShowPage(2);
+        WheelEveryNumberBox();
+        ExpectWholeFrame(at + "JACK 2 pedal values");
+
+        // The activity light, compared at every frame of its flash.
+        editor.OnMidiForView(MidiMessage{0, 0xB0, 11, 80});
+        for (int frame = 0; frame < 100 && view->IsFrameClockRunning(); ++frame)
+            ExpectWholeFrame(at + "light");
+        EXPECT_FALSE(view->IsFrameClockRunning());
+
+        ASSERT_TRUE(editor.OnAboutRequested());
+        ExpectWholeFrame(at + "About");
+        ClickAt(500.f, 400.f);
+        ExpectWholeFrame(at + "About closed");
+        ASSERT_TRUE(editor.OnFirmwareUpdateRequested(ctrlWaveStomplet::kFirmwareWindowRequest));
+        ExpectWholeFrame(at + "firmware window");
+        CloseFirmwareWindow(Graphics());
+        ExpectWholeFrame(at + "firmware window closed");
+    };
+    walk("1x ");
+    // Then at a scale whose pixels do not fall on design pixels.
+    Graphics().SetDrawScale(0.83f);
+    ExpectWholeFrame("0.83x after the resize");
+    walk("0.83x ");
+}
