@@ -84,8 +84,12 @@ public:
     IPanelControl* AttachPanelBackground(const IColor& color);
     // What the platform shows where the view is not drawn: around it when its window is not of
     // its aspect, and under the edge pixels it covers only in part. Opaque black until a panel
-    // background is attached.
+    // background is attached or a colour is set; always opaque.
     IColor GetBackgroundColor() const { return mBackgroundColor; }
+    void SetBackgroundColor(const IColor& color)
+    {
+        mBackgroundColor = IColor(255, color.R, color.G, color.B);
+    }
     // The corner resizer: a special control outside the list, drawn above it and hit first, in the
     // bottom right corner (right and bottom one pixel inside the view, `size` - 1 wide and high
     // from the view's edge). Replaces an earlier one.

@@ -28,6 +28,7 @@ constexpr IColor kCornerResizerColor{10, 0, 0, 0};
 constexpr float kLightWidth = 20.f;
 constexpr float kLightHeight = 32.f;
 constexpr float kLightHue = 0.5f;
+constexpr IColor kLetterboxColor{255, 22, 24, 27};
 
 void LoadFonts(IGraphics& graphics)
 {
@@ -120,6 +121,8 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     graphics.EnableMouseOver(true);
     graphics.AttachCornerResizer(kCornerResizerSize, kCornerResizerColor, kColorBlack);
     graphics.AttachPanelBackground(kPanelGrey);
+    // Around the design in a window of another aspect: the artwork's dark edge, not the panel.
+    graphics.SetBackgroundColor(kLetterboxColor);
 
     const IBitmap background = LoadLayoutImage(graphics, kBackgroundImage);
     graphics.AttachControl(

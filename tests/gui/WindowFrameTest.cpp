@@ -1,6 +1,8 @@
-// The editor's real window repainted in pieces, as a desktop repaints it: after every step of a
-// user's walk, what the platform holds for the window equals a whole repaint of the same state.
-// The suite runs this file on the offscreen platform and again in a real X server.
+// The editor's real window as a desktop shows it: repainted in pieces, after every step of a
+// user's walk what the platform holds for the window equals a whole repaint of the same state; and
+// sized by the screen, the window manager and the corner resizer, it shows the whole design. The
+// suite runs this file on the offscreen platform and again in a real X server, there also with
+// twice as many device pixels as logical ones.
 
 #include "ViewEvents.h"
 #include "app/MainWindow.h"
@@ -17,6 +19,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QtTest/QTest>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -94,7 +97,7 @@ protected:
     QPointF ToView(float x, float y)
     {
         const float scale = Graphics().GetDrawScale();
-        return QPointF(x * scale, y * scale);
+        return QPointF(view->DesignOrigin()) + QPointF(x * scale, y * scale);
     }
     void ClickAt(float x, float y) { viewevents::Click(*view, ToView(x, y)); }
     // Clicks page tab `page` (0 GLOBAL, 1 JACK 1, 2 JACK 2).
@@ -176,9 +179,65 @@ TEST_F(DesktopWindow, EveryPartialRepaintLeavesTheWindowAsAWholeRepaintWould)
         CloseFirmwareWindow(Graphics());
         ExpectWholeFrame(at + "firmware window closed");
     };
-    walk("1x ");
-    // Then at a scale whose pixels do not fall on design pixels.
-    Graphics().SetDrawScale(0.83f);
-    ExpectWholeFrame("0.83x after the resize");
-    walk("0.83x ");
+    walk("first window's scale: ");
+    // Then at a scale whose pixels do not fall on design pixels (small enough for every screen).
+    Graphics().SetDrawScale(0.55f);
+    ExpectWholeFrame("0.55x after the resize");
+    walk("0.55x ");
+}
+
+TEST_F(DesktopWindow, TheWholeDesignFitsTheScreenTheWindowAndTheCornerResizer)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The first window lies on the screen's available area, at most at scale 1.
+    const QRect available = window.screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(window.frameGeometry()))
+        << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+        << available.width() << "x" << available.height();
+    EXPECT_LE(Graphics().GetDrawScale(), 1.f);
+    EXPECT_EQ(view->minimumSize(), QSize(512, 384));
+
+    // The corner resizer pulled to 1.5 times the design: the window follows.
+    Graphics().SetDrawScale(1.f);
+    Settle();
+    const QSize frameExtra = window.size() - view->size();
+    viewevents::Press(*view, QPointF(1014, 758));
+    viewevents::Move(*view, QPointF(1526, 1142), Qt::LeftButton);
+    viewevents::Release(*view, QPointF(1526, 1142));
+    Settle();
+    EXPECT_FLOAT_EQ(Graphics().GetDrawScale(), 1.5f);
+    EXPECT_EQ(view->size(), QSize(1536, 1152));
+    EXPECT_EQ(window.size() - view->size(), frameExtra);
+
+    // A window manager's 800 x 600 (600 x 450 on a screen too small for it) shows the whole
+    // design scaled to it; a wider window shows it as large as its height allows, centred, with
+    // the background colour either side.
+    const bool roomy = available.width() >= 1100;
+    const QSize fourByThree = roomy ? QSize(800, 600) : QSize(600, 450);
+    window.resize(fourByThree + frameExtra);
+    Settle();
+    EXPECT_EQ(view->size(), fourByThree);
+    EXPECT_FLOAT_EQ(Graphics().GetDrawScale(), static_cast<float>(fourByThree.width()) / 1024.f);
+    EXPECT_EQ(view->DesignOrigin(), QPoint(0, 0));
+    const QSize wide = roomy ? QSize(1000, 600) : QSize(620, 400);
+    window.resize(wide + frameExtra);
+    Settle();
+    const float scale = static_cast<float>(wide.height()) / 768.f;
+    EXPECT_FLOAT_EQ(Graphics().GetDrawScale(), scale);
+    const int designWidth = static_cast<int>(std::lround(1024.0 * scale));
+    EXPECT_EQ(view->DesignOrigin(), QPoint((wide.width() - designWidth) / 2, 0));
+    const QImage held = Held();
+    const QColor backdrop(Graphics().GetBackgroundColor().R, Graphics().GetBackgroundColor().G,
+                          Graphics().GetBackgroundColor().B);
+    const qreal ratio = held.width() / static_cast<qreal>(view->width());
+    const int side = (wide.width() - designWidth) / 2;
+    for (const QPoint& margin :
+         {QPoint(2, 2), QPoint(side - 3, wide.height() - 3),
+          QPoint(wide.width() - side + 2, wide.height() / 2), QPoint(wide.width() - 3, 2)})
+        EXPECT_EQ(held.pixelColor((QPointF(margin) * ratio).toPoint()), backdrop)
+            << margin.x() << "," << margin.y();
+    // The design's last page tab, where the scale puts it, switches the page.
+    ShowPage(2);
+    EXPECT_DOUBLE_EQ(Graphics().GetControlWithTag(kCtrlTagPageTabs)->GetValue(), 1.0);
+    ExpectWholeFrame("letterboxed");
 }
