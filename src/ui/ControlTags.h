@@ -65,8 +65,10 @@ enum EControlTags : int
     kCtrlTagDeviceText3 = 48,
     kCtrlTagStandaloneNotice = 49,
     kCtrlTagFirmwareWindow = 50,
+    // The mark beside the preset name, shown while the settings differ from the preset.
+    kCtrlTagPresetModified = 51,
 
-    kNumCtrlTags = 51
+    kNumCtrlTags = 52
 };
 
 // Control group names. Names compare as exact strings: "pedal1controls" (the JACK 1 page for a

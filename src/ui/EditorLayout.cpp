@@ -29,6 +29,7 @@ constexpr float kLightWidth = 20.f;
 constexpr float kLightHeight = 32.f;
 constexpr float kLightHue = 0.5f;
 constexpr IColor kLetterboxColor{255, 22, 24, 27};
+constexpr const char* kPresetModifiedMark = "\u2022"; // a bullet
 
 void LoadFonts(IGraphics& graphics)
 {
@@ -92,6 +93,13 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                        styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
                                        kColorTransparent),
         kCtrlTagPresetName, kGroupMain);
+    // Inside the name's frame at its right end, shown while the settings differ from the preset
+    // last loaded or saved.
+    graphics.AttachControl(std::make_unique<ITextControl>(
+                               IRECT(630.f, 8.f, 648.f, 36.f), kPresetModifiedMark,
+                               styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle)),
+                           kCtrlTagPresetModified);
+    graphics.HideControl(kCtrlTagPresetModified, true);
     // Set flush right, next to the light.
     graphics.AttachControl(std::make_unique<ITextControl>(
         IRECT(930.f, 6.f, 1000.f, 34.f), "MIDI IN",
