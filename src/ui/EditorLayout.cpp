@@ -107,7 +107,7 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
 }
 
 // Line 1 starts with the device text the output port's announcement left; line 3 lies between
-// lines 1 and 2 on screen.
+// lines 1 and 2 on screen. The lines stand 16 pixels apart, so their 14-pixel type never touches.
 void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
                         const std::string& deviceText)
 {
@@ -115,9 +115,9 @@ void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
     graphics.AttachControl(
         std::make_unique<ITextControl>(IRECT(10.f, 50.f, 410.f, 64.f), deviceText, text),
         kCtrlTagDeviceText1, kGroupDevice);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 74.f, 410.f, 88.f), "", text),
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 82.f, 410.f, 96.f), "", text),
                            kCtrlTagDeviceText2, kGroupDevice);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 62.f, 410.f, 76.f), "", text),
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 66.f, 410.f, 80.f), "", text),
                            kCtrlTagDeviceText3, kGroupDevice);
 }
 } // namespace

@@ -179,12 +179,14 @@ void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
 
 void AttachPages(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
 {
-    graphics.AttachControl(std::make_unique<IVTabSwitchControl>(
-                               LayoutRow(20).GetFromTop(40.f).SubRectHorizontal(3, 1),
-                               PageSwitchAction,
-                               std::vector<std::string>{"GLOBAL", "JACK 1", "JACK 2"}, "",
-                               styles.buttonStyle, EVShape::kRectangle, EDirection::kHorizontal),
-                           kCtrlTagPageTabs, kGroupMain);
+    IVTabSwitchControl* tabs = graphics.AttachControl(
+        std::make_unique<IVTabSwitchControl>(
+            LayoutRow(20).GetFromTop(40.f).SubRectHorizontal(3, 1), PageSwitchAction,
+            std::vector<std::string>{"GLOBAL", "JACK 1", "JACK 2"}, "", styles.buttonStyle,
+            EVShape::kRectangle, EDirection::kHorizontal),
+        kCtrlTagPageTabs, kGroupMain);
+    // Black on the light grey of the selected tab (white there would read as disabled).
+    tabs->SetSelectedTextColor(kColorBlack);
 
     AttachGlobalPage(graphics, styles, editor);
 
