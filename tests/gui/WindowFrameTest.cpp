@@ -134,8 +134,9 @@ protected:
 
 using windowframetest::DesktopWindow;
 
-// Mended: a text's cached layout was placed by the size of the wrong font the first time it was
-// drawn, and texts reached past their controls, so partial repaints left cut and stray glyphs.
+// Mended: a text's kept layout was placed by the wrong font's size the first time it was drawn,
+// texts reached past their controls' repainted rectangles, and a repaint that started mid-row
+// shaded scaled images and gradients differently, so partial repaints left wrong pixels.
 TEST_F(DesktopWindow, EveryPartialRepaintLeavesTheWindowAsAWholeRepaintWould)
 {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
