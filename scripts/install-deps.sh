@@ -14,6 +14,8 @@ packages=(
     fonts-roboto-unhinted fonts-dseg fonts-fork-awesome fonts-font-awesome
     # a MIDI/audio server that runs without a sound card, and its observers
     jackd2
+    # a private X server for the desktop tests, and the tools to drive and photograph it
+    xvfb x11-utils xdotool imagemagick
 )
 
 missing=()

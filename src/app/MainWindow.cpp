@@ -8,10 +8,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <algorithm>
 
 namespace
 {
 const QString kTitle = QStringLiteral("ctrlWaveStomplet");
+// Room kept for a window manager's borders and title bar before the window shows, in pixels.
+const QSize kFrameAllowance(16, 40);
 } // namespace
 
 MainWindow::MainWindow(IPlugAPP& app, Actions actions, QWidget* parent)
@@ -81,21 +84,42 @@ void MainWindow::SetView(QWidget* view)
     FitClientArea(view->width(), view->height());
 }
 
+QSize MainWindow::ClientExtra() const
+{
+    QSize extra(0, 0);
+    if (const QWidget* bar = menuWidget())
+        extra.rheight() += bar->sizeHint().height();
+    return extra;
+}
+
 void MainWindow::FitClientArea(int width, int height)
 {
-    if (QWidget* view = centralWidget())
-        view->setFixedSize(width, height);
-    adjustSize();
-    setFixedSize(sizeHint());
+    resize(QSize(width, height) + ClientExtra());
 }
 
 void MainWindow::ShowCentred()
 {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    QWidget* view = centralWidget();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (view && screen)
     {
-        const QRect available = screen->geometry();
-        const QSize size = frameGeometry().size();
-        move(available.width() / 2 - size.width() / 2, available.height() / 2 - size.height() / 2);
+        // The largest client area of the view's aspect, at most its preferred size, that fits the
+        // screen's available area with the window's frame (allowed for while no frame is known).
+        const QRect available = screen->availableGeometry();
+        QSize frame = frameGeometry().size() - size();
+        if (frame.isEmpty())
+            frame = kFrameAllowance;
+        const QSize room = available.size() - frame - ClientExtra();
+        const QSize preferred = view->sizeHint().isValid() ? view->sizeHint() : view->size();
+        const double fit = std::min({1.0, static_cast<double>(room.width()) / preferred.width(),
+                                     static_cast<double>(room.height()) / preferred.height()});
+        const QSize client = QSize(static_cast<int>(preferred.width() * fit),
+                                   static_cast<int>(preferred.height() * fit))
+                                 .expandedTo(view->minimumSize());
+        FitClientArea(client.width(), client.height());
+        const QSize outer = size() + frame;
+        move(available.left() + std::max(0, (available.width() - outer.width()) / 2),
+             available.top() + std::max(0, (available.height() - outer.height()) / 2));
     }
     show();
 }

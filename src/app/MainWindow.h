@@ -7,8 +7,10 @@ class IPlugAPP;
 class QAction;
 
 // The editor's one window: titled "ctrlWaveStomplet", menus "&File" and "&Help", the view as its
-// client area. The window takes the view's size and follows it when the view is rescaled. Quit and
-// the close box take the same path: the window closes and the event loop ends.
+// client area. The window opens at the view's preferred size, or smaller to fit the screen, and
+// follows the view when the corner resizer rescales it; the window manager may give it any size
+// down to the view's minimum. Quit and the close box take the same path: the window closes and
+// the event loop ends.
 // [main thread]
 class MainWindow final : public QMainWindow
 {
@@ -25,7 +27,9 @@ public:
     void SetView(QWidget* view);
     // Sizes the client area to `width` x `height` pixels, keeping the window's position.
     void FitClientArea(int width, int height);
-    // Centres the window on the primary screen and shows it.
+    // Sizes the client area to the view's preferred size (its aspect kept, shrunk so the window
+    // fits the primary screen's available area, never below the view's minimum), centres the
+    // window on that area and shows it.
     void ShowCentred();
     // Brings the window to the front, as for a second start of the editor.
     void RaiseToFront();
@@ -39,6 +43,8 @@ protected:
 
 private:
     void BuildMenus();
+    // What the window adds to the client area's size (the menu bar), in pixels.
+    QSize ClientExtra() const;
     void ShowAbout();
     void ShowManual();
 

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -53,7 +54,8 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    setFixedSize(ScaledSize(1.f));
+    setMinimumSize(ScaledSize(IGraphics::kMinScale));
+    resize(ScaledSize(1.f));
 
     mFrameTimer.setTimerType(Qt::PreciseTimer);
     mFrameTimer.setInterval(std::max(1, 1000 / mGraphics.FPS()));
@@ -90,32 +92,50 @@ QSize ViewWidget::sizeHint() const
     return ScaledSize(mAppliedScale);
 }
 
+float ViewWidget::FitScale(const QSize& size)
+{
+    const float scale = std::min(static_cast<float>(size.width()) / kDesignWidth,
+                                 static_cast<float>(size.height()) / kDesignHeight);
+    return std::clamp(scale, IGraphics::kMinScale, IGraphics::kMaxScale);
+}
+
+void ViewWidget::PlaceDesign()
+{
+    const QSize design = ScaledSize(mAppliedScale);
+    // Whole pixels, so the design's pixels do not depend on the letterbox.
+    mOrigin = QPoint(std::max(0, (width() - design.width()) / 2),
+                     std::max(0, (height() - design.height()) / 2));
+}
+
 QPointF ViewWidget::ToDesign(const QPointF& widgetPos) const
 {
-    return widgetPos / static_cast<qreal>(mAppliedScale);
+    return (widgetPos - QPointF(mOrigin)) / static_cast<qreal>(mAppliedScale);
 }
 
 QRect ViewWidget::ToWidgetRect(const IRECT& rect) const
 {
     const IRECT pixels = rect.GetScaled(mAppliedScale).GetPixelAligned();
     return QRect(QPoint(static_cast<int>(pixels.L), static_cast<int>(pixels.T)),
-                 QPoint(static_cast<int>(pixels.R) - 1, static_cast<int>(pixels.B) - 1));
+                 QPoint(static_cast<int>(pixels.R) - 1, static_cast<int>(pixels.B) - 1))
+        .translated(mOrigin);
 }
 
-IRECT ViewWidget::ToDesignArea(const QRect& rect) const
+IRECT ViewWidget::ToDesignArea(const QRect& widgetRect) const
 {
     const float scale = mAppliedScale;
+    const QRect rect = widgetRect.translated(-mOrigin);
     IRECT area(static_cast<float>(rect.left()) / scale - kAreaSlack,
                static_cast<float>(rect.top()) / scale - kAreaSlack,
                static_cast<float>(rect.right() + 1) / scale + kAreaSlack,
                static_cast<float>(rect.bottom() + 1) / scale + kAreaSlack);
+    const QRect design(QPoint(0, 0), ScaledSize(scale));
     if (rect.left() <= 0)
         area.L = -kOpenEdge;
     if (rect.top() <= 0)
         area.T = -kOpenEdge;
-    if (rect.right() >= width() - 1)
+    if (rect.right() >= design.right())
         area.R = kOpenEdge;
-    if (rect.bottom() >= height() - 1)
+    if (rect.bottom() >= design.bottom())
         area.B = kOpenEdge;
     return area;
 }
@@ -132,8 +152,14 @@ void ViewWidget::CheckForWork()
     // A hidden view keeps the marks; showing it repaints it whole.
     if (isVisible() && mGraphics.TakeDirtyRects(mDirtyRects))
     {
+        // Whole rows: the painter steps the shading of scaled images and gradients along a row
+        // from where the row's drawing starts, so only a row repainted from its first pixel gets
+        // exactly the pixels a whole repaint gives.
         for (const IRECT& rect : mDirtyRects)
-            update(ToWidgetRect(rect));
+        {
+            const QRect pixels = ToWidgetRect(rect);
+            update(QRect(0, pixels.top(), width(), pixels.height()));
+        }
     }
     if (mGraphics.IsAnimating())
     {
@@ -158,11 +184,31 @@ void ViewWidget::ApplyScale()
     if (scale == mAppliedScale)
         return;
     mAppliedScale = scale;
-    const QSize size = ScaledSize(scale);
-    setFixedSize(size);
+    PlaceDesign();
     update();
+    // A scale the widget's own size chose needs no other size; the corner resizer's does.
+    if (mFittingToSize)
+        return;
+    const QSize size = ScaledSize(scale);
+    resize(size);
     if (mSizeChanged)
         mSizeChanged(size.width(), size.height());
+}
+
+void ViewWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The size the corner resizer asked for keeps its exact scale; any other size is filled by the
+    // largest scale that shows the whole design.
+    if (size() != ScaledSize(mGraphics.GetDrawScale()))
+    {
+        mFittingToSize = true;
+        mGraphics.SetDrawScale(FitScale(size()));
+        ApplyScale();
+        mFittingToSize = false;
+    }
+    PlaceDesign();
+    update();
 }
 
 void ViewWidget::AfterInput()
@@ -194,13 +240,22 @@ QImage ViewWidget::RenderImage(float scale)
     }
     // The draw above cleared the marks; the screen still needs what they covered.
     if (hadPending)
-        update(ToWidgetRect(pending));
+    {
+        const QRect pixels = ToWidgetRect(pending);
+        update(QRect(0, pixels.top(), width(), pixels.height()));
+    }
     return image;
 }
 
 void ViewWidget::paintEvent(QPaintEvent* event)
 {
     QPainter qtPainter(this);
+    const IColor backdrop = mGraphics.GetBackgroundColor();
+    // The letterbox, and under the design what was there before never shows through: not at the
+    // edge pixels the design covers in part.
+    qtPainter.fillRect(event->rect(), QColor(backdrop.R, backdrop.G, backdrop.B));
+    qtPainter.setClipRect(QRect(mOrigin, ScaledSize(mAppliedScale)), Qt::IntersectClip);
+    qtPainter.translate(mOrigin);
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));

@@ -19,11 +19,16 @@ class IGEditorDelegate;
 // The editor's view: the widget that owns the graphics context of the editor's screen, paints it
 // through QtPainter and feeds it the mouse in design coordinates.
 //
-// It repaints only the rectangles of the controls the context reports dirty, each on its own, and
+// It repaints only the rows of the draw areas of the controls the context reports dirty, each on
+// its own (whole rows, so a partial repaint gives the pixels a whole one gives), and
 // runs its frame clock (a timer at the context's frame rate) only while an animation runs: the
-// context wakes it when a control changes, so an idle editor neither repaints nor wakes. When the
-// corner resizer changes the draw scale the widget takes the new size and reports it, so the window
-// can follow. [main thread]
+// context wakes it when a control changes, so an idle editor neither repaints nor wakes.
+//
+// Size: whatever size the widget is given (by its window, down to the design at the smallest
+// scale), the design is drawn whole at the largest scale that fits, aspect kept, centred on whole
+// pixels, with the context's background colour around it. When the corner resizer changes the
+// draw scale the widget takes the design's size at that scale and reports it, so the window can
+// follow. [main thread]
 class ViewWidget final : public QWidget
 {
 public:
@@ -54,6 +59,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // The scale that shows the whole design in `size` widget pixels, within the context's range.
+    static float FitScale(const QSize& size);
+    // Where the design's top left corner lies in the widget, in widget pixels.
+    QPoint DesignOrigin() const { return mOrigin; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,6 +75,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Drops the decoded images that no visible control draws (a closed overlay's picture).
@@ -74,8 +85,10 @@ private:
     // Repaints what is dirty and starts or stops the frame clock.
     void CheckForWork();
     void OnFrameTick();
-    // Takes the size of a new draw scale and reports it.
+    // Takes a new draw scale: the corner resizer's with the design's size at it, reported.
     void ApplyScale();
+    // Centres the design in the widget.
+    void PlaceDesign();
     void AfterInput();
     // A press the widget no longer receives the release of: the held control is let go.
     void ReleaseLostCapture();
@@ -99,6 +112,8 @@ private:
     QElapsedTimer mClock;
     std::vector<IRECT> mDirtyRects; // reused by each check, so a check allocates nothing
     float mAppliedScale = 1.f;
+    QPoint mOrigin;              // the design's top left corner in widget pixels
+    bool mFittingToSize = false; // the scale changes because the widget's size did
     QPointF mLastDesignPos;
     SizeChangedFunc mSizeChanged;
     // Last: it runs the editor's layout, which needs everything above.

@@ -131,8 +131,8 @@ void ScheduleScreenshot(const IPlugAPP& app, ViewWidget& view, const QString& fi
             if (!app.StartupSettled() && elapsed < kScreenshotDeadlineMs)
                 return;
             poll->stop();
-            const float scale =
-                view.Graphics().GetDrawScale() * static_cast<float>(view.devicePixelRatioF());
+            // The design at its own size, whatever size the window has, on the screen's pixels.
+            const float scale = static_cast<float>(view.devicePixelRatioF());
             if (!view.RenderImage(scale).save(file, "PNG"))
             {
                 PrintLine(QStringLiteral("cannot write the screenshot \"%1\"").arg(file));

@@ -151,6 +151,15 @@ void ctrlWaveStomplet::OnIdleTick()
         }
     }
     ShowDeferredMessage();
+    ShowPresetModifiedMark();
+}
+
+void ctrlWaveStomplet::ShowPresetModifiedMark()
+{
+    IGraphics* ui = GetUI();
+    IControl* mark = ui ? ui->GetControlWithTag(kCtrlTagPresetModified) : nullptr;
+    if (mark && mark->IsHidden() == mPresetDirty)
+        mark->Hide(!mPresetDirty);
 }
 
 void ctrlWaveStomplet::ShowDeferredMessage()

@@ -53,7 +53,8 @@ public:
     using IPlugAPP::OnParamChange;
     void OnParamChange(int paramIdx) override;
     // [main thread] Every 20 ms: sends the pending edit once it has rested for kSendDebounceTicks
-    // ticks, then shows a deferred message box without waiting for it to close.
+    // ticks, then shows a deferred message box without waiting for it to close, and shows the mark
+    // beside the preset name exactly while the settings differ from the preset.
     void OnIdleTick() override;
 
     // [pump thread] Passes the message on to the output port while auditioning and no firmware
@@ -202,6 +203,7 @@ private:
     void ApplyStatusReply(const StatusReply& reply);
     void ShowDeviceMode(DeviceMode mode);
     void ShowDeferredMessage();
+    void ShowPresetModifiedMark();
     // The current settings to the box as one All Settings message.
     void SendAllSettings();
     // A firmware transfer starts or has ended. At its end what was held back goes out when

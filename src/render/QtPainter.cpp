@@ -228,29 +228,31 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     if (str.empty() || style.mFGColor.A == 0 || !Prepare(blend))
         return;
     const QString text = QString::fromUtf8(str.data(), static_cast<qsizetype>(str.size()));
-    const Qt::Alignment alignment = ToAlignment(style);
-    const int flags = static_cast<int>(alignment) | Qt::TextSingleLine | Qt::TextDontClip;
     const QFont font = mFonts.FontFor(style);
     mPainter.setFont(font);
     mPainter.setPen(ToQColor(style.mFGColor));
-    const QRectF area = ToQRectF(bounds);
-    if (style.mAngle == 0.f || !std::isfinite(style.mAngle))
+    // One way of placing and drawing, kept layout or not, so a text lands on the same pixels
+    // whichever paint draws it.
+    TextLayoutCache::Entry fresh;
+    const TextLayoutCache::Entry* entry = mLayouts ? &mLayouts->Layout(text, font) : nullptr;
+    if (!entry)
     {
-        if (!mLayouts)
-        {
-            mPainter.drawText(area, flags, text);
-            return;
-        }
-        const QStaticText& layout = mLayouts->Layout(text, font);
-        mPainter.drawStaticText(AlignedTopLeft(area, layout.size(), alignment), layout);
-        return;
+        fresh = TextLayoutCache::Make(text, font);
+        entry = &fresh;
     }
-    // Turned about the middle of its rectangle, clockwise.
-    mPainter.save();
-    mPainter.translate(area.center());
-    mPainter.rotate(style.mAngle);
-    mPainter.drawText(area.translated(-area.center()), flags, text);
-    mPainter.restore();
+    QRectF area = ToQRectF(bounds);
+    const bool turned = style.mAngle != 0.f && std::isfinite(style.mAngle);
+    if (turned)
+    {
+        // Turned about the middle of its rectangle, clockwise.
+        mPainter.save();
+        mPainter.translate(area.center());
+        mPainter.rotate(style.mAngle);
+        area.translate(-area.center());
+    }
+    mPainter.drawStaticText(AlignedTopLeft(area, entry->size, ToAlignment(style)), entry->layout);
+    if (turned)
+        mPainter.restore();
 }
 
 void QtPainter::DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int frameIndex,

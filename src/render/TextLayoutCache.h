@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QSizeF>
 #include <QStaticText>
 #include <QString>
 #include <cstddef>
@@ -16,9 +17,22 @@ class TextLayoutCache
 public:
     static constexpr std::size_t kCapacity = 2048;
 
-    // The single-line plain-text layout of `text` in `font`, made on first use. The reference is
-    // valid until the next call.
-    const QStaticText& Layout(const QString& text, const QFont& font);
+    // A single-line plain-text layout and the size its text is aligned by: the text's advance
+    // wide and the font's ascent plus descent high, in the font's pixels. The size depends only
+    // on the text and the font, never on the device or the scale a layout was last drawn at, so a
+    // kept layout lands exactly where a fresh one does.
+    struct Entry
+    {
+        QStaticText layout;
+        QSizeF size;
+    };
+
+    // A fresh layout of `text` in `font`.
+    static Entry Make(const QString& text, const QFont& font);
+
+    // The layout of `text` in `font`, made on first use. The reference is valid until the next
+    // call.
+    const Entry& Layout(const QString& text, const QFont& font);
 
     std::size_t Size() const { return static_cast<std::size_t>(mLayouts.size()); }
 
@@ -34,5 +48,5 @@ private:
         return qHashMulti(seed, key.text, key.font);
     }
 
-    QHash<Key, QStaticText> mLayouts;
+    QHash<Key, Entry> mLayouts;
 };

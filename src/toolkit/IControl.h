@@ -42,6 +42,8 @@ class IControl
 {
 public:
     static constexpr float kDisabledBlendWeight = 0.25f;
+    // How far a control may draw outside its rectangle, in design pixels.
+    static constexpr float kDrawOverhang = 8.f;
 
     // One value slot bound to `paramIdx` (kNoParameter: unbound).
     explicit IControl(const IRECT& bounds, int paramIdx = kNoParameter,
@@ -154,6 +156,11 @@ public:
 
     // The drawing rectangle and the rectangle the mouse hits (the same unless set apart).
     const IRECT& GetRECT() const { return mRECT; }
+    // Everything the control draws: its rectangle widened by kDrawOverhang on every side, for the
+    // parts that may reach out of it (glyphs of a text sized to the rectangle, emboss rims,
+    // antialiased edges). The context clips the control's drawing to it and repaints it whole
+    // when the control is marked for redrawing.
+    IRECT GetDrawArea() const { return mRECT.GetPadded(kDrawOverhang); }
     const IRECT& GetTargetRECT() const { return mTargetRECT; }
     void SetRECT(const IRECT& bounds);
     void SetTargetRECT(const IRECT& bounds);

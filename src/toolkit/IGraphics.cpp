@@ -62,6 +62,7 @@ bool IGraphics::LoadFont(std::string_view fontID, std::string_view fileName)
 
 IPanelControl* IGraphics::AttachPanelBackground(const IColor& color)
 {
+    mBackgroundColor = IColor(255, color.R, color.G, color.B);
     auto panel = std::make_unique<IPanelControl>(GetBounds(), color);
     IPanelControl* raw = panel.get();
     AttachControlAt(std::move(panel), kNoTag, {}, true);
@@ -300,7 +301,7 @@ bool IGraphics::IsDirty(IRECT& rect) const
     auto add = [&dirty](const IControl& control)
     {
         if (control.IsDirty() && !control.GetRECT().HasNoArea())
-            dirty = dirty.Union(control.GetRECT());
+            dirty = dirty.Union(control.GetDrawArea());
     };
     for (const auto& control : mControls)
         add(*control);
@@ -320,7 +321,7 @@ bool IGraphics::TakeDirtyRects(std::vector<IRECT>& rects)
         if (!control.IsDirty())
             return;
         if (!control.GetRECT().HasNoArea())
-            rects.push_back(control.GetRECT());
+            rects.push_back(control.GetDrawArea());
         control.ClearDirty();
     };
     for (const auto& control : mControls)
@@ -335,8 +336,16 @@ void IGraphics::Draw(Painter& painter, const IRECT& area)
     painter.PushClip(area);
     auto drawOne = [&](IControl& control)
     {
-        if (!control.IsHidden() && control.GetRECT().Intersects(area))
-            control.Draw(painter);
+        if (control.IsHidden() || control.GetRECT().HasNoArea())
+            return;
+        const IRECT bounds = control.GetDrawArea();
+        if (!bounds.Intersects(area))
+            return;
+        // Nothing a control draws lands outside its draw area, so that area is all a change of
+        // the control can alter, and repainting it alone gives what a whole repaint gives.
+        painter.PushClip(bounds);
+        control.Draw(painter);
+        painter.PopClip();
     };
     for (int i = 0; i < NControls(); ++i)
         drawOne(*mControls[i]);
@@ -346,7 +355,7 @@ void IGraphics::Draw(Painter& painter, const IRECT& area)
 
     auto clearIfDrawn = [&area](IControl& control)
     {
-        if (control.GetRECT().HasNoArea() || area.Contains(control.GetRECT()))
+        if (control.GetRECT().HasNoArea() || area.Contains(control.GetDrawArea()))
             control.ClearDirty();
     };
     for (const auto& control : mControls)

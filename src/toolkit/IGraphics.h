@@ -80,7 +80,16 @@ public:
         return raw;
     }
     // A panel of `color` over the whole view, inserted at the front of the list (drawn first).
+    // Its colour becomes the background colour.
     IPanelControl* AttachPanelBackground(const IColor& color);
+    // What the platform shows where the view is not drawn: around it when its window is not of
+    // its aspect, and under the edge pixels it covers only in part. Opaque black until a panel
+    // background is attached or a colour is set; always opaque.
+    IColor GetBackgroundColor() const { return mBackgroundColor; }
+    void SetBackgroundColor(const IColor& color)
+    {
+        mBackgroundColor = IColor(255, color.R, color.G, color.B);
+    }
     // The corner resizer: a special control outside the list, drawn above it and hit first, in the
     // bottom right corner (right and bottom one pixel inside the view, `size` - 1 wide and high
     // from the view's edge). Replaces an earlier one.
@@ -134,12 +143,14 @@ public:
     void HideMouseCursor(bool hide);
     bool IsCursorHidden() const { return mCursorHidden; }
 
-    // Drawing. IsDirty gives the union of the rectangles of every control marked for redrawing
-    // (hidden ones too, so what they covered is redrawn); false when there is none, and then the
-    // platform need not repaint. Draw clips to `area`, draws every shown control that meets it in
-    // list order and the corner resizer last, then clears the marks of the controls inside it.
+    // Drawing. IsDirty gives the union of the draw areas (IControl::GetDrawArea) of every control
+    // marked for redrawing (hidden ones too, so what they covered is redrawn); false when there is
+    // none, and then the platform need not repaint. Draw clips to `area`, draws every shown
+    // control whose draw area meets it in list order and the corner resizer last, each clipped to
+    // its draw area (so a repaint of any area gives the pixels a whole draw gives there), then
+    // clears the marks of the controls whose draw area lies inside it.
     bool IsDirty(IRECT& rect) const;
-    // The platform takes the marks for its repaint: `rects` gets the rectangle of every marked
+    // The platform takes the marks for its repaint: `rects` gets the draw area of every marked
     // control with an area (hidden ones too), one each, and the marks are cleared. False, and
     // `rects` empty, when none is marked. Repainting the rectangles one by one, rather than their
     // union, keeps a light in one corner and a display in another from repainting all between.
@@ -204,6 +215,7 @@ private:
     int mHeight;
     int mFPS;
     float mDrawScale = 1.f;
+    IColor mBackgroundColor = kColorBlack;
     std::vector<std::unique_ptr<IControl>> mControls;
     std::unique_ptr<ICornerResizerControl> mCornerResizer;
     IControl* mCapturedControl = nullptr;

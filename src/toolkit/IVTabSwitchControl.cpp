@@ -58,8 +58,12 @@ void IVTabSwitchControl::Draw(Painter& painter)
         const IRECT option = GetOptionBounds(i);
         DrawPressableShape(painter, mShape, option, i == selected,
                            GetMouseIsOver() && i == mMouseOverIdx);
-        if (!mOptions[i].empty())
-            painter.DrawText(GetStyle().mValueText, mOptions[i], option, blend);
+        if (mOptions[i].empty())
+            continue;
+        IText text = GetStyle().mValueText;
+        if (i == selected && mSelectedTextColor)
+            text.mFGColor = *mSelectedTextColor;
+        painter.DrawText(text, mOptions[i], option, blend);
     }
     DrawLabel(painter);
 }
@@ -93,4 +97,10 @@ void IVTabSwitchControl::OnMouseOut()
 void IVTabSwitchControl::OnResize()
 {
     MakeRects(GetRECT());
+}
+
+void IVTabSwitchControl::SetSelectedTextColor(const IColor& color)
+{
+    mSelectedTextColor = color;
+    SetDirty(false);
 }

@@ -4,6 +4,7 @@
 #include "toolkit/ISwitchControlBase.h"
 #include "toolkit/IVectorBase.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +42,12 @@ public:
     IRECT GetOptionBounds(int idx) const;
     // The option at (x, y), or -1 when the point hits none.
     int GetOptionIdxForPoint(float x, float y) const;
+    // The colour of the selected option's text, so it reads on the pressed body (by default the
+    // value text's colour, like the other options).
+    void SetSelectedTextColor(const IColor& color);
 
 private:
+    std::optional<IColor> mSelectedTextColor;
     std::vector<std::string> mOptions;
     EVShape mShape;
     EDirection mDirection;

@@ -65,9 +65,11 @@ enum EControlTags : int
     kCtrlTagDeviceText3 = 48,
     kCtrlTagStandaloneNotice = 49,
     kCtrlTagFirmwareWindow = 50,
-    kCtrlTagDemoBadge = 51, // only in demo mode
+    // The mark beside the preset name, shown while the settings differ from the preset.
+    kCtrlTagPresetModified = 51,
+    kCtrlTagDemoBadge = 52, // only in demo mode
 
-    kNumCtrlTags = 52
+    kNumCtrlTags = 53
 };
 
 // Control group names. Names compare as exact strings: "pedal1controls" (the JACK 1 page for a

@@ -87,7 +87,16 @@ void ResetAllAction(ctrlWaveStomplet& editor, IControl* button)
     if (!button)
         return;
     SplashClickActionFunc(button);
-    editor.OnResetAll();
+    IGraphics* ui = button->GetUI();
+    if (!ui)
+        return;
+    // The editor outlives the screen, which never runs a completion once it is gone.
+    ui->ShowMessageBox(kResetAllQuestion, "", EMsgBoxType::kYesNo,
+                       [&editor](EMsgBoxResult result)
+                       {
+                           if (result == EMsgBoxResult::kYes)
+                               editor.OnResetAll();
+                       });
 }
 
 void CalibrateAction(ctrlWaveStomplet& editor, IControl* button)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 class IControl;
 class ctrlWaveStomplet;
@@ -22,7 +23,13 @@ void ShowPage(IControl& tabSwitch, int page);
 // AUDITION toggle: starts the splash, then turns the editor's audition on or off as the toggle is.
 void AuditionAction(ctrlWaveStomplet& editor, IControl* toggle);
 
-// "RESET ALL": starts the splash, then the editor resets the box and asks for its settings.
+// Asked before RESET ALL wipes the box's settings.
+inline constexpr std::string_view kResetAllQuestion =
+    "Reset every setting of the box to its factory value?";
+
+// "RESET ALL": starts the splash and asks kResetAllQuestion (Yes/No); on Yes the editor resets
+// the box and asks for its settings, on No (or no answer) nothing is sent. The answer may come
+// later from the event loop.
 void ResetAllAction(ctrlWaveStomplet& editor, IControl* button);
 
 // Calibration buttons (tags 12 to 15): starts the splash, then the editor asks the box to

@@ -28,6 +28,8 @@ constexpr IColor kCornerResizerColor{10, 0, 0, 0};
 constexpr float kLightWidth = 20.f;
 constexpr float kLightHeight = 32.f;
 constexpr float kLightHue = 0.5f;
+constexpr IColor kLetterboxColor{255, 22, 24, 27};
+constexpr const char* kPresetModifiedMark = "\u2022"; // a bullet
 
 void LoadFonts(IGraphics& graphics)
 {
@@ -91,14 +93,21 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                        styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
                                        kColorTransparent),
         kCtrlTagPresetName, kGroupMain);
-    // Set flush right, so that a caption wider than its rectangle grows away from the light.
+    // Inside the name's frame at its right end, shown while the settings differ from the preset
+    // last loaded or saved.
     graphics.AttachControl(std::make_unique<ITextControl>(
-        IRECT(960.f, 6.f, 1000.f, 34.f), "MIDI IN",
+                               IRECT(630.f, 8.f, 648.f, 36.f), kPresetModifiedMark,
+                               styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle)),
+                           kCtrlTagPresetModified);
+    graphics.HideControl(kCtrlTagPresetModified, true);
+    // Set flush right, next to the light.
+    graphics.AttachControl(std::make_unique<ITextControl>(
+        IRECT(930.f, 6.f, 1000.f, 34.f), "MIDI IN",
         styles.titleText.WithSize(14.f).WithVAlign(EVAlign::kMiddle).WithAlign(EAlign::kFar)));
 }
 
 // Line 1 starts with the device text the output port's announcement left; line 3 lies between
-// lines 1 and 2 on screen.
+// lines 1 and 2 on screen. The lines stand 16 pixels apart, so their 14-pixel type never touches.
 void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
                         const std::string& deviceText)
 {
@@ -106,9 +115,9 @@ void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
     graphics.AttachControl(
         std::make_unique<ITextControl>(IRECT(10.f, 50.f, 410.f, 64.f), deviceText, text),
         kCtrlTagDeviceText1, kGroupDevice);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 74.f, 410.f, 88.f), "", text),
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 82.f, 410.f, 96.f), "", text),
                            kCtrlTagDeviceText2, kGroupDevice);
-    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 62.f, 410.f, 76.f), "", text),
+    graphics.AttachControl(std::make_unique<ITextControl>(IRECT(10.f, 66.f, 410.f, 80.f), "", text),
                            kCtrlTagDeviceText3, kGroupDevice);
 }
 } // namespace
@@ -120,6 +129,8 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     graphics.EnableMouseOver(true);
     graphics.AttachCornerResizer(kCornerResizerSize, kCornerResizerColor, kColorBlack);
     graphics.AttachPanelBackground(kPanelGrey);
+    // Around the design in a window of another aspect: the artwork's dark edge, not the panel.
+    graphics.SetBackgroundColor(kLetterboxColor);
 
     const IBitmap background = LoadLayoutImage(graphics, kBackgroundImage);
     graphics.AttachControl(

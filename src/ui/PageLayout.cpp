@@ -160,8 +160,11 @@ void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
     page.NumberBox(LeftItem(80).GetMidVPadded(kCaptionHalfHeight), pp.outMinimum);
     page.NumberBox(RightItem(81).GetMidVPadded(kCaptionHalfHeight), pp.outMaximum);
 
-    const IVStyle calibrationStyle = WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0),
-                                                    IColor(255, 255, 38, 0), kColorWhite);
+    // Type small enough for the longest label, "Calibration High End: 100.0%".
+    const IVStyle calibrationStyle =
+        WithBodyColors(styles.buttonStyle, IColor(255, 148, 17, 0), IColor(255, 255, 38, 0),
+                       kColorWhite)
+            .WithLabelText(styles.buttonStyle.mLabelText.WithSize(15.f));
     auto calibrate = [&editor](IControl* caller) { CalibrateAction(editor, caller); };
     graphics.AttachControl(std::make_unique<IVButtonControl>(
                                LeftItem(88, kCalibrationWidth).GetMidVPadded(20.f), calibrate,
@@ -176,12 +179,14 @@ void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
 
 void AttachPages(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
 {
-    graphics.AttachControl(std::make_unique<IVTabSwitchControl>(
-                               LayoutRow(20).GetFromTop(40.f).SubRectHorizontal(3, 1),
-                               PageSwitchAction,
-                               std::vector<std::string>{"GLOBAL", "JACK 1", "JACK 2"}, "",
-                               styles.buttonStyle, EVShape::kRectangle, EDirection::kHorizontal),
-                           kCtrlTagPageTabs, kGroupMain);
+    IVTabSwitchControl* tabs = graphics.AttachControl(
+        std::make_unique<IVTabSwitchControl>(
+            LayoutRow(20).GetFromTop(40.f).SubRectHorizontal(3, 1), PageSwitchAction,
+            std::vector<std::string>{"GLOBAL", "JACK 1", "JACK 2"}, "", styles.buttonStyle,
+            EVShape::kRectangle, EDirection::kHorizontal),
+        kCtrlTagPageTabs, kGroupMain);
+    // Black on the light grey of the selected tab (white there would read as disabled).
+    tabs->SetSelectedTextColor(kColorBlack);
 
     AttachGlobalPage(graphics, styles, editor);
 

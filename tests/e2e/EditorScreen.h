@@ -23,7 +23,10 @@
 #include "toolkit/IVectorBase.h"
 #include "ui/ControlTags.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QtTest/QTest>
 #include <algorithm>
 #include <filesystem>
@@ -168,6 +171,26 @@ protected:
         QTest::mouseClick(
             view.get(), Qt::LeftButton, Qt::NoModifier,
             QPoint(static_cast<int>(r.MW() * scale), static_cast<int>(r.MH() * scale)));
+    }
+
+    // Presses `button` in the question box the editor shows; false when none shows.
+    bool AnswerQuestion(QMessageBox::StandardButton button)
+    {
+        QMessageBox* box = nullptr;
+        WaitUntil(
+            [&]
+            {
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* found = qobject_cast<QMessageBox*>(widget);
+                        found && found->isVisible())
+                        box = found;
+                return box != nullptr;
+            },
+            kAttemptSlices);
+        if (!box || !box->button(button))
+            return false;
+        box->button(button)->click();
+        return true;
     }
 
     // The visible vector control labelled `label`, or nullptr.

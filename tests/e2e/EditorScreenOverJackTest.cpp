@@ -55,7 +55,7 @@ TEST_F(EditorScreen, InterfaceModeAClickedEditAsOneSingleSettingAndResetAllOnThe
     const std::vector<Bytes> toBox = Traffic(false);
     EXPECT_LE(std::count(toBox.begin(), toBox.end(), toSwitches), 1);
 
-    // RESET ALL puts the reset, then a Status Request, on the wire.
+    // RESET ALL asks first; on Yes it puts the reset, then a Status Request, on the wire.
     IControl* reset = ControlLabelled("RESET ALL");
     ASSERT_NE(reset, nullptr);
     // F0, maker 00 3F 5A, model 04, write value 02, address 70 (reset), value 00, F7.
@@ -71,6 +71,7 @@ TEST_F(EditorScreen, InterfaceModeAClickedEditAsOneSingleSettingAndResetAllOnThe
     {
         const std::size_t before = dump->Messages().size();
         ClickOn(*reset);
+        ASSERT_TRUE(AnswerQuestion(QMessageBox::Yes));
         seen = WaitUntil([&] { return dump->Messages().size() >= before + 2; }, kAttemptSlices) &&
                resetThenRequest(dump->Messages());
     }

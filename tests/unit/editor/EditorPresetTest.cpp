@@ -63,6 +63,8 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     bench.Edit(kSwitchA2Controller, 127);
     bench.Ticks(20);
     const editor_bench::Values saved = Settings(bench);
+    const IControl& mark = *bench.graphics.GetControlWithTag(kCtrlTagPresetModified);
+    EXPECT_FALSE(mark.IsHidden()); // the settings differ from any preset
 
     bench.platform.ScriptFilePath(path);
     ASSERT_TRUE(SplashEnds(bench.graphics, "SAVE"));
@@ -72,6 +74,8 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     EXPECT_EQ(ReadBytes(path), PresetText(expected, "\r\n"));
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), "live.set");
     EXPECT_FALSE(bench.editor.mPresetDirty);
+    bench.Ticks(1);
+    EXPECT_TRUE(mark.IsHidden());
 
     bench.Edit(kPedal2Controller, 3); // unsaved: the load asks first
     bench.port.sent.clear();

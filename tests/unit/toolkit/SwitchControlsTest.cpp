@@ -19,6 +19,17 @@ TEST(TabSwitch, OptionValuesAreIndexOverCountMinusOneAndEveryClickRunsTheAction)
     bench.Click(100.f, 20.f); // in the gap between the first and the second tab: value kept
     bench.Click(50.f, 20.f);
     EXPECT_EQ(actionValues, (std::vector<double>{0.5, 0.5, 1.0, 1.0, 0.0}));
+
+    // The selected option's text takes its own colour, so it reads on the pressed body.
+    auto& tabs = dynamic_cast<IVTabSwitchControl&>(*bench.graphics.GetControl(0));
+    tabs.SetSelectedTextColor(kColorBlack);
+    bench.DrawDirty();
+    std::vector<std::string> black;
+    for (const RecordingPainter::Call& call :
+         bench.painter.CallsOf(RecordingPainter::Op::kDrawText))
+        if (call.textStyle.mFGColor == kColorBlack)
+            black.push_back(call.text);
+    EXPECT_EQ(black, std::vector<std::string>{"GLOBAL"});
 }
 
 TEST(Toggle, ClicksFlipBetweenZeroAndOneShowingTheOffThenTheOnText)

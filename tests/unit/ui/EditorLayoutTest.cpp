@@ -114,10 +114,11 @@ const std::vector<TaggedControl> kTaggedControls{
     {44, "text", {377, 8, 652, 36}, "maincontrols", -1},
     {45, "text", {360, 160, 665, 260}, "firmwarecontrols", -1},
     {46, "text", {10, 50, 410, 64}, "devicecontrols", -1},
-    {47, "text", {10, 74, 410, 88}, "devicecontrols", -1},
-    {48, "text", {10, 62, 410, 76}, "devicecontrols", -1},
+    {47, "text", {10, 82, 410, 96}, "devicecontrols", -1}, // 16 apart, so 14-pixel type never
+    {48, "text", {10, 66, 410, 80}, "devicecontrols", -1}, // touches the line above
     {49, "button", {208, 306, 818, 750}, "maincontrols", -1},
     {50, "bitmap", {203, 301, 824, 755}, "fwbgcontrols", -1},
+    {51, "text", {630, 8, 648, 36}, "", -1},
 };
 
 // The initial text of the buttons and displays that show one; every other text display starts
@@ -136,6 +137,7 @@ const std::vector<std::pair<int, std::string>> kInitialTexts{
     {44, "Untitled"},
     {45, "0 %"},
     {49, "Editing is not possible in Standalone Mode."},
+    {51, "\u2022"},
 };
 
 void ExpectNear(const IRECT& actual, const IRECT& expected, int tag)

@@ -35,10 +35,20 @@ TEST(PageTabs, AnUnknownPageChangesNothing)
     EXPECT_EQ(bench.GroupState("globalcontrols"), "shown");
 }
 
-TEST(ScreenButtons, ResetAllPutsTheResetThenTheStatusRequestOnTheWire)
+TEST(ScreenButtons, ResetAllAsksFirstAndOnYesPutsTheResetThenTheStatusRequestOnTheWire)
 {
     OpenBench bench;
     bench.ClickAndSettle(512.f, 388.f);
+    ASSERT_EQ(bench.platform.PendingMessageBoxes(), 1);
+    EXPECT_EQ(bench.platform.MessageBoxes().back().text,
+              "Reset every setting of the box to its factory value?");
+    EXPECT_EQ(bench.platform.MessageBoxes().back().type, EMsgBoxType::kYesNo);
+    EXPECT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kNo));
+    EXPECT_TRUE(bench.port.sent.empty());
+
+    bench.ClickAndSettle(512.f, 388.f);
+    EXPECT_TRUE(bench.port.sent.empty()); // not before the answer
+    EXPECT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kYes));
     const Bytes reset{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x70, 0x00, 0xF7}; // address 70: reset
     EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{reset, kStatusRequest}));
 }
