@@ -227,8 +227,10 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
 {
     if (str.empty() || style.mFGColor.A == 0 || !Prepare(blend))
         return;
-    const QString text = QString::fromUtf8(str.data(), static_cast<qsizetype>(str.size()));
+    QString text = QString::fromUtf8(str.data(), static_cast<qsizetype>(str.size()));
     const QFont font = mFonts.FontFor(style);
+    if (style.mElide)
+        text = QFontMetricsF(font).elidedText(text, Qt::ElideRight, ToQRectF(bounds).width());
     mPainter.setFont(font);
     mPainter.setPen(ToQColor(style.mFGColor));
     // One way of placing and drawing, kept layout or not, so a text lands on the same pixels

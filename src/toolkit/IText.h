@@ -69,6 +69,14 @@ struct IText
         text.mFGColor = color;
         return text;
     }
+    // For texts whose content is the user's (a file name): one wider than its rectangle is cut
+    // and ends in "…" instead of running out of it.
+    IText WithElision() const
+    {
+        IText text = *this;
+        text.mElide = true;
+        return text;
+    }
     IText WithFont(std::string_view font) const
     {
         IText text = *this;
@@ -86,4 +94,5 @@ struct IText
     float mAngle = 0.f; // degrees, clockwise
     IColor mTextEntryBGColor = kColorWhite;
     IColor mTextEntryFGColor = kColorBlack;
+    bool mElide = false; // see WithElision()
 };

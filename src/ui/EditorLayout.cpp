@@ -88,10 +88,13 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                    .WithColor(EVColor::kFG, kColorTransparent)
                                    .WithColor(EVColor::kFR, IColor(255, 70, 70, 70));
     graphics.AttachControl(std::make_unique<IVPanelControl>(nameBounds, "", frameStyle));
+    // Clear of the frame's rounded ends and of the mark, centred in the frame.
+    const IRECT nameTextBounds(399.f, 8.f, 630.f, 36.f);
     graphics.AttachControl(
-        std::make_unique<ITextControl>(nameBounds, "Untitled",
-                                       styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle),
-                                       kColorTransparent),
+        std::make_unique<ITextControl>(
+            nameTextBounds, "Untitled",
+            styles.labelText.WithSize(20.f).WithVAlign(EVAlign::kMiddle).WithElision(),
+            kColorTransparent),
         kCtrlTagPresetName, kGroupMain);
     // Inside the name's frame at its right end, shown while the settings differ from the preset
     // last loaded or saved.

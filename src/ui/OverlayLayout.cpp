@@ -70,14 +70,14 @@ void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles, ctrlW
                                203.f, 301.f, LoadLayoutImage(graphics, kFirmwareWindowImage)),
                            kCtrlTagFirmwareWindow, kGroupFirmwareBackground);
     IVButtonControl* update = graphics.AttachControl(
-        std::make_unique<IVButtonControl>(IRECT(450.f, 650.f, 570.f, 687.f), SplashClickActionFunc,
-                                          "FIRMWARE UPDATE", FirmwareButtonStyle(styles, 13.f),
+        std::make_unique<IVButtonControl>(IRECT(427.f, 648.f, 597.f, 689.f), SplashClickActionFunc,
+                                          "FIRMWARE UPDATE", FirmwareButtonStyle(styles, 14.f),
                                           true, true),
         kNoTag, kGroupFirmwareUpdate);
     update->SetAnimationEndActionFunction([&editor](IControl* caller)
                                           { FirmwareFileAction(editor, caller); });
     IVButtonControl* close = graphics.AttachControl(
-        std::make_unique<IVButtonControl>(IRECT(770.f, 310.f, 820.f, 350.f), SplashClickActionFunc,
+        std::make_unique<IVButtonControl>(IRECT(774.f, 313.f, 810.f, 347.f), SplashClickActionFunc,
                                           "X", FirmwareButtonStyle(styles, 20.f), true, true),
         kNoTag, kGroupFirmwareUpdate);
     close->SetAnimationEndActionFunction(CloseFirmwareWindowAction);

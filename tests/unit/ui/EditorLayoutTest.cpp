@@ -111,7 +111,7 @@ const std::vector<TaggedControl> kTaggedControls{
     {41, "text", {512, 239.5f, 662, 273.5f}, "jack2switchcontrols", -1},
     {42, "bitmap", {360, 184, 510, 283}, "jack1pedalcontrols", 3},
     {43, "bitmap", {514, 184, 664, 283}, "jack2pedalcontrols", 1},
-    {44, "text", {377, 8, 652, 36}, "maincontrols", -1},
+    {44, "text", {399, 8, 630, 36}, "maincontrols", -1},
     {45, "text", {360, 160, 665, 260}, "firmwarecontrols", -1},
     {46, "text", {10, 50, 410, 64}, "devicecontrols", -1},
     {47, "text", {10, 82, 410, 96}, "devicecontrols", -1}, // 16 apart, so 14-pixel type never
