@@ -7,8 +7,8 @@ class IPlugAPP;
 class QAction;
 
 // The editor's one window: titled "ctrlWaveStomplet", menus "&File" and "&Help", the view as its
-// client area. The window takes the view's size and follows it when the view is rescaled. Quit and
-// the close box take the same path: the window closes and the event loop ends.
+// client area. The window takes the view's size and follows it when the view is rescaled. Quit
+// (Ctrl+Q) and the close box take the same path: the window closes and the event loop ends.
 // [main thread]
 class MainWindow final : public QMainWindow
 {

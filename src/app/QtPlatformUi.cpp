@@ -195,6 +195,7 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
         mMenu->close();
 
     auto* menu = new QMenu(&mView);
+    QAction* current = nullptr;
     for (int i = 0; i < static_cast<int>(items.size()); ++i)
     {
         const PopupMenuItem& item = items[static_cast<std::size_t>(i)];
@@ -205,6 +206,7 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
         {
             action->setCheckable(true);
             action->setChecked(true);
+            current = action;
         }
     }
 
@@ -236,6 +238,9 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
     const QRect area = ToViewRect(bounds);
     menu->setMinimumWidth(area.width());
     menu->popup(mView.mapToGlobal(area.bottomLeft() + QPoint(0, 1)));
+    // The arrow keys start from the current choice, as in a combo box.
+    if (current)
+        menu->setActiveAction(current);
 }
 
 void QtPlatformUi::CreateTextEntry(const IText& style, const IRECT& bounds,

@@ -19,7 +19,8 @@ class FontRegistry;
 // animation frame never blocks it.
 //
 // Menus and text fields open over the view, at the rectangle's place scaled by the view's draw
-// scale; boxes and file dialogs open over the view's window. One menu and one text field at most:
+// scale, with the checked entry active so that the arrow keys start from it; boxes and file
+// dialogs open over the view's window. One menu and one text field at most:
 // a new one dismisses the open one first (its completion reports the dismissal). Whatever is
 // still open when this object goes away is closed without its completion.
 // [main thread]

@@ -4,6 +4,7 @@
 #include "render/QtPainter.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -32,6 +33,74 @@ IMouseMod ModFor(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
     return mod;
 }
 
+// The toolkit's key for a Qt key press; kNone for a key it does not use.
+IKeyPress KeyPressFor(const QKeyEvent& event)
+{
+    IKeyPress press;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    press.mod.S = modifiers.testFlag(Qt::ShiftModifier);
+    press.mod.C = modifiers.testFlag(Qt::ControlModifier);
+    press.mod.A = modifiers.testFlag(Qt::AltModifier);
+    const int key = event.key();
+    switch (key)
+    {
+    case Qt::Key_Tab:
+        press.key = EKey::kTab;
+        break;
+    case Qt::Key_Backtab:
+        press.key = EKey::kTab;
+        press.mod.S = true;
+        break;
+    case Qt::Key_Left:
+        press.key = EKey::kLeft;
+        break;
+    case Qt::Key_Right:
+        press.key = EKey::kRight;
+        break;
+    case Qt::Key_Up:
+        press.key = EKey::kUp;
+        break;
+    case Qt::Key_Down:
+        press.key = EKey::kDown;
+        break;
+    case Qt::Key_PageUp:
+        press.key = EKey::kPageUp;
+        break;
+    case Qt::Key_PageDown:
+        press.key = EKey::kPageDown;
+        break;
+    case Qt::Key_Home:
+        press.key = EKey::kHome;
+        break;
+    case Qt::Key_End:
+        press.key = EKey::kEnd;
+        break;
+    case Qt::Key_Space:
+        press.key = EKey::kSpace;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        press.key = EKey::kEnter;
+        break;
+    case Qt::Key_Escape:
+        press.key = EKey::kEscape;
+        break;
+    default:
+        if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        {
+            press.key = EKey::kCharacter;
+            press.character = static_cast<char>('0' + (key - Qt::Key_0));
+        }
+        else if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        {
+            press.key = EKey::kCharacter;
+            press.character = static_cast<char>('a' + (key - Qt::Key_A));
+        }
+        break;
+    }
+    return press;
+}
+
 bool IsToolkitButton(Qt::MouseButton button)
 {
     return button == Qt::LeftButton || button == Qt::RightButton;
@@ -48,6 +117,7 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setFixedSize(ScaledSize(1.f));
 
     mFrameTimer.setTimerType(Qt::PreciseTimer);
@@ -191,6 +261,25 @@ QImage ViewWidget::RenderImage(float scale)
     if (hadPending)
         update(ToWidgetRect(pending));
     return image;
+}
+
+bool ViewWidget::event(QEvent* event)
+{
+    // Key presses are taken here, before QWidget would spend Tab on moving the focus out.
+    if (event->type() == QEvent::KeyPress)
+    {
+        const IKeyPress press = KeyPressFor(*static_cast<QKeyEvent*>(event));
+        if (press.key != EKey::kNone && mGraphics.OnKeyDown(press))
+        {
+            event->accept();
+            AfterInput();
+            return true;
+        }
+        // Tab never leaves the view: the editor's screen is the window's only stop.
+        if (press.key == EKey::kTab)
+            return true;
+    }
+    return QWidget::event(event);
 }
 
 void ViewWidget::paintEvent(QPaintEvent* event)

@@ -23,7 +23,10 @@ class IGEditorDelegate;
 // runs its frame clock (a timer at the context's frame rate) only while an animation runs: the
 // context wakes it when a control changes, so an idle editor neither repaints nor wakes. When the
 // corner resizer changes the draw scale the widget takes the new size and reports it, so the window
-// can follow. [main thread]
+// can follow.
+//
+// It takes the keyboard focus (Tab stays inside it) and hands the keys the toolkit knows to the
+// context as IKeyPress values; what they do is the toolkit's (KeyboardFocus). [main thread]
 class ViewWidget final : public QWidget
 {
 public:
@@ -55,6 +58,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -205,6 +205,7 @@ IControl* IGraphics::BeginPress(float x, float y)
         ReleaseMouseCapture();
     IControl* control = GetMouseControl(x, y);
     Capture(control, x, y);
+    mKeyboardFocus.OnMousePress(control);
     return control;
 }
 
@@ -342,6 +343,7 @@ void IGraphics::Draw(Painter& painter, const IRECT& area)
         drawOne(*mControls[i]);
     if (mCornerResizer)
         drawOne(*mCornerResizer);
+    mKeyboardFocus.DrawRing(painter);
     painter.PopClip();
 
     auto clearIfDrawn = [&area](IControl& control)
