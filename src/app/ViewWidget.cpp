@@ -2,12 +2,15 @@
 
 #include "core/IGEditorDelegate.h"
 #include "render/QtPainter.h"
+#include "toolkit/TooltipLookup.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -278,6 +281,18 @@ bool ViewWidget::event(QEvent* event)
         // Tab never leaves the view: the editor's screen is the window's only stop.
         if (press.key == EKey::kTab)
             return true;
+    }
+    if (event->type() == QEvent::ToolTip)
+    {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPointF pos = ToDesign(help->pos());
+        const std::string text =
+            TooltipAt(mGraphics, static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
+        return true;
     }
     return QWidget::event(event);
 }

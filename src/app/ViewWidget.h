@@ -26,7 +26,8 @@ class IGEditorDelegate;
 // can follow.
 //
 // It takes the keyboard focus (Tab stays inside it) and hands the keys the toolkit knows to the
-// context as IKeyPress values; what they do is the toolkit's (KeyboardFocus). [main thread]
+// context as IKeyPress values; what they do is the toolkit's (KeyboardFocus). Hovering shows the
+// tooltip of the control under the mouse (TooltipAt). [main thread]
 class ViewWidget final : public QWidget
 {
 public:

@@ -8,6 +8,7 @@
 #include "toolkit/IVPanelControl.h"
 #include "toolkit/IVTabSwitchControl.h"
 #include "toolkit/IVToggleControl.h"
+#include "ui/ControlHelp.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
 #include "ui/EditorKeys.h"
@@ -162,6 +163,7 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     keys.aboutCloser = AttachAboutPage(graphics, styles);
     graphics.HideGroup(kGroupAbout, true);
 
+    DescribeEditorControls(graphics);
     graphics.GetKeyboardFocus().SetUnhandledKeyFunc([keys](const IKeyPress& key)
                                                     { return OnEditorKey(keys, key); });
 
