@@ -1,9 +1,11 @@
 #include "app/ViewWidget.h"
 
+#include "app/ViewAccessible.h"
 #include "core/IGEditorDelegate.h"
 #include "render/QtPainter.h"
 #include "toolkit/TooltipLookup.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -133,13 +135,26 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
 
     mGraphics.SetPlatformUi(&mPlatformUi);
     mGraphics.SetResourceLoader(&mLoader);
-    mGraphics.SetRedrawRequestFunc([this] { ScheduleCheck(); });
+    mAccessibleTimer.setSingleShot(true);
+    mAccessibleTimer.setInterval(0);
+    connect(&mAccessibleTimer, &QTimer::timeout, this, [this] { RefreshAccessible(); });
+    ViewAccessible::InstallFactory();
+
+    mGraphics.SetRedrawRequestFunc(
+        [this]
+        {
+            ScheduleCheck();
+            if (QAccessible::isActive() && !mAccessibleTimer.isActive())
+                mAccessibleTimer.start();
+        });
     mEditor.OpenView(mGraphics, mGraphics);
     ScheduleCheck();
 }
 
 ViewWidget::~ViewWidget()
 {
+    *mOpen = false;
+    mAccessibleTimer.stop();
     mGraphics.SetRedrawRequestFunc(nullptr);
     mFrameTimer.stop();
     mCheckTimer.stop();
@@ -245,6 +260,12 @@ void ViewWidget::ReleaseLostCapture()
         return;
     mGraphics.ReleaseMouseCapture();
     AfterInput();
+}
+
+void ViewWidget::RefreshAccessible()
+{
+    if (auto* iface = dynamic_cast<ViewAccessible*>(QAccessible::queryAccessibleInterface(this)))
+        iface->Refresh(QAccessible::updateAccessibility);
 }
 
 QImage ViewWidget::RenderImage(float scale)
