@@ -292,6 +292,8 @@ bool ViewWidget::event(QEvent* event)
     // Key presses are taken here, before QWidget would spend Tab on moving the focus out.
     if (event->type() == QEvent::KeyPress)
     {
+        // A tooltip would go on telling what the key may just have changed.
+        QToolTip::hideText();
         const IKeyPress press = KeyPressFor(*static_cast<QKeyEvent*>(event));
         if (press.key != EKey::kNone && mGraphics.OnKeyDown(press))
         {

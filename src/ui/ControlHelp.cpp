@@ -153,7 +153,7 @@ Help TaggedHelp(int tag)
     case kCtrlTagJack2SwitchBValue:
         return {"", "The value the switch sent last.", ""};
     case kCtrlTagPresetName:
-        return {"Preset", "The preset file last loaded or saved.", ""};
+        return {"Preset", "The preset file last loaded or saved.", kFirmwareWindowReason};
     case kCtrlTagFirmwareProgress:
         return {"Firmware sent", "How much of the firmware the box has received.", ""};
     case kCtrlTagDeviceText1:
