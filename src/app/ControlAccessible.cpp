@@ -12,6 +12,7 @@
 #include "ui/IVNumberBoxControl.h"
 
 #include <QWindow>
+#include <algorithm>
 
 namespace
 {
@@ -138,7 +139,7 @@ QAccessible::Role ControlAccessible::role() const
     if (dynamic_cast<const IVButtonControl*>(&mControl))
         return QAccessible::Button;
     if (dynamic_cast<const ILEDControl*>(&mControl))
-        return QAccessible::Indicator;
+        return QAccessible::Graphic;
     if (dynamic_cast<const ITextControl*>(&mControl))
         return QAccessible::StaticText;
     return QAccessible::Graphic;
@@ -179,8 +180,12 @@ void* ControlAccessible::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::ActionInterface && !actionNames().isEmpty())
         return static_cast<QAccessibleActionInterface*>(this);
-    if (type == QAccessible::ValueInterface && dynamic_cast<IVNumberBoxControl*>(&mControl))
+    const bool box = dynamic_cast<IVNumberBoxControl*>(&mControl) != nullptr;
+    if (type == QAccessible::ValueInterface && box)
         return static_cast<QAccessibleValueInterface*>(this);
+    if (type == QAccessible::TextInterface && mOption < 0 &&
+        (box || dynamic_cast<ITextControl*>(&mControl)))
+        return static_cast<QAccessibleTextInterface*>(this);
     return nullptr;
 }
 
@@ -246,4 +251,31 @@ QVariant ControlAccessible::minimumValue() const
 QVariant ControlAccessible::minimumStepSize() const
 {
     return QVariant(IVNumberBoxControl::kStep);
+}
+
+void ControlAccessible::selection(int, int* startOffset, int* endOffset) const
+{
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+QString ControlAccessible::text(int startOffset, int endOffset) const
+{
+    const QString value = text(QAccessible::Value);
+    if (endOffset < 0 || endOffset > value.size())
+        endOffset = static_cast<int>(value.size());
+    startOffset = std::clamp(startOffset, 0, endOffset);
+    return value.mid(startOffset, endOffset - startOffset);
+}
+
+int ControlAccessible::characterCount() const
+{
+    return static_cast<int>(text(QAccessible::Value).size());
+}
+
+QString ControlAccessible::attributes(int, int* startOffset, int* endOffset) const
+{
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return {};
 }

@@ -3,6 +3,7 @@
 #include "app/ControlAccessible.h"
 #include "app/ViewWidget.h"
 #include "toolkit/IGraphics.h"
+#include "toolkit/ITextControl.h"
 #include "ui/IVNumberBoxControl.h"
 
 #include <QAccessibleEvent>
@@ -68,6 +69,10 @@ std::vector<IControl*> ViewAccessible::Children() const
         IControl* control = graphics->GetControl(i);
         if (control->IsHidden() || control->GetParent() ||
             (control->GetName().empty() && control->GetTooltip().empty()))
+            continue;
+        // A display with nothing in it has nothing to read.
+        if (const auto* display = dynamic_cast<const ITextControl*>(control);
+            display && display->GetStr().empty() && control->GetName().empty())
             continue;
         // Covered: what the mouse reaches at its centre lies above it.
         const IRECT& r = control->GetRECT();

@@ -19,7 +19,8 @@ struct IRECT;
 //
 // The children are the controls that are shown, not covered where the mouse would reach them
 // (an overlay, the About page or the standalone notice hides what lies below), and have a name or
-// a tooltip; labels that only name another control are not among them. They are listed in reading
+// a tooltip, and are not an empty display; labels that only name another control are not among
+// them. They are listed in reading
 // order. Each control's interface is made once and kept, registered with QAccessible, until this
 // interface goes away with the view; once the view is closing every child reports itself invalid.
 //
