@@ -38,7 +38,7 @@ struct KeyBench : UiBench
 };
 } // namespace
 
-TEST(ScreenKeys, EscapeClosesAboutThenTheFirmwareWindowButNotDuringATransferCtrlDigitsTurnPages)
+TEST(ScreenKeys, EscapeClosesTheOverlaysButNotDuringATransferAndCtrlKeysPressTabsLoadAndSave)
 {
     KeyBench bench;
     ShowAboutPage(bench.graphics);
@@ -62,6 +62,14 @@ TEST(ScreenKeys, EscapeClosesAboutThenTheFirmwareWindowButNotDuringATransferCtrl
     EXPECT_EQ(bench.GroupState("globalcontrols"), "shown");
     EXPECT_FALSE(bench.Press(Key(EKey::kCharacter, '4', {.C = true})));
     EXPECT_TRUE(bench.port.sent.empty());
+
+    // Ctrl+O and Ctrl+S are LOAD and SAVE: their prompt after the splash, as for a click.
+    EXPECT_TRUE(bench.Press(Key(EKey::kCharacter, 'o', {.C = true})));
+    EXPECT_TRUE(bench.Press(Key(EKey::kCharacter, 's', {.C = true})));
+    ASSERT_EQ(bench.platform.FilePrompts().size(), 2u);
+    EXPECT_EQ(bench.platform.FilePrompts()[0].action, EFileAction::kOpen);
+    EXPECT_EQ(bench.platform.FilePrompts()[1].action, EFileAction::kSave);
+    EXPECT_EQ(bench.platform.FilePrompts()[1].extension, "csx");
 }
 
 TEST(ScreenHelp, EveryOperableControlSaysWhatItDoesAndAGreyedOneWhy)
