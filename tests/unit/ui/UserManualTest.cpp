@@ -99,7 +99,9 @@ TEST(ReadManual, AManualThatCannotBeWrittenIsNotOpenedAndTheUserIsTold)
 {
     TempFolder folder;
     ScriptedPlatformUi platform;
-    const std::filesystem::path missing = folder.Path() / "gone";
+    // A folder that cannot be made, for any user: its parent is a file. (A missing folder is made.)
+    WriteBytes(folder.Path() / "file", "x");
+    const std::filesystem::path missing = folder.Path() / "file" / "gone";
     OpenUserManual(SourceIn(missing), platform);
     EXPECT_TRUE(platform.OpenedUrls().empty());
     ASSERT_EQ(platform.MessageBoxes().size(), 1u);
