@@ -1,6 +1,7 @@
 #include "ui/EditorKeys.h"
 
 #include "toolkit/IControl.h"
+#include "toolkit/IGraphics.h"
 #include "toolkit/IVTabSwitchControl.h"
 
 namespace
@@ -34,6 +35,9 @@ bool OnEditorKey(const EditorKeyTargets& targets, const IKeyPress& key)
         if (!Operable(targets.pageTabs))
             return false;
         targets.pageTabs->ClickOption(key.character - '1');
+        // The next Tab goes on into the new page, whatever had the focus on the old one.
+        if (IGraphics* graphics = targets.pageTabs->GetUI())
+            graphics->GetKeyboardFocus().SetFocus(targets.pageTabs);
         return true;
     case 'o':
         return Press(targets.load);

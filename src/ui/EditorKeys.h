@@ -20,7 +20,8 @@ struct EditorKeyTargets
 // control is shown and enabled:
 // - Escape: the About closer while the About page is shown, else the firmware window's "X"
 //   (greyed out, so not pressed, while a firmware transfer runs);
-// - Ctrl+1, Ctrl+2, Ctrl+3: the GLOBAL, JACK 1 and JACK 2 tab;
+// - Ctrl+1, Ctrl+2, Ctrl+3: the GLOBAL, JACK 1 and JACK 2 tab, which then takes the keyboard
+//   focus (so that Tab goes on into the new page);
 // - Ctrl+O: LOAD; Ctrl+S: SAVE.
 // True when the key is one of these and its control was pressed.
 // [main thread]

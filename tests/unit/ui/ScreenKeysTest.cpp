@@ -58,6 +58,8 @@ TEST(ScreenKeys, EscapeClosesTheOverlaysButNotDuringATransferAndCtrlKeysPressTab
 
     EXPECT_TRUE(bench.Press(Key(EKey::kCharacter, '3', {.C = true})));
     EXPECT_EQ(bench.GroupState("pedal2controls"), "shown");
+    bench.Press(Key(EKey::kTab)); // on from the tabs into the page
+    EXPECT_EQ(bench.graphics.GetKeyboardFocus().GetFocus()->GetName(), "MIDI Channel");
     EXPECT_TRUE(bench.Press(Key(EKey::kCharacter, '1', {.C = true})));
     EXPECT_EQ(bench.GroupState("globalcontrols"), "shown");
     EXPECT_FALSE(bench.Press(Key(EKey::kCharacter, '4', {.C = true})));
