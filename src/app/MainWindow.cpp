@@ -42,6 +42,8 @@ void MainWindow::BuildMenus()
     connect(firmware, &QAction::triggered, this, [this] { mApp.OnFirmwareUpdateRequested(1); });
 
     QAction* quit = file->addAction(QStringLiteral("&Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

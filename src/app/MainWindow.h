@@ -9,9 +9,8 @@ class QAction;
 // The editor's one window: titled "ctrlWaveStomplet", menus "&File" and "&Help", the view as its
 // client area. The window opens at the view's preferred size, or smaller to fit the screen, and
 // follows the view when the corner resizer rescales it; the window manager may give it any size
-// down to the view's minimum. Quit and the close box take the same path: the window closes and
-// the event loop ends.
-// [main thread]
+// down to the view's minimum. Quit (Ctrl+Q) and the close box take the same path: the window closes
+// and the event loop ends. [main thread]
 class MainWindow final : public QMainWindow
 {
 public:

@@ -186,11 +186,12 @@ float QtPlatformUi::Scale() const
 QRect QtPlatformUi::ToViewRect(const IRECT& bounds) const
 {
     const IRECT scaled = bounds.GetScaled(Scale());
+    const QPoint origin = mDesignOrigin ? mDesignOrigin() : QPoint();
     const QPoint topLeft(static_cast<int>(std::lround(scaled.L)),
                          static_cast<int>(std::lround(scaled.T)));
     const QPoint bottomRight(static_cast<int>(std::lround(scaled.R)),
                              static_cast<int>(std::lround(scaled.B)));
-    return QRect(topLeft, bottomRight - QPoint(1, 1));
+    return QRect(origin + topLeft, origin + bottomRight - QPoint(1, 1));
 }
 
 void QtPlatformUi::Track(QDialog* dialog)
@@ -211,6 +212,7 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
     QFont font = menu->font();
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(kCaptionMenuTextSize * Scale()))));
     menu->setFont(font);
+    QAction* current = nullptr;
     for (int i = 0; i < static_cast<int>(items.size()); ++i)
     {
         const PopupMenuItem& item = items[static_cast<std::size_t>(i)];
@@ -221,6 +223,7 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
         {
             action->setCheckable(true);
             action->setChecked(true);
+            current = action;
         }
     }
 
@@ -252,6 +255,9 @@ void QtPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, cons
     const QRect area = ToViewRect(bounds);
     menu->setMinimumWidth(area.width());
     menu->popup(mView.mapToGlobal(area.bottomLeft() + QPoint(0, 1)));
+    // The arrow keys start from the current choice, as in a combo box.
+    if (current)
+        menu->setActiveAction(current);
 }
 
 void QtPlatformUi::CreateTextEntry(const IText& style, const IRECT& bounds,

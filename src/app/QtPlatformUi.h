@@ -19,7 +19,8 @@ class FontRegistry;
 // animation frame never blocks it.
 //
 // Menus and text fields open over the view, at the rectangle's place scaled by the view's draw
-// scale; boxes and file dialogs open over the view's window. One menu and one text field at most:
+// scale, with the checked entry active so that the arrow keys start from it; boxes and file
+// dialogs open over the view's window. One menu and one text field at most:
 // a new one dismisses the open one first (its completion reports the dismissal). Whatever is
 // still open when this object goes away is closed without its completion.
 // [main thread]
@@ -53,6 +54,10 @@ public:
     QMenu* OpenMenu() const { return mMenu; }
     QLineEdit* OpenTextEntry() const { return mTextEntry; }
 
+    // Where the design's top left corner lies in the view, in widget pixels, when the view draws
+    // it with a margin around (letterboxed); empty: at the view's corner.
+    void SetDesignOriginFunc(std::function<QPoint()> origin) { mDesignOrigin = std::move(origin); }
+
 private:
     // A design-pixel rectangle in the view's widget coordinates.
     QRect ToViewRect(const IRECT& bounds) const;
@@ -61,6 +66,7 @@ private:
 
     QWidget& mView;
     ScaleFunc mDrawScale;
+    std::function<QPoint()> mDesignOrigin;
     const FontRegistry* mFonts;
     QPointer<QMenu> mMenu;
     QPointer<QLineEdit> mTextEntry;

@@ -1,14 +1,21 @@
 #include "app/ViewWidget.h"
 
+#include "app/KeyPressFromQt.h"
+#include "app/ViewAccessible.h"
 #include "core/IGEditorDelegate.h"
 #include "render/QtPainter.h"
 #include "toolkit/IBitmapControl.h"
+#include "toolkit/TooltipLookup.h"
 
+#include <QAccessible>
 #include <QEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -54,6 +61,7 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(ScaledSize(IGraphics::kMinScale));
     resize(ScaledSize(1.f));
 
@@ -65,15 +73,29 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     connect(&mCheckTimer, &QTimer::timeout, this, [this] { CheckForWork(); });
     mClock.start();
 
+    mPlatformUi.SetDesignOriginFunc([this] { return mOrigin; });
     mGraphics.SetPlatformUi(&mPlatformUi);
     mGraphics.SetResourceLoader(&mLoader);
-    mGraphics.SetRedrawRequestFunc([this] { ScheduleCheck(); });
+    mAccessibleTimer.setSingleShot(true);
+    mAccessibleTimer.setInterval(0);
+    connect(&mAccessibleTimer, &QTimer::timeout, this, [this] { RefreshAccessible(); });
+    ViewAccessible::InstallFactory();
+
+    mGraphics.SetRedrawRequestFunc(
+        [this]
+        {
+            ScheduleCheck();
+            if (QAccessible::isActive() && !mAccessibleTimer.isActive())
+                mAccessibleTimer.start();
+        });
     mEditor.OpenView(mGraphics, mGraphics);
     ScheduleCheck();
 }
 
 ViewWidget::~ViewWidget()
 {
+    *mOpen = false;
+    mAccessibleTimer.stop();
     mGraphics.SetRedrawRequestFunc(nullptr);
     mFrameTimer.stop();
     mCheckTimer.stop();
@@ -225,6 +247,12 @@ void ViewWidget::ReleaseLostCapture()
     AfterInput();
 }
 
+void ViewWidget::RefreshAccessible()
+{
+    if (auto* iface = dynamic_cast<ViewAccessible*>(QAccessible::queryAccessibleInterface(this)))
+        iface->Refresh(QAccessible::updateAccessibility);
+}
+
 QImage ViewWidget::RenderImage(float scale)
 {
     if (!std::isfinite(scale) || scale <= 0.f)
@@ -245,6 +273,39 @@ QImage ViewWidget::RenderImage(float scale)
         update(QRect(0, pixels.top(), width(), pixels.height()));
     }
     return image;
+}
+
+bool ViewWidget::event(QEvent* event)
+{
+    // Key presses are taken here, before QWidget would spend Tab on moving the focus out.
+    if (event->type() == QEvent::KeyPress)
+    {
+        // A tooltip would go on telling what the key may just have changed.
+        QToolTip::hideText();
+        const IKeyPress press = KeyPressFromQt(*static_cast<QKeyEvent*>(event));
+        if (press.key != EKey::kNone && mGraphics.OnKeyDown(press))
+        {
+            event->accept();
+            AfterInput();
+            return true;
+        }
+        // Tab never leaves the view: the editor's screen is the window's only stop.
+        if (press.key == EKey::kTab)
+            return true;
+    }
+    if (event->type() == QEvent::ToolTip)
+    {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPointF pos = ToDesign(help->pos());
+        const std::string text =
+            TooltipAt(mGraphics, static_cast<float>(pos.x()), static_cast<float>(pos.y()));
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void ViewWidget::paintEvent(QPaintEvent* event)

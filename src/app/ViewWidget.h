@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class IGEditorDelegate;
@@ -29,6 +30,11 @@ class IGEditorDelegate;
 // pixels, with the context's background colour around it. When the corner resizer changes the
 // draw scale the widget takes the design's size at that scale and reports it, so the window can
 // follow. [main thread]
+//
+// It takes the keyboard focus (Tab stays inside it) and hands the keys the toolkit knows to the
+// context as IKeyPress values; what they do is the toolkit's (KeyboardFocus). Hovering shows the
+// tooltip of the control under the mouse (TooltipAt). Assistive technology sees it through
+// ViewAccessible, which it keeps informed while accessibility is active.
 class ViewWidget final : public QWidget
 {
 public:
@@ -56,6 +62,8 @@ public:
     QImage RenderImage(float scale);
 
     bool IsFrameClockRunning() const { return mFrameTimer.isActive(); }
+    // True until the widget begins closing, for the accessibility interfaces that outlive it.
+    std::shared_ptr<const bool> OpenToken() const { return mOpen; }
 
     QSize sizeHint() const override;
 
@@ -65,6 +73,7 @@ public:
     QPoint DesignOrigin() const { return mOrigin; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -92,6 +101,8 @@ private:
     void AfterInput();
     // A press the widget no longer receives the release of: the held control is let go.
     void ReleaseLostCapture();
+    // Tells assistive technology what changed (ViewAccessible::Refresh).
+    void RefreshAccessible();
 
     QPointF ToDesign(const QPointF& widgetPos) const;
     // The widget pixels that cover a design rectangle.
@@ -109,6 +120,8 @@ private:
     QtPlatformUi mPlatformUi;
     QTimer mFrameTimer;
     QTimer mCheckTimer;
+    QTimer mAccessibleTimer; // coalesces the accessibility refreshes
+    std::shared_ptr<bool> mOpen = std::make_shared<bool>(true);
     QElapsedTimer mClock;
     std::vector<IRECT> mDirtyRects; // reused by each check, so a check allocates nothing
     float mAppliedScale = 1.f;

@@ -3,13 +3,16 @@
 #include "core/IParam.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/Painter.h"
+#include "toolkit/ParamUserInput.h"
 
+#include <algorithm>
 #include <string>
 
 ICaptionControl::ICaptionControl(const IRECT& bounds, int paramIdx, const IText& text,
                                  const IColor& bgColor, bool showParamLabel)
     : ITextControl(bounds, paramIdx, {}, text, bgColor), mShowParamLabel(showParamLabel)
 {
+    SetTakesFocus(true);
 }
 
 void ICaptionControl::Draw(Painter& painter)
@@ -36,6 +39,24 @@ void ICaptionControl::OnMouseDown(float, float, const IMouseMod& mod)
 {
     if ((mod.L || mod.R) && GetUI() && GetParam())
         GetUI()->PromptUserInput(*this, GetRECT(), GetText(), 0);
+}
+
+bool ICaptionControl::OnKeyDown(const IKeyPress& key)
+{
+    const IParam* param = GetParam();
+    if (!param || !ParamUsesMenu(*param))
+        return ITextControl::OnKeyDown(key);
+    const std::vector<PopupMenuItem> items = ParamMenuItems(*param, param->Value());
+    const auto checked =
+        std::find_if(items.begin(), items.end(), [](const PopupMenuItem& i) { return i.checked; });
+    const int current = checked == items.end() ? 0 : static_cast<int>(checked - items.begin());
+    const std::optional<int> target =
+        KeyStepTarget(key, current, static_cast<int>(items.size()), kPageStep, EKeyOrder::kList);
+    if (!target)
+        return ITextControl::OnKeyDown(key);
+    if (*target != current)
+        OnPopupMenuSelection(*target, 0);
+    return true;
 }
 
 void ICaptionControl::OnAttached()

@@ -64,6 +64,29 @@ bool IControl::IsHit(float x, float y) const
     return mTargetRECT.Contains(x, y);
 }
 
+bool IControl::OnKeyDown(const IKeyPress& key)
+{
+    if (!mTakesFocus || (key.key != EKey::kSpace && key.key != EKey::kEnter))
+        return false;
+    ClickAt(mTargetRECT.MW(), mTargetRECT.MH());
+    return true;
+}
+
+void IControl::ClickAt(float x, float y)
+{
+    if (!mGraphics)
+        return;
+    mGraphics->OnMouseDown(x, y, IMouseMod{.L = true});
+    mGraphics->OnMouseUp(x, y, IMouseMod{.L = true});
+}
+
+std::string IControl::GetTooltipText() const
+{
+    if (!mDisabled || mDisabledReason.empty())
+        return mTooltip;
+    return mTooltip.empty() ? mDisabledReason : mTooltip + "\n" + mDisabledReason;
+}
+
 void IControl::OnMidi(const MidiMessage&) {}
 
 void IControl::OnAttached() {}

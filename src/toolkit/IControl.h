@@ -2,6 +2,7 @@
 
 #include "core/MidiRecords.h"
 #include "toolkit/IBlend.h"
+#include "toolkit/IKeyPress.h"
 #include "toolkit/IMouseMod.h"
 #include "toolkit/IRECT.h"
 
@@ -77,6 +78,28 @@ public:
     virtual void OnMouseOut();
     // Whether (x, y) hits the control; the default tests the target rectangle.
     virtual bool IsHit(float x, float y) const;
+
+    // A key while the control has the keyboard focus; true when the control used it. The default
+    // presses the control with Space and Enter (ClickAt its target's centre) when it takes the
+    // focus, and leaves every other key.
+    virtual bool OnKeyDown(const IKeyPress& key);
+    // A left click at (x, y) delivered through the context, exactly as the mouse delivers one (the
+    // control the mouse would hit there gets it); nothing while detached.
+    void ClickAt(float x, float y);
+    // Whether Tab stops at the control while it is shown, enabled and not covered at its centre.
+    void SetTakesFocus(bool takes) { mTakesFocus = takes; }
+    bool TakesFocus() const { return mTakesFocus; }
+
+    // What the control is called (the caption beside it, for screen readers), what it does (its
+    // tooltip) and why it may be greyed out. Empty: none. UTF-8.
+    void SetName(std::string_view name) { mName = std::string(name); }
+    const std::string& GetName() const { return mName; }
+    void SetTooltip(std::string_view tooltip) { mTooltip = std::string(tooltip); }
+    const std::string& GetTooltip() const { return mTooltip; }
+    void SetDisabledReason(std::string_view reason) { mDisabledReason = std::string(reason); }
+    const std::string& GetDisabledReason() const { return mDisabledReason; }
+    // The tooltip, and while disabled the reason on a second line.
+    std::string GetTooltipText() const;
 
     // A MIDI message from the editor; reaches only controls that want MIDI.
     virtual void OnMidi(const MidiMessage& msg);
@@ -218,10 +241,14 @@ private:
     bool mMouseEventsWhenDisabled = false;
     bool mMouseOverWhenDisabled = false;
     bool mWantsMidi = false;
+    bool mTakesFocus = false;
     bool mDirty = true;
     IBlend mBlend;
     int mTag = kNoTag;
     std::string mGroup;
+    std::string mName;
+    std::string mTooltip;
+    std::string mDisabledReason;
     IGraphics* mGraphics = nullptr;
     IControl* mParent = nullptr;
     std::vector<IControl*> mChildren;

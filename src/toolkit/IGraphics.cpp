@@ -206,6 +206,7 @@ IControl* IGraphics::BeginPress(float x, float y)
         ReleaseMouseCapture();
     IControl* control = GetMouseControl(x, y);
     Capture(control, x, y);
+    mKeyboardFocus.OnMousePress(control);
     return control;
 }
 
@@ -351,6 +352,7 @@ void IGraphics::Draw(Painter& painter, const IRECT& area)
         drawOne(*mControls[i]);
     if (mCornerResizer)
         drawOne(*mCornerResizer);
+    mKeyboardFocus.DrawRing(painter);
     painter.PopClip();
 
     auto clearIfDrawn = [&area](IControl& control)

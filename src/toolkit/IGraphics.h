@@ -7,6 +7,7 @@
 #include "toolkit/IMouseMod.h"
 #include "toolkit/IRECT.h"
 #include "toolkit/IText.h"
+#include "toolkit/KeyboardFocus.h"
 #include "toolkit/PlatformUi.h"
 
 #include <functional>
@@ -143,12 +144,18 @@ public:
     void HideMouseCursor(bool hide);
     bool IsCursorHidden() const { return mCursorHidden; }
 
+    // Keyboard input from the platform: Tab walks the focus, other keys go to the focused control
+    // (see KeyboardFocus). True when the key was used.
+    bool OnKeyDown(const IKeyPress& key) { return mKeyboardFocus.OnKeyDown(key); }
+    KeyboardFocus& GetKeyboardFocus() { return mKeyboardFocus; }
+    const KeyboardFocus& GetKeyboardFocus() const { return mKeyboardFocus; }
+
     // Drawing. IsDirty gives the union of the draw areas (IControl::GetDrawArea) of every control
     // marked for redrawing (hidden ones too, so what they covered is redrawn); false when there is
     // none, and then the platform need not repaint. Draw clips to `area`, draws every shown
-    // control whose draw area meets it in list order and the corner resizer last, each clipped to
-    // its draw area (so a repaint of any area gives the pixels a whole draw gives there), then
-    // clears the marks of the controls whose draw area lies inside it.
+    // control whose draw area meets it in list order, then the corner resizer and the focus ring,
+    // each clipped to its draw area (so a repaint of any area gives the pixels a whole draw gives
+    // there), then clears the marks of the controls whose draw area lies inside it.
     bool IsDirty(IRECT& rect) const;
     // The platform takes the marks for its repaint: `rects` gets the draw area of every marked
     // control with an area (hidden ones too), one each, and the marks are cleared. False, and
@@ -228,6 +235,7 @@ private:
     float mLastMouseY = 0.f;
     double mNowMs = 0.0;
     std::function<void()> mRedrawRequestFunc;
+    KeyboardFocus mKeyboardFocus{*this};
     // Completions handed to the PlatformUi hold a weak reference and do nothing once it expires.
     std::shared_ptr<bool> mAliveToken = std::make_shared<bool>(true);
 };

@@ -7,6 +7,7 @@ ISwitchControlBase::ISwitchControlBase(const IRECT& bounds, int paramIdx,
                                        IActionFunction actionFunc, int numStates)
     : IControl(bounds, paramIdx, std::move(actionFunc)), mNumStates(std::max(numStates, 2))
 {
+    SetTakesFocus(true);
 }
 
 void ISwitchControlBase::OnMouseDown(float, float, const IMouseMod&)

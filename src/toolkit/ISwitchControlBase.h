@@ -5,6 +5,7 @@
 // A control with `n` states (at least 2), state i having the value i / (n - 1). A mouse down
 // steps it: with 2 states 0 becomes 1 and anything else 0; with more it moves one state up and
 // wraps from the last to the first. Then it redraws and runs its action, which sees the new value.
+// Tab stops at it; Space and Enter click it.
 // [main thread]
 class ISwitchControlBase : public IControl
 {

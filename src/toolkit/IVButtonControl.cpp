@@ -7,6 +7,7 @@ IVButtonControl::IVButtonControl(const IRECT& bounds, IActionFunction actionFunc
       mShape(shape)
 {
     AttachIControl(this, label);
+    SetTakesFocus(true);
 }
 
 void IVButtonControl::Draw(Painter& painter)

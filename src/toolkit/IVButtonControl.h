@@ -9,7 +9,7 @@
 // A vector button. A mouse down shows it pressed and runs its action (by default the splash click
 // action, so the end-of-animation action follows 100 ms later); it springs back when its
 // animation ends, or on mouse up when it has none. Label and value are drawn inside the body or
-// in strips above and below it.
+// in strips above and below it. Space and Enter press it as a click does.
 // [main thread]
 class IVButtonControl : public IControl, public IVectorBase
 {

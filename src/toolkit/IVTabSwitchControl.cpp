@@ -94,6 +94,30 @@ void IVTabSwitchControl::OnMouseOut()
     ISwitchControlBase::OnMouseOut();
 }
 
+bool IVTabSwitchControl::OnKeyDown(const IKeyPress& key)
+{
+    const int selected = GetSelectedIdx();
+    if (key.key == EKey::kSpace || key.key == EKey::kEnter)
+    {
+        ClickOption(selected);
+        return true;
+    }
+    const std::optional<int> target = KeyStepTarget(key, selected, NOptions(), 1, EKeyOrder::kList);
+    if (!target)
+        return false;
+    if (*target != selected)
+        ClickOption(*target);
+    return true;
+}
+
+void IVTabSwitchControl::ClickOption(int idx)
+{
+    if (idx < 0 || idx >= NOptions())
+        return;
+    const IRECT option = GetOptionBounds(idx);
+    ClickAt(option.MW(), option.MH());
+}
+
 void IVTabSwitchControl::OnResize()
 {
     MakeRects(GetRECT());

@@ -6,9 +6,12 @@
 #include "toolkit/ITextControl.h"
 #include "toolkit/IVButtonControl.h"
 #include "toolkit/IVPanelControl.h"
+#include "toolkit/IVTabSwitchControl.h"
 #include "toolkit/IVToggleControl.h"
+#include "ui/ControlHelp.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
+#include "ui/EditorKeys.h"
 #include "ui/EditorStyles.h"
 #include "ui/ILEDControl.h"
 #include "ui/JackConfiguration.h"
@@ -48,8 +51,10 @@ void AttachActivityLight(IGraphics& graphics)
 }
 
 // LOAD, SAVE, AUDITION, the preset name in its frame and the "MIDI IN" caption of the light.
-// LOAD and SAVE splash, then prompt for a preset file when the splash ends.
-void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
+// LOAD and SAVE splash, then prompt for a preset file when the splash ends. LOAD and SAVE go into
+// `keys`.
+void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor,
+                     EditorKeyTargets& keys)
 {
     IVButtonControl* load =
         graphics.AttachControl(std::make_unique<IVButtonControl>(
@@ -69,6 +74,8 @@ void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
                                kNoTag, kGroupMain);
     save->SetAnimationEndActionFunction([&editor](IControl* caller)
                                         { SavePresetAction(editor, caller); });
+    keys.load = load;
+    keys.save = save;
 
     const IVStyle auditionStyle =
         WithBodyColors(styles.buttonStyle, IColor(255, 0, 83, 146), IColor(255, 0, 90, 255),
@@ -156,17 +163,23 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     graphics.HideGroup(kGroupPedal1, true);
     graphics.HideGroup(kGroupPedal2, true);
 
-    AttachHeaderBar(graphics, styles, editor);
+    EditorKeyTargets keys;
+    keys.pageTabs = dynamic_cast<IVTabSwitchControl*>(graphics.GetControlWithTag(kCtrlTagPageTabs));
+    AttachHeaderBar(graphics, styles, editor, keys);
     AttachFirmwareProgress(graphics, styles);
     graphics.HideGroup(kGroupFirmware, true);
     AttachDeviceStatus(graphics, styles, editor.GetDeviceText());
     AttachStandaloneNotice(graphics, styles);
     graphics.HideControl(kCtrlTagStandaloneNotice, true);
-    AttachFirmwareWindow(graphics, styles, editor);
+    keys.firmwareClose = AttachFirmwareWindow(graphics, styles, editor);
     graphics.HideGroup(kGroupFirmwareBackground, true);
     graphics.HideGroup(kGroupFirmwareUpdate, true);
-    AttachAboutPage(graphics, styles);
+    keys.aboutCloser = AttachAboutPage(graphics, styles);
     graphics.HideGroup(kGroupAbout, true);
+
+    DescribeEditorControls(graphics);
+    graphics.GetKeyboardFocus().SetUnhandledKeyFunc([keys](const IKeyPress& key)
+                                                    { return OnEditorKey(keys, key); });
 
     // The settings were announced before the view existed: bring the screen in step with them.
     ApplyJackConfiguration(graphics, editor);

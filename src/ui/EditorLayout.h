@@ -7,9 +7,10 @@ class ctrlWaveStomplet;
 // is left as it is. In order: mouse-over tracking, the corner resizer, the grey background panel,
 // the background picture, the fonts, then every control with its rectangle, tag, group, binding
 // and style (the activity light, the jack displays, the pages, the header bar, the overlays),
-// hiding what the first screen does not show. The jack-dependent visibility and greying follow the
-// settings' current values (nothing is recorded as an edit). Last, the editor becomes ready
-// (mUIReady, mStatusTextsReady) and a Status Request goes to the box.
+// hiding what the first screen does not show. The screen's own keys (OnEditorKey) take the keys
+// no focused control uses. The jack-dependent visibility and greying follow the settings' current
+// values (nothing is recorded as an edit). Last, the editor becomes ready (mUIReady,
+// mStatusTextsReady) and a Status Request goes to the box.
 //
 // The first screen shows the background, the header bar, the device status lines, both jack
 // displays with their pedal lines and polarity pictures, the tab switch on GLOBAL and the GLOBAL

@@ -97,6 +97,7 @@ IVNumberBoxControl::IVNumberBoxControl(const IRECT& bounds, int paramIdx,
     mRealValue = std::clamp(mRealValue, mMinValue, mMaxValue);
     AttachIControl(this, label);
     SetValue(ToNormalized(mRealValue));
+    SetTakesFocus(true);
 }
 
 void IVNumberBoxControl::Draw(Painter& painter)
@@ -168,6 +169,47 @@ void IVNumberBoxControl::OnMouseOut()
     IControl::OnMouseOut();
 }
 
+bool IVNumberBoxControl::OnKeyDown(const IKeyPress& key)
+{
+    const IRECT readout = GetReadoutBounds();
+    const float x = readout.MW();
+    const float y = readout.MH();
+    switch (key.key)
+    {
+    case EKey::kUp:
+    case EKey::kRight:
+        OnMouseWheel(x, y, key.mod, 1.f);
+        return true;
+    case EKey::kDown:
+    case EKey::kLeft:
+        OnMouseWheel(x, y, key.mod, -1.f);
+        return true;
+    case EKey::kPageUp:
+        OnMouseWheel(x, y, key.mod, kPageNotches);
+        return true;
+    case EKey::kPageDown:
+        OnMouseWheel(x, y, key.mod, -kPageNotches);
+        return true;
+    case EKey::kHome:
+    case EKey::kEnd:
+    {
+        const double bound = key.key == EKey::kHome ? mMinValue : mMaxValue;
+        if (mRealValue != bound)
+        {
+            mRealValue = bound;
+            OnValueChanged();
+        }
+        return true;
+    }
+    case EKey::kSpace:
+    case EKey::kEnter:
+        OnMouseDblClick(x, y, key.mod);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void IVNumberBoxControl::OnResize()
 {
     MakeRects(GetRECT());
@@ -196,6 +238,9 @@ void IVNumberBoxControl::OnAttached()
         GetIncrementBounds(), SplashClickActionFunc, "+", style, true, true));
     mDecButton = AttachChild(std::make_unique<IVButtonControl>(
         GetDecrementBounds(), SplashClickActionFunc, "-", style, true, true));
+    // The keys reach the box, never its parts.
+    for (IControl* child : GetChildren())
+        child->SetTakesFocus(false);
     // The box outlives its children's actions: all live as long as the context.
     if (mIncButton)
         mIncButton->SetAnimationEndActionFunction(

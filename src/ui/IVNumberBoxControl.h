@@ -22,7 +22,11 @@ class IVButtonControl;
 //   an event with no vertical movement changes nothing;
 // - double click on the readout: a text entry over it; the typed text read as a decimal number
 //   (ParseNumberBoxText: anything else reads as 0);
-// - "+" and "-": one step up or down when the button's splash ends.
+// - "+" and "-": one step up or down when the button's splash ends;
+// - keys (Tab stops at the box, not at its buttons): Up and Right as one wheel notch up, Down and
+//   Left one down, Page Up and Page Down kPageNotches notches (the wheel's fine step with Shift or
+//   Ctrl), Home and End the minimum and maximum (nothing sent when already there), Space and Enter
+//   the text entry a double click on the readout opens.
 // Every change clamps v into [minimum, maximum], reformats the readout and, for a bound box, sends
 // the parameter's normalized form of v to the editor as a user edit and runs the action. A value
 // the editor sets is taken without being sent back.
@@ -34,6 +38,7 @@ class IVNumberBoxControl : public IControl, public IVectorBase
 {
 public:
     static constexpr double kStep = 1.0;
+    static constexpr float kPageNotches = 10.f;
     // The fine step, exactly as a single-precision 0.1 (0.10000000149...).
     static constexpr double kFineStep = static_cast<double>(0.1f);
     static constexpr std::size_t kMaxFormatLength = 128;
@@ -59,6 +64,7 @@ public:
     void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
     void OnMouseWheel(float x, float y, const IMouseMod& mod, float d) override;
     void OnMouseOut() override;
+    bool OnKeyDown(const IKeyPress& key) override;
     void OnResize() override;
     void OnAttached() override;
     void OnTextEntryCompletion(std::string_view text, int valIdx) override;

@@ -64,7 +64,8 @@ void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles)
                            kCtrlTagStandaloneNotice, kGroupMain);
 }
 
-void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
+IControl* AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
+                               ctrlWaveStomplet& editor)
 {
     graphics.AttachControl(std::make_unique<IBitmapControl>(
                                203.f, 301.f, LoadLayoutImage(graphics, kFirmwareWindowImage)),
@@ -81,9 +82,10 @@ void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles, ctrlW
                                           "X", FirmwareButtonStyle(styles, 20.f), true, true),
         kNoTag, kGroupFirmwareUpdate);
     close->SetAnimationEndActionFunction(CloseFirmwareWindowAction);
+    return close;
 }
 
-void AttachAboutPage(IGraphics& graphics, const EditorStyles& styles)
+IControl* AttachAboutPage(IGraphics& graphics, const EditorStyles& styles)
 {
     graphics.AttachControl(
         std::make_unique<IBitmapControl>(0.f, 0.f, LoadLayoutImage(graphics, kAboutImage)), kNoTag,
@@ -104,4 +106,5 @@ void AttachAboutPage(IGraphics& graphics, const EditorStyles& styles)
                                           closerStyle, true, true),
         kNoTag, kGroupAbout);
     closer->SetAnimationEndActionFunction(CloseAboutAction);
+    return closer;
 }

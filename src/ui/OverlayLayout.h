@@ -1,5 +1,6 @@
 #pragma once
 
+class IControl;
 class IGraphics;
 class ctrlWaveStomplet;
 struct EditorStyles;
@@ -18,13 +19,13 @@ void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles);
 
 // The firmware update window: its picture (tag 50, "fwbgcontrols") and its buttons
 // ("fwupdatecontrols"): "FIRMWARE UPDATE", which prompts for an image file for the editor's
-// firmware update when its splash ends, and "X", which closes the window.
-void AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
-                          ctrlWaveStomplet& editor);
+// firmware update when its splash ends, and "X", which closes the window. Returns "X".
+IControl* AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
+                               ctrlWaveStomplet& editor);
 
 // The About page ("aboutcontrols"): its picture, the version text and a closer over the whole
-// window that hides the page.
-void AttachAboutPage(IGraphics& graphics, const EditorStyles& styles);
+// window that hides the page. Returns the closer.
+IControl* AttachAboutPage(IGraphics& graphics, const EditorStyles& styles);
 
 // The version number the About page shows as "v%.1f".
 inline constexpr double kEditorVersion = 1.0;

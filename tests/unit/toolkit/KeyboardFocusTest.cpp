@@ -1,0 +1,139 @@
+#include "core/IParam.h"
+#include "support/ToolkitBench.h"
+#include "toolkit/ICaptionControl.h"
+#include "toolkit/IVButtonControl.h"
+#include "toolkit/IVTabSwitchControl.h"
+#include "toolkit/IVToggleControl.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+IKeyPress Key(EKey key, IMouseMod mod = {})
+{
+    return {key, 0, mod};
+}
+const IKeyPress kTab = Key(EKey::kTab);
+const IKeyPress kShiftTab = Key(EKey::kTab, {.S = true});
+
+// Controls attached out of reading order; Tab must read them row by row, left to right, and pass
+// over what is hidden, greyed out, covered, or does not take the focus.
+struct FocusBench : ToolkitBench
+{
+    FocusBench()
+    {
+        delegate.GetParam(0)->InitEnumerated("Mode", 0, 3, "", IParam::kFlagsNone, "",
+                                             {"Pedal", "Switches", "Momentary"});
+        delegate.OpenView(graphics, graphics);
+        caption = Attach<ICaptionControl>("caption", IRECT(400.f, 300.f, 600.f, 330.f), 0);
+        right = Attach<IVButtonControl>("right", IRECT(700.f, 10.f, 780.f, 40.f));
+        left = Attach<IVButtonControl>("left", IRECT(100.f, 10.3f, 180.f, 40.f));
+        tabs = Attach<IVTabSwitchControl>("tabs", IRECT(300.f, 100.f, 600.f, 140.f), nullptr,
+                                          std::vector<std::string>{"A", "B", "C"});
+        Attach<IVToggleControl>("hidden", IRECT(100.f, 200.f, 200.f, 240.f))->Hide(true);
+        Attach<IVToggleControl>("greyed", IRECT(300.f, 200.f, 400.f, 240.f))->SetDisabled(true);
+        Attach<IVToggleControl>("covered", IRECT(500.f, 200.f, 600.f, 240.f));
+        graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(480.f, 190.f, 620.f, 250.f)));
+        graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(10.f, 600.f, 90.f, 640.f)));
+        graphics.GetKeyboardFocus().SetUnhandledKeyFunc(
+            [this](const IKeyPress& key)
+            {
+                unhandled.push_back(key);
+                return true;
+            });
+    }
+
+    template <class T, class... Args>
+    T* Attach(const char* name, Args&&... args)
+    {
+        T* control = graphics.AttachControl(std::make_unique<T>(std::forward<Args>(args)...));
+        control->SetName(name);
+        return control;
+    }
+
+    std::string Focused() const
+    {
+        const IControl* focus = graphics.GetKeyboardFocus().GetFocus();
+        return focus ? focus->GetName() : "none";
+    }
+    std::vector<std::string> Walk(const IKeyPress& key, int n)
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < n; ++i)
+        {
+            EXPECT_TRUE(graphics.OnKeyDown(key));
+            names.push_back(Focused());
+        }
+        return names;
+    }
+
+    ICaptionControl* caption = nullptr;
+    IVButtonControl* right = nullptr;
+    IVButtonControl* left = nullptr;
+    IVTabSwitchControl* tabs = nullptr;
+    std::vector<IKeyPress> unhandled;
+};
+} // namespace
+
+TEST(KeyboardFocus, TabReadsTheOperableControlsRowByRowAndShiftTabGoesBackBothWrapping)
+{
+    FocusBench bench;
+    EXPECT_EQ(bench.Focused(), "none");
+    EXPECT_EQ(bench.Walk(kTab, 5),
+              (std::vector<std::string>{"left", "right", "tabs", "caption", "left"}));
+    EXPECT_EQ(bench.Walk(kShiftTab, 2), (std::vector<std::string>{"caption", "tabs"}));
+    EXPECT_TRUE(bench.graphics.GetKeyboardFocus().IsRingShown());
+
+    // The ring is drawn last, inside the focused control so that its redraws cover it.
+    bench.graphics.SetAllControlsDirty();
+    ASSERT_TRUE(bench.DrawDirty());
+    const auto& calls = bench.painter.Calls();
+    ASSERT_GE(calls.size(), 3u);
+    const RecordingPainter::Call& ring = calls[calls.size() - 3];
+    EXPECT_EQ(ring.op, RecordingPainter::Op::kDrawRoundRect);
+    EXPECT_EQ(ring.color, KeyboardFocus::kRingColor);
+    EXPECT_TRUE(bench.tabs->GetRECT().Contains(ring.rect));
+
+    // A control that stops qualifying loses the focus; Tab goes on from the start.
+    bench.tabs->Hide(true);
+    EXPECT_EQ(bench.Focused(), "none");
+    EXPECT_EQ(bench.Walk(kTab, 1), (std::vector<std::string>{"left"}));
+}
+
+TEST(KeyboardFocus, KeysActOnTheFocusedControlThroughItsMouseCodeAndTheRestGoOn)
+{
+    FocusBench bench;
+    bench.Walk(kTab, 4);
+    ASSERT_EQ(bench.Focused(), "caption");
+    // Enter opens the caption's menu as a click does; Down and End choose as the menu would.
+    EXPECT_TRUE(bench.graphics.OnKeyDown(Key(EKey::kEnter)));
+    EXPECT_EQ(bench.platform.PopupMenus().size(), 1u);
+    bench.platform.ChoosePopupItem(std::nullopt);
+    for (EKey key : {EKey::kDown, EKey::kEnd, EKey::kEnd, EKey::kUp, EKey::kHome, EKey::kLeft})
+        EXPECT_TRUE(bench.graphics.OnKeyDown(Key(key)));
+    std::vector<double> sent;
+    for (const auto& param : bench.delegate.SentParams())
+        sent.push_back(param.normalized);
+    EXPECT_EQ(sent, (std::vector<double>{0.5, 1.0, 0.5, 0.0})); // End twice and Left send once
+
+    // The tab switch: Right clicks the next option, its action sees the new value.
+    std::vector<double> clicked;
+    bench.tabs->SetActionFunction([&clicked](IControl* c) { clicked.push_back(c->GetValue()); });
+    bench.Walk(kShiftTab, 1);
+    for (EKey key : {EKey::kRight, EKey::kEnd, EKey::kEnd, EKey::kSpace})
+        bench.graphics.OnKeyDown(Key(key));
+    EXPECT_EQ(clicked, (std::vector<double>{0.5, 1.0, 1.0}));
+    EXPECT_TRUE(bench.graphics.GetKeyboardFocus().IsRingShown());
+
+    // Keys the control leaves reach the unhandled-key function; so do all keys without a focus.
+    bench.graphics.OnKeyDown(Key(EKey::kEscape));
+    EXPECT_EQ(bench.unhandled, (std::vector<IKeyPress>{Key(EKey::kEscape)}));
+
+    // A mouse press moves the focus to what it pressed and hides the ring until the next key.
+    bench.Click(150.f, 20.f);
+    EXPECT_EQ(bench.Focused(), "left");
+    EXPECT_FALSE(bench.graphics.GetKeyboardFocus().IsRingShown());
+    EXPECT_EQ(bench.Walk(kTab, 1), (std::vector<std::string>{"right"}));
+}
