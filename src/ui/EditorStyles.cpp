@@ -3,9 +3,10 @@
 namespace
 {
 constexpr IColor kGreen{255, 0, 255, 0};
-// Labels that sit on coloured button bodies and numbers on the light number boxes: pure green
-// on those is hard to read, so buttons are labelled in white and numbers in a dark green.
-constexpr IColor kNumberGreen{255, 0, 110, 0};
+// Labels that sit on coloured button bodies are white: pure green on those is hard to read.
+// Numbers sit on the dark page in a light LCD green (9:1 against the panel; the dark green they
+// had read at about 2:1).
+constexpr IColor kNumberGreen{255, 110, 220, 120};
 
 IText RobotoText(float size, const IColor& color, EAlign align, EVAlign valign)
 {
