@@ -131,10 +131,14 @@ void AttachSwitchPage(IGraphics& graphics, const EditorStyles& styles, const Swi
     const float middle = kLayoutContent.MW();
     const IRECT labels = LayoutRow(41);
     const IRECT boxes = LayoutRow(44).GetMidVPadded(20.f);
-    page.Label(IRECT(middle - kBoundsWidth, labels.T, middle, labels.B), "Special Ctrl Lower");
-    page.Label(IRECT(middle, labels.T, middle + kBoundsWidth, labels.B), "Special Ctrl Upper");
-    page.NumberBox(IRECT(middle - kBoundsWidth, boxes.T, middle, boxes.B), sp.lower, sp.lowerTag);
-    page.NumberBox(IRECT(middle, boxes.T, middle + kBoundsWidth, boxes.B), sp.upper, sp.upperTag);
+    // Apart by a gap, so that the two captions, each as wide as its box, read as two.
+    constexpr float kGap = 12.f;
+    const float leftR = middle - kGap;
+    const float rightL = middle + kGap;
+    page.Label(IRECT(leftR - kBoundsWidth, labels.T, leftR, labels.B), "Special Ctrl Lower");
+    page.Label(IRECT(rightL, labels.T, rightL + kBoundsWidth, labels.B), "Special Ctrl Upper");
+    page.NumberBox(IRECT(leftR - kBoundsWidth, boxes.T, leftR, boxes.B), sp.lower, sp.lowerTag);
+    page.NumberBox(IRECT(rightL, boxes.T, rightL + kBoundsWidth, boxes.B), sp.upper, sp.upperTag);
 }
 
 // The settings and tags of one pedal page.
