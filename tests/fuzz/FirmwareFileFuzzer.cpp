@@ -7,7 +7,7 @@
 // - the Firmware Start or a Firmware Block is not exactly as the message set lays it out;
 // - a transfer ticked every 100 ms does not send block k on tick 6 + k and finish on the tick
 //   after the last one, or a transfer ticked at uneven times sends blocks out of order, closer
-//   than 100 ms (500 ms after the Firmware Start), or another number of them than the image has;
+//   than 90 ms (490 ms after the Firmware Start), or another number of them than the image has;
 // - a transfer accepts a second image while it runs, or does not start afresh after Abort.
 
 #include "FuzzInput.h"
@@ -159,7 +159,9 @@ void CheckUnevenTransfer(const FirmwareImage& image, const BlockMessages& blocks
             const FirmwareTransfer::Step step = transfer.Tick(now);
             if (step.kind == FirmwareTransfer::Step::Kind::kBlock)
             {
-                Require(now - lastSendMs >= (sent == 0 ? 500 : 100));
+                Require(now - lastSendMs >= (sent == 0 ? FirmwareTransfer::kStartDelayMs -
+                                                             FirmwareTransfer::kTickToleranceMs
+                                                       : FirmwareTransfer::kMinBlockSpacingMs));
                 Require(step.block.bytes == blocks[static_cast<std::size_t>(sent)].bytes);
                 Require(step.blocksSent == ++sent);
                 lastSendMs = now;

@@ -6,13 +6,14 @@
 // - a message on the output port is not one of the editor's seven SysEx messages exactly as the
 //   message set lays it out, nor a well-formed short message passed on while auditioning;
 // - anything but the firmware messages goes out while a firmware transfer runs, blocks are closer
-//   than 100 ms (500 ms after the Firmware Start), or a transfer that was not stopped by a port
+//   than 90 ms (490 ms after the Firmware Start), or a transfer that was not stopped by a port
 //   change ends with another number of blocks than its Firmware Start announced;
 // - a setting holds a value outside its range.
 
 #include "FuzzInput.h"
 #include "OutgoingMessages.h"
 #include "core/IPlugAPP.h"
+#include "device/FirmwareTransfer.h"
 #include "editor/PresetFile.h"
 #include "unit/editor/EditorBench.h"
 
@@ -148,7 +149,10 @@ public:
         else if (*kind == EditorMessage::kFirmwareBlock)
         {
             Require(transferRunning && mTransferOpen);
-            Require(now - mLastFirmwareMs >= (mBlocksSeen == 0 ? 500 : 100));
+            Require(now - mLastFirmwareMs >=
+                    (mBlocksSeen == 0
+                         ? FirmwareTransfer::kStartDelayMs - FirmwareTransfer::kTickToleranceMs
+                         : FirmwareTransfer::kMinBlockSpacingMs));
             Require(++mBlocksSeen <= mExpectedBlocks);
             mLastFirmwareMs = now;
         }
