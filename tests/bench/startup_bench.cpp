@@ -93,12 +93,12 @@ void PrintMemoryRow()
         return;
     }
     const double emptyPeak = std::strtod(empty, nullptr);
-    bench::PrintRow("peak resident memory (VmHWM) 1 s after the first paint",
-                    bench::Fixed(peak, 1) + " MiB; an empty Qt window of the same size " +
-                        bench::Fixed(emptyPeak, 1) + " MiB (+" + bench::Fixed(peak - emptyPeak, 1) +
-                        " MiB)",
-                    "at most 25 MiB above the empty window",
-                    peak - emptyPeak <= kAllowedAboveEmptyMiB ? "yes" : "no");
+    bench::PrintRow(
+        "peak resident memory (VmHWM) 1 s after the first paint, `--demo` objects, no JACK server",
+        bench::Fixed(peak, 1) + " MiB; an empty Qt window of the same size " +
+            bench::Fixed(emptyPeak, 1) + " MiB (+" + bench::Fixed(peak - emptyPeak, 1) + " MiB)",
+        "at most 25 MiB above the empty window",
+        peak - emptyPeak <= kAllowedAboveEmptyMiB ? "yes" : "no");
 }
 
 // Reports the end of the first paint the watched widget receives, once: `painted` runs then.
