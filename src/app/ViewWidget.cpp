@@ -174,13 +174,16 @@ void ViewWidget::CheckForWork()
     // A hidden view keeps the marks; showing it repaints it whole.
     if (isVisible() && mGraphics.TakeDirtyRects(mDirtyRects))
     {
-        // Whole rows: the painter steps the shading of scaled images and gradients along a row
-        // from where the row's drawing starts, so only a row repainted from its first pixel gets
-        // exactly the pixels a whole repaint gives.
+        // Whole rows where the design is resampled: the painter steps the shading of scaled
+        // images and gradients along a row from where the row's drawing starts, so only a row
+        // repainted from its first pixel gets exactly the pixels a whole repaint gives. At one
+        // device pixel per design pixel the control's own area is enough, and an animation there
+        // repaints only its own corner.
+        const bool resampled = mAppliedScale != 1.f || devicePixelRatioF() != 1.0;
         for (const IRECT& rect : mDirtyRects)
         {
             const QRect pixels = ToWidgetRect(rect);
-            update(QRect(0, pixels.top(), width(), pixels.height()));
+            update(resampled ? QRect(0, pixels.top(), width(), pixels.height()) : pixels);
         }
     }
     if (mGraphics.IsAnimating())
