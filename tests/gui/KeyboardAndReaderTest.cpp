@@ -11,6 +11,7 @@
 #include "editor/ParamTable.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "ui/ControlTags.h"
+#include "unit/editor/EditorBench.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
@@ -25,20 +26,8 @@
 
 namespace keyboardwalk
 {
-using Bytes = std::vector<std::uint8_t>;
-
-class WirePort final : public AppHostLink
-{
-public:
-    bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
-    {
-        sent.emplace_back(bytes, bytes + size);
-        return true;
-    }
-    void ProbeMidiPorts() override {}
-
-    std::vector<Bytes> sent;
-};
+using editor_bench::Bytes;
+using WirePort = editor_bench::RecordingPort;
 
 // The window as the program builds it, active, its output port recorded from after the layout's
 // own Status Request.
