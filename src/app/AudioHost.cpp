@@ -1,7 +1,7 @@
 #include "app/AudioHost.h"
 
-#include "app/LibraryDiagnostics.h"
 #include "core/IPlugAPP.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <algorithm>
 #include <chrono>

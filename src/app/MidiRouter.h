@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AppSettings.h"
-#include "app/MidiPorts.h"
 #include "app/SettingsStore.h"
 #include "core/IPlugAPP.h"
+#include "midi/MidiPorts.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "device/DeviceStatus.h"
 
-#include "editor/FormatText.h"
+#include "device/FormatText.h"
 
 bool IsStompletPortName(std::string_view portName)
 {

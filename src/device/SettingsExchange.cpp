@@ -1,36 +1,11 @@
 #include "device/SettingsExchange.h"
 
+#include "device/AssignmentSlots.h"
+#include "device/FormatText.h"
 #include "device/SysExMessages.h"
-#include "editor/AssignmentSlots.h"
-#include "editor/FormatText.h"
-#include "ui/ControlTags.h"
 
 #include <array>
 #include <cstddef>
-
-namespace
-{
-struct CalibrationButton
-{
-    int tag;
-    int paramIdx;
-};
-
-constexpr std::array<CalibrationButton, 4> kCalibrationButtons{{
-    {kCtrlTagPedal1CalibrateLow, kPedal1CalibrationLow},
-    {kCtrlTagPedal1CalibrateHigh, kPedal1CalibrationHigh},
-    {kCtrlTagPedal2CalibrateLow, kPedal2CalibrationLow},
-    {kCtrlTagPedal2CalibrateHigh, kPedal2CalibrationHigh},
-}};
-} // namespace
-
-int CalibrationButtonTagOf(int paramIdx)
-{
-    for (const CalibrationButton& button : kCalibrationButtons)
-        if (button.paramIdx == paramIdx)
-            return button.tag;
-    return -1;
-}
 
 std::optional<std::string> CalibrationLabel(int paramIdx, std::uint8_t valueByte)
 {

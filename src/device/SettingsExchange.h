@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 
 #include <array>
 #include <cstdint>
@@ -10,11 +10,8 @@
 #include <vector>
 
 // The pure parts of bringing the editor's settings and the box into step: the calibration
-// buttons' labels, which summaries a received set of settings selects, and whether
-// it counts as unsaved. [any thread]
-
-// The tag of the button that shows calibration setting `paramIdx` (26, 27, 9, 10), or -1.
-int CalibrationButtonTagOf(int paramIdx);
+// settings' texts, which summaries a received set of settings selects, and whether it counts as
+// unsaved. [any thread]
 
 // The label of that button for the received byte: "Calibration Low End: %.1f%%" or
 // "Calibration High End: %.1f%%" with byte / 127 * 100 rounded to single precision, so 64 gives

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/MidiRecords.h"
+#include "device/ParamTable.h"
 #include "device/SeptetPacking.h"
-#include "editor/ParamTable.h"
 
 #include <array>
 #include <cstddef>

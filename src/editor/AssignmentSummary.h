@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/MidiRecords.h"
-#include "editor/AssignmentSlots.h"
-#include "editor/ParamTable.h"
+#include "device/AssignmentSlots.h"
+#include "device/ParamTable.h"
 
 #include <array>
 #include <cstddef>

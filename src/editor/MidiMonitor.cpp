@@ -1,7 +1,7 @@
 #include "editor/MidiMonitor.h"
 
-#include "editor/ControllerNames.h"
-#include "editor/FormatText.h"
+#include "device/ControllerNames.h"
+#include "device/FormatText.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/MidiRecords.h"
+#include "device/ParamTable.h"
 #include "editor/AssignmentSummary.h"
-#include "editor/ParamTable.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "editor/SummaryRefresh.h"
 
-#include "editor/AssignmentSlots.h"
+#include "device/AssignmentSlots.h"
 
 #include <cstddef>
 

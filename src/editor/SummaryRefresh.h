@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 
 #include <vector>
 

@@ -258,6 +258,9 @@ void ctrlWaveStomplet::OnMidiOutputPortSelected(std::string_view portName)
 
 void ctrlWaveStomplet::OnLayoutComplete()
 {
+    // The settings were announced before the view existed: bring the screen in step with them.
+    if (IGraphics* ui = GetUI())
+        ApplyJackConfiguration(*ui, *this);
     mUIReady = true;
     mStatusTextsReady = true;
     SendStatusRequest();

@@ -3,12 +3,13 @@
 #include "core/IPlugAPP.h"
 #include "core/MidiRecords.h"
 #include "core/Timer.h"
+#include "device/AssignmentSlots.h"
+#include "device/ParamTable.h"
 #include "device/SysExMessages.h"
-#include "editor/AssignmentSlots.h"
 #include "editor/AssignmentSummary.h"
 #include "editor/FirmwareUpdate.h"
-#include "editor/ParamTable.h"
 #include "editor/PresetSession.h"
+#include "ui/EditorCommands.h"
 #include "ui/UserManual.h"
 
 #include <array>
@@ -27,7 +28,7 @@
 // Threads: every member runs on the main thread, except HandleMidiMessage (pump thread). Incoming
 // MIDI and SysEx reach the editor's display and device work on the main thread through the view
 // queues emptied on the 20 ms tick (OnMidiForView, OnSysExForView), in arrival order.
-class ctrlWaveStomplet : public IPlugAPP
+class ctrlWaveStomplet : public IPlugAPP, public EditorCommands
 {
 public:
     static constexpr std::uint32_t kDeviceTimerPeriodMs = 100;
@@ -73,22 +74,23 @@ public:
     // for its status.
     void OnMidiOutputPortSelected(std::string_view portName) override;
 
-    // [main thread] The last step of building the screen: the editor becomes ready, the status
-    // lines take over from now on, and the box is asked for its status.
-    void OnLayoutComplete();
+    // [main thread] The last step of building the screen: the jack-dependent visibility and greying
+    // follow the settings' current values (nothing is recorded as an edit), the editor becomes
+    // ready, the status lines take over from now on, and the box is asked for its status.
+    void OnLayoutComplete() override;
     // [main thread] What status line 1 shows when the screen is built: "DEVICE: <port>".
-    const std::string& GetDeviceText() const { return mDeviceText; }
+    const std::string& GetDeviceText() const override { return mDeviceText; }
 
     // [main thread] The RESET ALL button: the box returns to its factory settings and is asked for
     // them. The button's splash is the caller's. Ignored during a firmware transfer.
-    void OnResetAll();
+    void OnResetAll() override;
     // [main thread] A calibration button: the box takes the pedal's present position as the
     // calibration end whose setting index is `address` (09, 0A, 1A or 1B; anything else sends
     // nothing) and is asked for the result. The button's splash is the caller's. Ignored during a
     // firmware transfer.
-    void OnCalibrate(int address);
+    void OnCalibrate(int address) override;
     // [main thread] The AUDITION toggle.
-    void SetAudition(bool on) { mAudition.store(on, std::memory_order_release); }
+    void SetAudition(bool on) override { mAudition.store(on, std::memory_order_release); }
 
     // [main thread] Help > About: shows the About page over the screen; false without a screen.
     bool OnAboutRequested() override;
@@ -121,11 +123,11 @@ public:
 
     // [main thread] LOAD and SAVE hand the chosen preset path here (empty: cancelled); see
     // PresetSession.
-    void LoadPreset(const std::string& path) { mPresets.Load(path); }
-    void SavePreset(const std::string& path) { mPresets.Save(path); }
+    void LoadPreset(const std::string& path) override { mPresets.Load(path); }
+    void SavePreset(const std::string& path) override { mPresets.Save(path); }
     // [main thread] The firmware window's button hands the chosen image path here (empty:
     // cancelled); see FirmwareUpdate.
-    void LoadFirmware(const std::string& path) { mFirmware.Load(path); }
+    void LoadFirmware(const std::string& path) override { mFirmware.Load(path); }
     // [main thread] A firmware transfer runs: nothing else is sent to the box until it ends (a
     // Status Request or settings due meanwhile go out then), the firmware window's buttons stay
     // disabled, and quitting asks first.

@@ -1,6 +1,6 @@
 #include "sim/BoxMidiRules.h"
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "sim/DemoPerformer.h"
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
 #include "ui/ControlHelp.h"
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 #include "toolkit/IBitmapControl.h"
 #include "toolkit/ICornerResizerControl.h"
 #include "toolkit/IGraphics.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/ParamTable.h"
+
 // Tags of the editor screen's controls and the names of its control groups. The layout gives
 // these tags and groups to the controls it attaches; every other part of the editor finds a
 // control only through its tag, and shows, hides, enables or disables a set of controls only
@@ -90,3 +92,21 @@ inline constexpr const char* kGroupDevice = "devicecontrols";
 inline constexpr const char* kGroupFirmwareBackground = "fwbgcontrols";
 inline constexpr const char* kGroupFirmwareUpdate = "fwupdatecontrols";
 inline constexpr const char* kGroupAbout = "aboutcontrols";
+
+// The tag of the button that shows calibration setting `paramIdx` (its setting index), or -1.
+constexpr int CalibrationButtonTagOf(int paramIdx)
+{
+    switch (paramIdx)
+    {
+    case kPedal1CalibrationLow:
+        return kCtrlTagPedal1CalibrateLow;
+    case kPedal1CalibrationHigh:
+        return kCtrlTagPedal1CalibrateHigh;
+    case kPedal2CalibrationLow:
+        return kCtrlTagPedal2CalibrateLow;
+    case kPedal2CalibrationHigh:
+        return kCtrlTagPedal2CalibrateHigh;
+    default:
+        return -1;
+    }
+}

@@ -1,11 +1,11 @@
 #include "ui/EditorActions.h"
 
 #include "device/FirmwareImage.h"
-#include "editor/PresetFile.h"
-#include "editor/ctrlWaveStomplet.h"
+#include "device/PresetFile.h"
 #include "toolkit/IActionFunctions.h"
 #include "toolkit/IGraphics.h"
 #include "ui/ControlTags.h"
+#include "ui/EditorCommands.h"
 #include "ui/PageOverlays.h"
 
 #include <cmath>
@@ -74,7 +74,7 @@ void ShowPage(IControl& tabSwitch, int page)
     }
 }
 
-void AuditionAction(ctrlWaveStomplet& editor, IControl* toggle)
+void AuditionAction(EditorCommands& editor, IControl* toggle)
 {
     if (!toggle)
         return;
@@ -82,7 +82,7 @@ void AuditionAction(ctrlWaveStomplet& editor, IControl* toggle)
     editor.SetAudition(toggle->GetValue() > 0.0);
 }
 
-void ResetAllAction(ctrlWaveStomplet& editor, IControl* button)
+void ResetAllAction(EditorCommands& editor, IControl* button)
 {
     if (!button)
         return;
@@ -99,7 +99,7 @@ void ResetAllAction(ctrlWaveStomplet& editor, IControl* button)
                        });
 }
 
-void CalibrateAction(ctrlWaveStomplet& editor, IControl* button)
+void CalibrateAction(EditorCommands& editor, IControl* button)
 {
     if (!button)
         return;
@@ -125,7 +125,7 @@ std::optional<int> CalibrationAddressForTag(int tag)
     }
 }
 
-void LoadPresetAction(ctrlWaveStomplet& editor, IControl* button)
+void LoadPresetAction(EditorCommands& editor, IControl* button)
 {
     if (!button || !button->GetUI())
         return;
@@ -133,7 +133,7 @@ void LoadPresetAction(ctrlWaveStomplet& editor, IControl* button)
                                    [&editor](std::string path) { editor.LoadPreset(path); });
 }
 
-void SavePresetAction(ctrlWaveStomplet& editor, IControl* button)
+void SavePresetAction(EditorCommands& editor, IControl* button)
 {
     if (!button || !button->GetUI())
         return;
@@ -141,7 +141,7 @@ void SavePresetAction(ctrlWaveStomplet& editor, IControl* button)
                                    [&editor](std::string path) { editor.SavePreset(path); });
 }
 
-void FirmwareFileAction(ctrlWaveStomplet& editor, IControl* button)
+void FirmwareFileAction(EditorCommands& editor, IControl* button)
 {
     if (!button || !button->GetUI())
         return;

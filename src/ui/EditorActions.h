@@ -4,7 +4,7 @@
 #include <string_view>
 
 class IControl;
-class ctrlWaveStomplet;
+class EditorCommands;
 
 // The actions the editor screen's buttons, toggle and tab switch run. Each takes the control that
 // was clicked. Those that need more than the control take it as their first argument; the layout
@@ -21,7 +21,7 @@ void PageSwitchAction(IControl* tabSwitch);
 void ShowPage(IControl& tabSwitch, int page);
 
 // AUDITION toggle: starts the splash, then turns the editor's audition on or off as the toggle is.
-void AuditionAction(ctrlWaveStomplet& editor, IControl* toggle);
+void AuditionAction(EditorCommands& editor, IControl* toggle);
 
 // Asked before RESET ALL wipes the box's settings.
 inline constexpr std::string_view kResetAllQuestion =
@@ -30,12 +30,12 @@ inline constexpr std::string_view kResetAllQuestion =
 // "RESET ALL": starts the splash and asks kResetAllQuestion (Yes/No); on Yes the editor resets
 // the box and asks for its settings, on No (or no answer) nothing is sent. The answer may come
 // later from the event loop.
-void ResetAllAction(ctrlWaveStomplet& editor, IControl* button);
+void ResetAllAction(EditorCommands& editor, IControl* button);
 
 // Calibration buttons (tags 12 to 15): starts the splash, then the editor asks the box to
 // calibrate the pedal end the button's tag names and to report the result. A control with another
 // tag sends nothing.
-void CalibrateAction(ctrlWaveStomplet& editor, IControl* button);
+void CalibrateAction(EditorCommands& editor, IControl* button);
 
 // The calibration address (a setting index: 1A, 1B, 09, 0A) of calibration button tag `tag`,
 // or nullopt for another tag. Pure.
@@ -45,11 +45,11 @@ std::optional<int> CalibrationAddressForTag(int tag);
 // path, or the empty text when the prompt was cancelled, to the editor. The answer may arrive later
 // from the event loop; the editor must outlive the button's graphics context.
 // "LOAD": a "csx" file to open, for the preset load.
-void LoadPresetAction(ctrlWaveStomplet& editor, IControl* button);
+void LoadPresetAction(EditorCommands& editor, IControl* button);
 // "SAVE": a "csx" file to save to, for the preset save.
-void SavePresetAction(ctrlWaveStomplet& editor, IControl* button);
+void SavePresetAction(EditorCommands& editor, IControl* button);
 // Firmware window "FIRMWARE UPDATE": a "bin" file to open, for the firmware update.
-void FirmwareFileAction(ctrlWaveStomplet& editor, IControl* button);
+void FirmwareFileAction(EditorCommands& editor, IControl* button);
 
 // End-of-animation actions of the overlays' closers.
 // Firmware window "X": hides the window and its buttons, and enables the header bar again.

@@ -1,6 +1,5 @@
 #include "ui/EditorLayout.h"
 
-#include "editor/ctrlWaveStomplet.h"
 #include "toolkit/IBitmapControl.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"
@@ -11,10 +10,10 @@
 #include "ui/ControlHelp.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
+#include "ui/EditorCommands.h"
 #include "ui/EditorKeys.h"
 #include "ui/EditorStyles.h"
 #include "ui/ILEDControl.h"
-#include "ui/JackConfiguration.h"
 #include "ui/JackDisplayLayout.h"
 #include "ui/LayoutGrid.h"
 #include "ui/LayoutImages.h"
@@ -53,7 +52,7 @@ void AttachActivityLight(IGraphics& graphics)
 // LOAD, SAVE, AUDITION, the preset name in its frame and the "MIDI IN" caption of the light.
 // LOAD and SAVE splash, then prompt for a preset file when the splash ends. LOAD and SAVE go into
 // `keys`.
-void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor,
+void AttachHeaderBar(IGraphics& graphics, const EditorStyles& styles, EditorCommands& editor,
                      EditorKeyTargets& keys)
 {
     IVButtonControl* load =
@@ -132,7 +131,7 @@ void AttachDeviceStatus(IGraphics& graphics, const EditorStyles& styles,
 }
 } // namespace
 
-void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
+void BuildEditorLayout(EditorCommands& editor, IGraphics& graphics)
 {
     if (graphics.NControls() > 0)
         return;
@@ -180,9 +179,6 @@ void BuildEditorLayout(ctrlWaveStomplet& editor, IGraphics& graphics)
     DescribeEditorControls(graphics);
     graphics.GetKeyboardFocus().SetUnhandledKeyFunc([keys](const IKeyPress& key)
                                                     { return OnEditorKey(keys, key); });
-
-    // The settings were announced before the view existed: bring the screen in step with them.
-    ApplyJackConfiguration(graphics, editor);
 
     editor.OnLayoutComplete();
 }

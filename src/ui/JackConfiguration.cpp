@@ -1,7 +1,7 @@
 #include "ui/JackConfiguration.h"
 
 #include "core/IEditorDelegate.h"
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 #include "toolkit/IGraphics.h"
 #include "ui/ControlTags.h"
 

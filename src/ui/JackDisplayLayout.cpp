@@ -1,6 +1,6 @@
 #include "ui/JackDisplayLayout.h"
 
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 #include "toolkit/IBitmapControl.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"

@@ -65,7 +65,7 @@ void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles)
 }
 
 IControl* AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
-                               ctrlWaveStomplet& editor)
+                               EditorCommands& editor)
 {
     graphics.AttachControl(std::make_unique<IBitmapControl>(
                                203.f, 301.f, LoadLayoutImage(graphics, kFirmwareWindowImage)),

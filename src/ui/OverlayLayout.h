@@ -2,7 +2,7 @@
 
 class IControl;
 class IGraphics;
-class ctrlWaveStomplet;
+class EditorCommands;
 struct EditorStyles;
 
 // The overlays, attached after the pages so that they lie on top and take the mouse first. Each
@@ -21,7 +21,7 @@ void AttachStandaloneNotice(IGraphics& graphics, const EditorStyles& styles);
 // ("fwupdatecontrols"): "FIRMWARE UPDATE", which prompts for an image file for the editor's
 // firmware update when its splash ends, and "X", which closes the window. Returns "X".
 IControl* AttachFirmwareWindow(IGraphics& graphics, const EditorStyles& styles,
-                               ctrlWaveStomplet& editor);
+                               EditorCommands& editor);
 
 // The About page ("aboutcontrols"): its picture, the version text and a closer over the whole
 // window that hides the page. Returns the closer.

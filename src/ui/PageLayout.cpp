@@ -1,7 +1,6 @@
 #include "ui/PageLayout.h"
 
-#include "editor/ParamTable.h"
-#include "editor/ctrlWaveStomplet.h"
+#include "device/ParamTable.h"
 #include "toolkit/ICaptionControl.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"
@@ -9,6 +8,7 @@
 #include "toolkit/IVTabSwitchControl.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
+#include "ui/EditorCommands.h"
 #include "ui/EditorStyles.h"
 #include "ui/IVNumberBoxControl.h"
 #include "ui/LayoutGrid.h"
@@ -71,7 +71,7 @@ struct PageContext
     }
 };
 
-void AttachGlobalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
+void AttachGlobalPage(IGraphics& graphics, const EditorStyles& styles, EditorCommands& editor)
 {
     const PageContext page{graphics, styles, kGroupGlobal};
     const IVStyle resetStyle = WithBodyColors(styles.buttonStyle, IColor(255, 0, 83, 146),
@@ -149,7 +149,7 @@ struct PedalPage
     int calibrateLowTag, calibrateHighTag;
 };
 
-void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor,
+void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, EditorCommands& editor,
                      const PedalPage& pp)
 {
     const PageContext page{graphics, styles, pp.group};
@@ -181,7 +181,7 @@ void AttachPedalPage(IGraphics& graphics, const EditorStyles& styles, ctrlWaveSt
 }
 } // namespace
 
-void AttachPages(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor)
+void AttachPages(IGraphics& graphics, const EditorStyles& styles, EditorCommands& editor)
 {
     IVTabSwitchControl* tabs = graphics.AttachControl(
         std::make_unique<IVTabSwitchControl>(

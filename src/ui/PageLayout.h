@@ -1,7 +1,7 @@
 #pragma once
 
 class IGraphics;
-class ctrlWaveStomplet;
+class EditorCommands;
 struct EditorStyles;
 
 // The page tab switch (tag 1) and the three pages below it, attached in this order: the GLOBAL
@@ -11,4 +11,4 @@ struct EditorStyles;
 // the pages it does not show. The RESET ALL and calibration buttons act through `editor`, which
 // must outlive the controls.
 // [main thread]
-void AttachPages(IGraphics& graphics, const EditorStyles& styles, ctrlWaveStomplet& editor);
+void AttachPages(IGraphics& graphics, const EditorStyles& styles, EditorCommands& editor);

@@ -1,7 +1,7 @@
 #include "BenchStomplet.h"
 
-#include "editor/AssignmentSlots.h"
-#include "editor/ParamTable.h"
+#include "device/AssignmentSlots.h"
+#include "device/ParamTable.h"
 #include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"
 

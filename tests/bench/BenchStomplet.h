@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AppHost.h"
-#include "app/RtMidiPorts.h"
 #include "core/MidiRecords.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "midi/RtMidiPorts.h"
 
 #include <atomic>
 #include <chrono>

@@ -14,7 +14,7 @@
 #include "BenchStomplet.h"
 #include "app/QtTimerBackend.h"
 #include "app/ViewWidget.h"
-#include "editor/AssignmentSlots.h"
+#include "device/AssignmentSlots.h"
 #include "editor/AssignmentSummary.h"
 
 #include <QApplication>

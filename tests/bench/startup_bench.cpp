@@ -17,12 +17,12 @@
 #include "BenchStomplet.h"
 #include "app/AppHost.h"
 #include "app/CarriedManual.h"
-#include "app/DemoStomplet.h"
-#include "app/InProcessMidi.h"
 #include "app/MainWindow.h"
 #include "app/QtTimerBackend.h"
 #include "app/ViewWidget.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "midi/InProcessMidi.h"
+#include "sim/DemoStomplet.h"
 
 #include <QApplication>
 #include <QEvent>

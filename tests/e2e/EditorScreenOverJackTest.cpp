@@ -4,7 +4,7 @@
 // written-back image show.
 
 #include "EditorScreen.h"
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
 #include <QMenu>
 #include <algorithm>

@@ -5,8 +5,8 @@
 // it returns and is chosen again.
 
 #include "EditorScreen.h"
+#include "device/PresetFile.h"
 #include "editor/FirmwareUpdate.h"
-#include "editor/PresetFile.h"
 #include "editor/PresetSession.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "ChildProcess.h"
 #include "ScratchFolder.h"
 #include "SimulatorProcess.h"
+#include "device/PresetFile.h"
 #include "device/SysExMessages.h"
-#include "editor/PresetFile.h"
 
 #include <algorithm>
 #include <chrono>

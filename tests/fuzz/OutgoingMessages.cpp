@@ -1,8 +1,8 @@
 #include "OutgoingMessages.h"
 
 #include "core/MidiRecords.h"
+#include "device/ParamTable.h"
 #include "device/SysExMessages.h"
-#include "editor/ParamTable.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,8 +3,8 @@
 // version, write back to a file it reads as the same values, and clamp to values every setting
 // takes and the All Settings builder sends.
 
+#include "device/PresetFile.h"
 #include "device/SysExMessages.h"
-#include "editor/PresetFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -14,7 +14,7 @@
 #include "OutgoingMessages.h"
 #include "core/IPlugAPP.h"
 #include "device/FirmwareTransfer.h"
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 #include "unit/editor/EditorBench.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 #include "app/AppHost.h"
 
-#include "app/InProcessMidi.h"
 #include "app/PreferencesDialog.h"
 #include "core/ManualTimerBackend.h"
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "midi/InProcessMidi.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>

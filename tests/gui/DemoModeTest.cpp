@@ -1,10 +1,10 @@
 // The demo mode: the editor's host on the built-in box never touches settings.ini.
 
 #include "app/AppHost.h"
-#include "app/DemoStomplet.h"
-#include "app/InProcessMidi.h"
 #include "core/ManualTimerBackend.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "midi/InProcessMidi.h"
+#include "sim/DemoStomplet.h"
 
 #include <QTemporaryDir>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "SimMidiPorts.h"
 
-#include "app/LibraryDiagnostics.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <rtmidi/RtMidi.h>
 #include <unistd.h>

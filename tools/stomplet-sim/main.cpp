@@ -4,7 +4,7 @@
 #include "SimMidiPorts.h"
 #include "SimOptions.h"
 #include "SimSession.h"
-#include "app/LibraryDiagnostics.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,6 +1,6 @@
 #include "BoxLink.h"
 
-#include "app/LibraryDiagnostics.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <algorithm>
 

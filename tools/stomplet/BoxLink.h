@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MidiPorts.h"
 #include "device/SysExMessages.h"
+#include "midi/MidiPorts.h"
 
 #include <chrono>
 #include <condition_variable>

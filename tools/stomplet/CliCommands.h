@@ -3,7 +3,7 @@
 #include "BoxLink.h"
 #include "CliArguments.h"
 #include "device/FirmwareImage.h"
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
 #include <csignal>
 #include <cstdio>

@@ -2,9 +2,9 @@
 
 #include "core/IParam.h"
 #include "device/DeviceStatus.h"
+#include "device/FormatText.h"
+#include "device/ParamTable.h"
 #include "device/SysExMessages.h"
-#include "editor/FormatText.h"
-#include "editor/ParamTable.h"
 
 #include <algorithm>
 #include <array>

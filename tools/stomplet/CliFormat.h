@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/FirmwareImage.h"
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
 #include <cstdint>
 #include <optional>

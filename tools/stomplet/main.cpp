@@ -4,10 +4,10 @@
 #include "BoxLink.h"
 #include "CliArguments.h"
 #include "CliCommands.h"
-#include "app/DemoStomplet.h"
-#include "app/InProcessMidi.h"
-#include "app/LibraryDiagnostics.h"
-#include "app/RtMidiPorts.h"
+#include "midi/InProcessMidi.h"
+#include "midi/LibraryDiagnostics.h"
+#include "midi/RtMidiPorts.h"
+#include "sim/DemoStomplet.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "app/MidiRouter.h"
 
 #include "PortTestApp.h"
-#include "app/InProcessMidi.h"
 #include "core/ManualTimerBackend.h"
+#include "midi/InProcessMidi.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

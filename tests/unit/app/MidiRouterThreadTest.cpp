@@ -1,6 +1,6 @@
 #include "PortTestApp.h"
-#include "app/InProcessMidi.h"
 #include "app/MidiRouter.h"
+#include "midi/InProcessMidi.h"
 #include "support/TempFolder.h"
 
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "PortTestApp.h"
-#include "app/InProcessMidi.h"
 #include "app/MidiRouter.h"
 #include "app/PumpThread.h"
+#include "midi/InProcessMidi.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 #include "editor/PresetSession.h"
 #include "ui/ControlTags.h"
 #include "unit/editor/EditorFlowsBench.h"

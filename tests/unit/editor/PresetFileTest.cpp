@@ -1,7 +1,7 @@
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
+#include "device/ParameterBytes.h"
 #include "device/SysExMessages.h"
-#include "editor/ParameterBytes.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"

@@ -1,5 +1,5 @@
+#include "device/ControllerNames.h"
 #include "editor/AssignmentSummary.h"
-#include "editor/ControllerNames.h"
 
 #include <gtest/gtest.h>
 #include <set>

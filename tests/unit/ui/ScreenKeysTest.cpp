@@ -1,5 +1,5 @@
 #include "UiBench.h"
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 #include "toolkit/TooltipLookup.h"
 #include "ui/ControlTags.h"
 #include "ui/PageOverlays.h"

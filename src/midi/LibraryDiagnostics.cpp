@@ -1,4 +1,4 @@
-#include "app/LibraryDiagnostics.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <alsa/asoundlib.h>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "editor/ParameterBytes.h"
+#include "device/ParameterBytes.h"
 
 #include "core/IEditorDelegate.h"
 

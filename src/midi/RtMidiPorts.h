@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MidiPorts.h"
+#include "midi/MidiPorts.h"
 
 #include <memory>
 #include <string>

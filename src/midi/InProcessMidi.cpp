@@ -1,4 +1,4 @@
-#include "app/InProcessMidi.h"
+#include "midi/InProcessMidi.h"
 
 #include <algorithm>
 #include <mutex>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AtomicFile.h"
-#include "editor/ParamTable.h"
+#include "device/ParamTable.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "editor/PresetFile.h"
+#include "device/PresetFile.h"
 
 #include "core/BoundedFileRead.h"
 #include "device/SysExMessages.h"

@@ -1,7 +1,7 @@
-#include "app/RtMidiPorts.h"
+#include "midi/RtMidiPorts.h"
 
-#include "app/JackPortNotices.h"
-#include "app/LibraryDiagnostics.h"
+#include "midi/JackPortNotices.h"
+#include "midi/LibraryDiagnostics.h"
 
 #include <alsa/asoundlib.h>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "editor/ControllerNames.h"
+#include "device/ControllerNames.h"
 
 #include <array>
 #include <cstddef>

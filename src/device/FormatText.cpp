@@ -1,4 +1,4 @@
-#include "editor/FormatText.h"
+#include "device/FormatText.h"
 
 #include <array>
 #include <cstdarg>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/InProcessMidi.h"
+#include "midi/InProcessMidi.h"
 #include "sim/DemoPerformer.h"
 #include "sim/VirtualStomplet.h"
 

@@ -1,4 +1,4 @@
-#include "app/DemoStomplet.h"
+#include "sim/DemoStomplet.h"
 
 #include "device/SysExMessages.h"
 

@@ -1,4 +1,4 @@
-#include "app/JackPortNotices.h"
+#include "midi/JackPortNotices.h"
 
 #include <jack/jack.h>
 #include <utility>
