@@ -1,6 +1,7 @@
 #include "device/PresetFile.h"
 
 #include "core/BoundedFileRead.h"
+#include "device/FormatText.h"
 #include "device/SysExMessages.h"
 
 #include <algorithm>
@@ -48,21 +49,32 @@ std::optional<std::uint8_t> HexByte(std::string_view line)
     return static_cast<std::uint8_t>(value);
 }
 
-// The next non-empty line of `text`, without its LF and one CR before it; `text` moves past it.
-// Empty when no such line is left.
-std::optional<std::string_view> NextLine(std::string_view& text)
+// The next non-empty line of `text`, without its LF and one CR before it; `text` moves past it
+// and `lineNumber` counts every line passed, empty ones included. Empty when no such line is left.
+std::optional<std::string_view> NextLine(std::string_view& text, std::size_t& lineNumber)
 {
     while (!text.empty())
     {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (!line.empty())
             return line;
     }
     return std::nullopt;
+}
+
+PresetFileRefusal TooLarge()
+{
+    return {PresetFileError::kTooLarge, std::string(kPresetTooLargeText)};
+}
+
+PresetFileRefusal UnknownFormat(std::string detail)
+{
+    return {PresetFileError::kUnknownFormat, std::move(detail)};
 }
 } // namespace
 
@@ -88,31 +100,40 @@ std::string FormatPresetFile(const PresetValues& values)
 PresetReadResult ParsePresetFile(std::string_view text)
 {
     if (text.size() >= kPresetFileLimit)
-        return PresetFileError::kTooLarge;
+        return TooLarge();
 
     std::array<std::uint8_t, kPresetFileLines> bytes{};
     std::size_t count = 0;
+    std::size_t lineNumber = 0;
+    std::size_t versionLine = 0;
     while (count < kPresetFileLines)
     {
-        const std::optional<std::string_view> line = NextLine(text);
+        const std::optional<std::string_view> line = NextLine(text, lineNumber);
         if (!line)
             break;
         const std::optional<std::uint8_t> byte = HexByte(*line);
-        if (!byte && count >= kFirstCheckedLine && count <= kLastCheckedLine)
-            return PresetFileError::kUnknownFormat;
+        const bool checked = count >= kFirstCheckedLine && count <= kLastCheckedLine;
+        if (!byte && checked)
+            return UnknownFormat(FormatText("line %zu: \"", lineNumber) + PrintableText(*line, 16) +
+                                 "\" is not a byte in hex");
+        // Line 1 is not checked; lines 2 to 6 are the message's start.
+        if (count >= 1 && count < kHeader.size() && *byte != kHeader[count])
+            return UnknownFormat(FormatText("line %zu: %02X where a preset has %02X", lineNumber,
+                                            *byte, kHeader[count]));
+        if (count == kAllSettingsFormatOffset)
+            versionLine = lineNumber;
         bytes[count++] = byte.value_or(0);
     }
     if (count < kFewestLines)
-        return PresetFileError::kUnknownFormat;
-
-    // Line 1 is not checked.
-    if (!std::equal(kHeader.begin() + 1, kHeader.end(), bytes.begin() + 1))
-        return PresetFileError::kUnknownFormat;
+        return UnknownFormat(FormatText("%zu lines; a preset has %zu", count, kPresetFileLines));
 
     PresetFileContent content;
     content.version = bytes[kAllSettingsFormatOffset];
     if (content.version / 10 > kHighestPresetFormatMajor)
-        return PresetFileError::kUnsupportedVersion;
+        return PresetFileRefusal{
+            PresetFileError::kUnsupportedVersion,
+            FormatText("line %zu: a later format version; please update the Stomplet Editor",
+                       versionLine)};
     std::copy_n(bytes.begin() + kAllSettingsValuesOffset, kNumParams, content.values.begin());
     return content;
 }
@@ -151,8 +172,9 @@ PresetReadResult ReadPresetFile(const std::filesystem::path& path)
     const std::variant<std::string, FileReadError> text = ReadFileBelow(path, kPresetFileLimit);
     if (const FileReadError* error = std::get_if<FileReadError>(&text))
     {
-        return *error == FileReadError::kTooLarge ? PresetFileError::kTooLarge
-                                                  : PresetFileError::kCannotOpen;
+        if (*error == FileReadError::kTooLarge)
+            return TooLarge();
+        return PresetFileRefusal{PresetFileError::kCannotOpen, "cannot be read"};
     }
     return ParsePresetFile(*std::get_if<std::string>(&text));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AtomicFile.h"
-#include "device/ParamTable.h"
+#include "device/SettingBytes.h"
 
 #include <array>
 #include <cstddef>
@@ -27,6 +27,8 @@ inline constexpr std::string_view kPresetFileExtension = "csx";
 inline constexpr std::size_t kPresetFileLines = 46;
 inline constexpr std::size_t kPresetFileSize = 184;   // as written: 46 x "XX\r\n"
 inline constexpr std::size_t kPresetFileLimit = 1024; // files of this size or more are not read
+// Why a file of kPresetFileLimit bytes or more is refused.
+inline constexpr std::string_view kPresetTooLargeText = "is 1024 bytes or more: not a preset";
 // Format versions up to 1.9 (byte 13) are read; version 2.0 (byte 14) and later are refused.
 inline constexpr int kHighestPresetFormatMajor = 1;
 
@@ -39,7 +41,7 @@ inline constexpr std::string_view kUnsupportedFileVersionText =
     "Unsupported file version. \nPlease update the Stomplet Editor \nto the latest version.";
 
 // One byte per setting, in index order.
-using PresetValues = std::array<std::uint8_t, kNumParams>;
+using PresetValues = SettingBytes;
 
 // Why a preset file gives no settings. Nothing may change in any of these cases.
 enum class PresetFileError
@@ -59,17 +61,26 @@ struct PresetFileContent
     PresetValues values{};
 };
 
+// Why a preset file gives no settings, in words a user can act on: for kUnknownFormat the first
+// line refused and why (`line 9: "-1" is not a byte in hex`, "line 3: 3E where a preset has 3F",
+// "40 lines; a preset has 46"), line numbers counted as a text editor counts them.
+struct PresetFileRefusal
+{
+    PresetFileError error;
+    std::string detail;
+};
+
 // Exactly one is held: the content, or why there is none.
-using PresetReadResult = std::variant<PresetFileContent, PresetFileError>;
+using PresetReadResult = std::variant<PresetFileContent, PresetFileRefusal>;
 
 // The text of a preset holding `values`: 184 bytes, format version 0A. Each value is written as
 // it is; the editor's settings are all 00 to 7F.
 std::string FormatPresetFile(const PresetValues& values);
 
-// Reads the text of a preset file. In this order: 1024 bytes or more are kTooLarge; fewer than 45
-// lines, or a line among lines 2 to 45 that is not one or two hexadecimal digits, or lines 2 to 6
-// other than 00 3F 5A 04 03, are kUnknownFormat; a version byte whose tens (byte / 10) exceed 1
-// is kUnsupportedVersion.
+// Reads the text of a preset file. In this order: 1024 bytes or more are kTooLarge; a line among
+// lines 2 to 45 that is not one or two hexadecimal digits, lines 2 to 6 other than 00 3F 5A 04 03,
+// or fewer than 45 lines, are kUnknownFormat; a version byte whose tens (byte / 10) exceed 1 is
+// kUnsupportedVersion. (Line numbers here count the non-empty lines.)
 PresetReadResult ParsePresetFile(std::string_view text);
 
 // The value setting `paramIdx` takes from the preset byte `value`: `value`, or the setting's

@@ -2,9 +2,10 @@
 
 #include "core/Timer.h"
 #include "device/FirmwareImage.h"
-#include "editor/ctrlWaveStomplet.h"
 #include "toolkit/IGraphics.h"
 #include "ui/ControlTags.h"
+#include "ui/PageOverlays.h"
+#include "ui/ScreenText.h"
 
 #include <variant>
 
@@ -41,9 +42,9 @@ void FirmwareUpdate::Load(const std::string& path)
         return;
     mTransferPort = mOutputPort;
     mEditor.OnFirmwareTransferStarted();
-    mEditor.SendSysExMessage(start->Message());
+    mEditor.SendToBox(start->Message());
 
-    if (IGraphics* ui = mEditor.GetUI())
+    if (IGraphics* ui = mEditor.Screen())
     {
         ui->HideGroup(kGroupFirmware, false);
         ui->DisableGroup(kGroupFirmwareUpdate, true);
@@ -61,9 +62,9 @@ void FirmwareUpdate::OnDeviceTick()
     case FirmwareTransfer::Step::Kind::kNothing:
         return;
     case FirmwareTransfer::Step::Kind::kBlock:
-        mEditor.SendSysExMessage(step.block.Message());
-        mEditor.SetControlText(kCtrlTagFirmwareProgress,
-                               FirmwareProgressText(step.blocksSent, step.blockCount));
+        mEditor.SendToBox(step.block.Message());
+        SetControlText(mEditor.Screen(), kCtrlTagFirmwareProgress,
+                       FirmwareProgressText(step.blocksSent, step.blockCount));
         return;
     case FirmwareTransfer::Step::Kind::kFinished:
         End(kFirmwareFinishedText, true);
@@ -87,21 +88,13 @@ void FirmwareUpdate::End(std::string_view text, bool sendHeldBack)
     mEditor.OnFirmwareTransferEnded(sendHeldBack);
     // The box opens without blocking the tick; its dismissal, whatever the button, closes the
     // overlays. Without a screen there is nothing to show or to close.
-    if (IGraphics* ui = mEditor.GetUI())
+    if (IGraphics* ui = mEditor.Screen())
         ui->ShowMessageBox(text, "", EMsgBoxType::kOk,
                            [ui](EMsgBoxResult) { CloseFirmwareOverlays(*ui); });
 }
 
 void FirmwareUpdate::ShowMessage(std::string_view text)
 {
-    if (IGraphics* ui = mEditor.GetUI())
+    if (IGraphics* ui = mEditor.Screen())
         ui->ShowMessageBox(text, "", EMsgBoxType::kOk, nullptr);
-}
-
-void CloseFirmwareOverlays(IGraphics& graphics)
-{
-    graphics.HideGroup(kGroupFirmware, true);
-    graphics.HideGroup(kGroupFirmwareBackground, true);
-    graphics.HideGroup(kGroupFirmwareUpdate, true);
-    graphics.DisableGroup(kGroupMain, false);
 }

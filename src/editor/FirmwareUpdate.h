@@ -6,7 +6,7 @@
 #include <string_view>
 
 class IGraphics;
-class ctrlWaveStomplet;
+struct SysExMessage;
 
 // Shown when the transfer has sent every block; closing it closes the firmware overlays.
 inline constexpr std::string_view kFirmwareFinishedText = "Firmware update finished.";
@@ -38,7 +38,25 @@ inline constexpr std::string_view kFirmwareQuitQuestion =
 class FirmwareUpdate
 {
 public:
-    explicit FirmwareUpdate(ctrlWaveStomplet& editor) : mEditor(editor) {}
+    // What a firmware update needs of the editor.
+    class Editor
+    {
+    public:
+        // The screen, or nullptr while there is none.
+        virtual IGraphics* Screen() const = 0;
+        // Sends a message of the transfer to the box at once.
+        virtual void SendToBox(const SysExMessage& msg) = 0;
+        // A transfer starts: from now on the editor holds back everything else it would send.
+        virtual void OnFirmwareTransferStarted() = 0;
+        // The transfer has stopped: the editor sends what it held back, or drops it when
+        // `sendHeldBack` is false (the port changed under the transfer).
+        virtual void OnFirmwareTransferEnded(bool sendHeldBack) = 0;
+
+    protected:
+        ~Editor() = default;
+    };
+
+    explicit FirmwareUpdate(Editor& editor) : mEditor(editor) {}
 
     // The firmware window's button chose `path` (empty: the prompt was cancelled).
     void Load(const std::string& path);
@@ -56,13 +74,8 @@ private:
     void End(std::string_view text, bool sendHeldBack);
     void ShowMessage(std::string_view text);
 
-    ctrlWaveStomplet& mEditor;
+    Editor& mEditor;
     FirmwareTransfer mTransfer;
     std::string mOutputPort = "off";
     std::string mTransferPort; // the output port the running transfer started on
 };
-
-// What dismissing the finish (or failure) message does: the progress display, the firmware
-// window and its buttons are hidden and the header bar is enabled again. The buttons stay
-// disabled until the window is opened anew.
-void CloseFirmwareOverlays(IGraphics& graphics);

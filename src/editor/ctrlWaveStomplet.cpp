@@ -89,15 +89,6 @@ ParamValues ctrlWaveStomplet::CurrentValues() const
     return values;
 }
 
-void ctrlWaveStomplet::SetControlText(int tag, std::string_view text)
-{
-    IGraphics* ui = GetUI();
-    if (!ui)
-        return;
-    if (auto* control = dynamic_cast<ITextControl*>(ui->GetControlWithTag(tag)))
-        control->SetStr(text);
-}
-
 // ---- Sending edits ----------------------------------------------------------------------------
 
 void ctrlWaveStomplet::RecordEdit(int paramIdx, int value)
@@ -111,7 +102,7 @@ void ctrlWaveStomplet::RecordEdit(int paramIdx, int value)
 
     mPendingParam = paramIdx;
     mPendingValue = value;
-    mPresetDirty = true;
+    mPresets.NoteEdit();
 }
 
 void ctrlWaveStomplet::SendPendingEdit()
@@ -158,8 +149,14 @@ void ctrlWaveStomplet::ShowPresetModifiedMark()
 {
     IGraphics* ui = GetUI();
     IControl* mark = ui ? ui->GetControlWithTag(kCtrlTagPresetModified) : nullptr;
-    if (mark && mark->IsHidden() == mPresetDirty)
-        mark->Hide(!mPresetDirty);
+    if (mark && mark->IsHidden() == PresetModified())
+        mark->Hide(!PresetModified());
+}
+
+void ctrlWaveStomplet::ShowMessageLater(std::string_view text)
+{
+    mDeferredMessage = text;
+    mShowDeferredMessage = true;
 }
 
 void ctrlWaveStomplet::ShowDeferredMessage()
@@ -194,10 +191,7 @@ void ctrlWaveStomplet::SendAllSettings()
         mSettingsOwed = true;
         return;
     }
-    std::array<std::uint8_t, kNumParams> bytes{};
-    for (int idx = 0; idx < kNumParams; ++idx)
-        bytes[static_cast<std::size_t>(idx)] = static_cast<std::uint8_t>(GetParam(idx)->Int());
-    if (const std::optional<AllSettingsMessage> msg = BuildAllSettings(bytes))
+    if (const std::optional<AllSettingsMessage> msg = BuildAllSettings(SettingsBytes()))
         SendSysExMessage(msg->Message());
 }
 
@@ -291,8 +285,7 @@ void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
     if (verdict != VersionVerdict::kAccepted)
     {
         mVersionRefused = true;
-        mDeferredMessage = VersionMessage(verdict);
-        mShowDeferredMessage = true;
+        ShowMessageLater(VersionMessage(verdict));
         return;
     }
 
@@ -301,18 +294,31 @@ void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
     mAwaitingConfirm = true;
     mConfirmTicks = 0;
     SendStatusRequest();
-    mUIReady = true;
 }
 
 void ctrlWaveStomplet::ApplyStatusReply(const StatusReply& reply)
 {
-    // The box's settings replace whatever edit was still waiting; it must not follow them.
+    ApplySettingBytes(reply.values);
+    mPresets.NoteReceived(reply.values);
+}
+
+void ctrlWaveStomplet::TakeSettings(const PresetValues& values)
+{
+    ApplySettingBytes(values);
+    SendAllSettings();
+}
+
+void ctrlWaveStomplet::ApplySettingBytes(std::span<const std::uint8_t, kNumParams> bytes)
+{
+    // Written all at once: nothing of it is an edit, and nothing older may follow it to the box.
+    mUIReady = false;
     DropPendingEdit();
 
     IGraphics* ui = GetUI();
     for (int idx = 0; idx < kNumParams; ++idx)
     {
-        const std::uint8_t byte = reply.values[static_cast<std::size_t>(idx)];
+        // The setting clamps a value beyond its range; its button shows the value it took.
+        const std::uint8_t byte = ClampPresetValue(idx, bytes[static_cast<std::size_t>(idx)]);
         const double normalized = byte / static_cast<double>(ParamMaxValue(idx));
         SetParamNormalized(idx, normalized);
         QueueParamForView(idx, normalized, true);
@@ -329,8 +335,9 @@ void ctrlWaveStomplet::ApplyStatusReply(const StatusReply& reply)
         for (int slot :
              SlotsSelectedByJackModes(GetParam(kJack1Mode)->Int(), GetParam(kJack2Mode)->Int()))
             RebuildSlotSummary(slot);
-
-    mPresetDirty = DiffersFromPreset(reply.values, mPresetValues);
+    // The screen and the box now hold these settings, whatever state came before (a box whose
+    // firmware version was refused included): the user's next edits are taken and sent.
+    mUIReady = true;
 }
 
 void ctrlWaveStomplet::OnDeviceTimer()

@@ -5,17 +5,20 @@
 #include "core/Timer.h"
 #include "device/AssignmentSlots.h"
 #include "device/ParamTable.h"
+#include "device/SettingBytes.h"
 #include "device/SysExMessages.h"
 #include "editor/AssignmentSummary.h"
 #include "editor/FirmwareUpdate.h"
 #include "editor/PresetSession.h"
 #include "ui/EditorCommands.h"
+#include "ui/ScreenText.h"
 #include "ui/UserManual.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,7 +31,10 @@
 // Threads: every member runs on the main thread, except HandleMidiMessage (pump thread). Incoming
 // MIDI and SysEx reach the editor's display and device work on the main thread through the view
 // queues emptied on the 20 ms tick (OnMidiForView, OnSysExForView), in arrival order.
-class ctrlWaveStomplet : public IPlugAPP, public EditorCommands
+class ctrlWaveStomplet : public IPlugAPP,
+                         public EditorCommands,
+                         private PresetSession::Editor,
+                         private FirmwareUpdate::Editor
 {
 public:
     static constexpr std::uint32_t kDeviceTimerPeriodMs = 100;
@@ -128,6 +134,9 @@ public:
     // [main thread] The firmware window's button hands the chosen image path here (empty:
     // cancelled); see FirmwareUpdate.
     void LoadFirmware(const std::string& path) override { mFirmware.Load(path); }
+    // [main thread] The settings differ from the last preset loaded or saved (the mark beside the
+    // preset's name shows it).
+    bool PresetModified() const { return mPresets.Modified(); }
     // [main thread] A firmware transfer runs: nothing else is sent to the box until it ends (a
     // Status Request or settings due meanwhile go out then), the firmware window's buttons stay
     // disabled, and quitting asks first.
@@ -137,6 +146,9 @@ public:
     std::string QuitQuestion() const override;
 
 protected:
+    // [main thread] The preset files and the preset last loaded or saved.
+    const PresetSession& Presets() const { return mPresets; }
+
     // [main thread] Forgets an edit not yet sent, so that nothing older follows settings written
     // all at once (a preset, the box's reply) to the box.
     void DropPendingEdit();
@@ -168,11 +180,6 @@ protected:
     // it, the main thread writes it.
     std::atomic<bool> mAudition{false};
 
-    // The settings differ from the last preset loaded or saved.
-    bool mPresetDirty = false;
-    // The setting values of the last preset loaded or saved, in index order.
-    std::array<std::int32_t, kNumParams> mPresetValues{};
-
     // Device status. Until the screen is built a port announcement only records mDeviceText
     // ("DEVICE: <port>", at most 255 characters). mAwaitingConfirm: a first Status Reply has been
     // applied and its confirming reply is awaited, for mConfirmTicks device timer ticks so far.
@@ -182,9 +189,6 @@ protected:
     std::int32_t mConfirmTicks = 0;
 
 private:
-    friend class FirmwareUpdate;
-    friend class PresetSession;
-
     enum class DeviceMode
     {
         kUnknown,
@@ -196,6 +200,17 @@ private:
     // transfer.
     void OnDeviceTimer();
 
+    // What the preset session and the firmware update use.
+    IGraphics* Screen() const override { return GetUI(); }
+    SettingBytes SettingsBytes() const override { return SettingsToBytes(*this); }
+    void TakeSettings(const PresetValues& values) override;
+    void ShowMessageLater(std::string_view text) override;
+    void SendToBox(const SysExMessage& msg) override { SendSysExMessage(msg); }
+
+    // Every setting takes its byte from `bytes` (clamped to its range) at once: none of it counts
+    // as an edit, an edit still waiting is dropped, the calibration buttons and the summaries of
+    // the jacks' modes follow, and the editor is ready for edits afterwards.
+    void ApplySettingBytes(std::span<const std::uint8_t, kNumParams> bytes);
     ParamValues CurrentValues() const;
     void RecordEdit(int paramIdx, int value);
     void SendPendingEdit();
@@ -212,10 +227,9 @@ private:
     // `sendHeldBack`: the current settings as one All Settings message when settings were due,
     // then a Status Request when one was due. Otherwise (the port changed under the transfer) it
     // is dropped, so that it never reaches a device it was not meant for.
-    void OnFirmwareTransferStarted();
-    void OnFirmwareTransferEnded(bool sendHeldBack);
-    // Sets the text of the text control with `tag`; nothing without a view or such a control.
-    void SetControlText(int tag, std::string_view text);
+    void OnFirmwareTransferStarted() override;
+    void OnFirmwareTransferEnded(bool sendHeldBack) override;
+    void SetControlText(int tag, std::string_view text) { ::SetControlText(GetUI(), tag, text); }
 
     DeviceMode mDeviceMode = DeviceMode::kUnknown;
     // The output port last announced; "off" for none.

@@ -28,3 +28,9 @@ void CloseFirmwareWindow(IGraphics& graphics)
     graphics.HideGroup(kGroupFirmwareUpdate, true);
     graphics.DisableGroup(kGroupMain, false);
 }
+
+void CloseFirmwareOverlays(IGraphics& graphics)
+{
+    graphics.HideGroup(kGroupFirmware, true);
+    CloseFirmwareWindow(graphics);
+}

@@ -21,3 +21,8 @@ void OpenFirmwareWindow(IGraphics& graphics, bool buttonsEnabled = true);
 // Hides the firmware window and its buttons and enables the header bar again. The buttons keep
 // their enabled state; the next OpenFirmwareWindow decides it again.
 void CloseFirmwareWindow(IGraphics& graphics);
+
+// What dismissing the firmware update's finish (or failure) message does: the progress display,
+// the firmware window and its buttons are hidden and the header bar is enabled again. The buttons
+// stay disabled until the window is opened anew.
+void CloseFirmwareOverlays(IGraphics& graphics);

@@ -214,17 +214,17 @@ TEST(StompletFiles, ARefusedPresetNamesItsFirstBadLine)
     text += "F7\r\n";
     std::string wrongCommand = text;
     wrongCommand.replace(20, 2, "02"); // line 6: command 02 instead of 03
-    EXPECT_EQ(PresetProblem(wrongCommand, PresetFileError::kUnknownFormat),
+    EXPECT_EQ(std::get<PresetFileRefusal>(ParsePresetFile(wrongCommand)).detail,
               "line 6: 02 where a preset has 03");
     std::string notHex = text;
     notHex.replace(32, 2, "zz"); // line 9
-    EXPECT_EQ(PresetProblem(notHex, PresetFileError::kUnknownFormat),
+    EXPECT_EQ(std::get<PresetFileRefusal>(ParsePresetFile(notHex)).detail,
               "line 9: \"zz\" is not a byte in hex");
-    EXPECT_EQ(PresetProblem(text.substr(0, 40), PresetFileError::kUnknownFormat),
+    EXPECT_EQ(std::get<PresetFileRefusal>(ParsePresetFile(text.substr(0, 40))).detail,
               "10 lines; a preset has 46");
     // Mended: a NUL cut the quoted line short.
     std::string withNul = text;
     withNul.replace(32, 2, std::string("7\0\x1B", 3));
-    EXPECT_EQ(PresetProblem(withNul, PresetFileError::kUnknownFormat),
+    EXPECT_EQ(std::get<PresetFileRefusal>(ParsePresetFile(withNul)).detail,
               "line 9: \"7\\x00\\x1B\" is not a byte in hex");
 }

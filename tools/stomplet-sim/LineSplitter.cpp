@@ -41,20 +41,3 @@ std::optional<LineSplitter::Line> LineSplitter::Finish()
         return std::nullopt;
     return std::exchange(mCurrent, Line{});
 }
-
-std::string PrintableText(std::string_view text, std::size_t limit)
-{
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string shown;
-    for (const char c : text.substr(0, limit))
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F)
-            shown += c;
-        else
-            shown += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 0x0F]};
-    }
-    if (text.size() > limit)
-        shown += "...";
-    return shown;
-}

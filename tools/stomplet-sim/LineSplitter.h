@@ -35,7 +35,3 @@ private:
     std::size_t mMaxLineBytes;
     Line mCurrent;
 };
-
-// At most the first `limit` bytes of `text` for a message, every byte that is not printable ASCII
-// as \xHH, and "..." when bytes were left out. A pure transform.
-std::string PrintableText(std::string_view text, std::size_t limit = LineSplitter::kShownBytes);

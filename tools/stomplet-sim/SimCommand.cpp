@@ -1,6 +1,7 @@
 #include "SimCommand.h"
 
 #include "LineSplitter.h"
+#include "device/FormatText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -101,6 +102,6 @@ SimCommandResult ParseSimCommand(std::string_view line)
         return ParseSwitchCommand(SimCommand::Kind::kPress, words);
     if (verb == "release")
         return ParseSwitchCommand(SimCommand::Kind::kRelease, words);
-    return Error("unknown command \"" + PrintableText(verb) +
+    return Error("unknown command \"" + PrintableText(verb, LineSplitter::kShownBytes) +
                  "\" (commands: pedal, press, release, quit)");
 }

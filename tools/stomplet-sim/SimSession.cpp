@@ -2,6 +2,7 @@
 
 #include "SimCommand.h"
 #include "core/AtomicFile.h"
+#include "device/FormatText.h"
 
 #include <cerrno>
 #include <cstring>

@@ -229,7 +229,7 @@ std::variant<PresetValues, std::string> ReadSettingsFile(const std::string& file
     if (const FileReadError* error = std::get_if<FileReadError>(&content))
     {
         if (*error == FileReadError::kTooLarge)
-            return file + ": " + PresetProblem({}, PresetFileError::kTooLarge);
+            return file + ": " + std::string(kPresetTooLargeText);
         return file + ": " + std::string(DescribeFileReadError(*error)) +
                (*error == FileReadError::kCannotOpen && reason ? " (" + reason.message() + ")"
                                                                : std::string());
@@ -244,8 +244,8 @@ std::variant<PresetValues, std::string> ReadSettingsFile(const std::string& file
         return *syx.values;
     }
     const PresetReadResult preset = ParsePresetFile(text);
-    if (const PresetFileError* error = std::get_if<PresetFileError>(&preset))
-        return file + ": " + PresetProblem(text, *error);
+    if (const PresetFileRefusal* refusal = std::get_if<PresetFileRefusal>(&preset))
+        return file + ": " + refusal->detail;
     return std::get<PresetFileContent>(preset).values;
 }
 } // namespace

@@ -98,23 +98,6 @@ std::string AcceptedValues(const ParamDefinition& definition)
     return accepted + "0 to " + std::to_string(definition.MaxValue());
 }
 
-// `text` with every byte that is not printable ASCII as \xHH, at most `limit` bytes of it.
-std::string Printable(std::string_view text, std::size_t limit)
-{
-    std::string shown;
-    for (const char c : text.substr(0, limit))
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\')
-            shown += c;
-        else
-            shown += FormatText("\\x%02X", byte);
-    }
-    if (text.size() > limit)
-        shown += "...";
-    return shown;
-}
-
 std::string Hex(std::span<const std::uint8_t> bytes)
 {
     std::string text;
@@ -187,8 +170,8 @@ SettingValueResult ParseSettingValue(int paramIdx, std::string_view text)
                                   std::string(typed) + "\" is out of range"};
     }
     return {std::nullopt, name + " takes " + AcceptedValues(definition) +
-                              " (numbers in plain decimal digits), not \"" + Printable(text, 80) +
-                              "\""};
+                              " (numbers in plain decimal digits), not \"" +
+                              PrintableText(text, 80) + "\""};
 }
 
 std::string SettingText(int paramIdx, int value)
@@ -317,54 +300,6 @@ SyxReadResult ParseAllSettingsSyx(std::span<const std::uint8_t> bytes)
         values[i] = byte;
     }
     return {values, {}};
-}
-
-std::string PresetProblem(std::string_view text, PresetFileError error)
-{
-    switch (error)
-    {
-    case PresetFileError::kCannotOpen:
-        return "cannot be read";
-    case PresetFileError::kTooLarge:
-        return FormatText("is %zu bytes or more: not a preset", kPresetFileLimit);
-    case PresetFileError::kUnsupportedVersion:
-        return "line 7: a later format version; please update the Stomplet Editor";
-    case PresetFileError::kUnknownFormat:
-        break;
-    }
-    // Walks the lines as the reader does to name the first one it refuses.
-    constexpr std::array<int, 5> kExpected{0x00, 0x3F, 0x5A, 0x04, 0x03};
-    std::size_t lineNumber = 0;
-    std::size_t valueNumber = 0;
-    while (!text.empty())
-    {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        ++lineNumber;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (line.empty())
-            continue;
-        ++valueNumber;
-        if (valueNumber < 2 || valueNumber > kPresetFileLines - 1)
-            continue;
-        // As the reader takes a line: one or two hexadecimal digits.
-        int value = 0;
-        const bool hex =
-            !line.empty() && line.size() <= 2 &&
-            std::all_of(line.begin(), line.end(),
-                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-        if (hex)
-            std::from_chars(line.data(), line.data() + line.size(), value, 16);
-        else
-            return FormatText("line %zu: \"", lineNumber) + Printable(line, 16) +
-                   "\" is not a byte in hex";
-        if (valueNumber <= 6 && value != kExpected[valueNumber - 2])
-            return FormatText("line %zu: %02X where a preset has %02X", lineNumber, value,
-                              kExpected[valueNumber - 2]);
-    }
-    return FormatText("%zu lines; a preset has %zu", valueNumber, kPresetFileLines);
 }
 
 std::string FirmwareProblem(FirmwareImageError error)

@@ -56,9 +56,5 @@ struct SyxReadResult
 };
 SyxReadResult ParseAllSettingsSyx(std::span<const std::uint8_t> bytes);
 
-// Why a preset file's text was refused, naming the first offending line where there is one:
-// "line 3: \"3\" is not 3F" (no file name, no newline).
-std::string PresetProblem(std::string_view text, PresetFileError error);
-
 // The one-line reason of a refused firmware image.
 std::string FirmwareProblem(FirmwareImageError error);

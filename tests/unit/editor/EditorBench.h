@@ -36,8 +36,7 @@ class EditorProbe : public ctrlWaveStomplet
 {
 public:
     using ctrlWaveStomplet::mAwaitingConfirm;
-    using ctrlWaveStomplet::mPresetDirty;
-    using ctrlWaveStomplet::mPresetValues;
+    using ctrlWaveStomplet::Presets;
     using ctrlWaveStomplet::mUIReady;
 };
 

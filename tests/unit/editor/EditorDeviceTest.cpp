@@ -1,3 +1,5 @@
+#include "device/PresetFile.h"
+#include "support/TempFolder.h"
 #include "ui/ControlTags.h"
 #include "unit/editor/EditorBench.h"
 
@@ -180,17 +182,19 @@ TEST(ReceivedSettings, ReplyIsUnsavedOnlyWhereItDiffersFromThePresetOutsideCalib
 {
     EditorBench bench;
     Values values = BoxSettings();
-    for (std::size_t i = 0; i < values.size(); ++i)
-        bench.editor.mPresetValues[i] = values[i];
+    const testfiles::TempFolder folder;
+    ASSERT_FALSE(WritePresetFile(folder.Path() / "box.csx", values));
+    bench.editor.LoadPreset((folder.Path() / "box.csx").string());
+    bench.editor.OnParamChange(kPedal1Controller); // an edit: unsaved
+    ASSERT_TRUE(bench.editor.PresetModified());
     values[kPedal1CalibrationLow] = 3;
-    bench.editor.mPresetDirty = true;
     ConfirmedCheck(bench, values);
-    EXPECT_FALSE(bench.editor.mPresetDirty);
+    EXPECT_FALSE(bench.editor.PresetModified());
 
     bench.editor.OnResetAll();
     values[kJack1Mode] = 0x7F; // clamps to 1, but the byte as received differs
     ConfirmedCheck(bench, values);
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_TRUE(bench.editor.PresetModified());
 }
 
 TEST(BoxRequests, ReplyToACalibrationDuringACheckIsAppliedNotTakenAsConfirmation)

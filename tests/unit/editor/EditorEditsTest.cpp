@@ -19,7 +19,7 @@ TEST(SendingEdits, TurnedControlSendsOnlyItsFinalValueOnceItHasRested)
     EXPECT_TRUE(bench.port.sent.empty()); // moved within the last window
     bench.Ticks(40);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{WriteValue(0x17, 20)});
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_TRUE(bench.editor.PresetModified());
 
     bench.Ticks(7);
     bench.Edit(kSwitchA2Controller, 64); // a single edit goes out on its twentieth tick
@@ -52,7 +52,7 @@ TEST(SendingEdits, CalibrationSettingsAndEditsWhileNotReadyAreNeverSent)
     noScreen.Edit(kJack1Mode, 1);
     bench.Ticks(60);
     EXPECT_TRUE(bench.port.sent.empty());
-    EXPECT_FALSE(bench.editor.mPresetDirty);
+    EXPECT_FALSE(bench.editor.PresetModified());
     EXPECT_TRUE(noScreen.port.sent.empty());
 }
 

@@ -73,7 +73,7 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     const Bytes expected = AllSettings(saved);
     EXPECT_EQ(ReadBytes(path), PresetText(expected, "\r\n"));
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), "live.set");
-    EXPECT_FALSE(bench.editor.mPresetDirty);
+    EXPECT_FALSE(bench.editor.PresetModified());
     bench.Ticks(1);
     EXPECT_TRUE(mark.IsHidden());
 
@@ -103,7 +103,7 @@ TEST(PresetLoad, BareLineFeedsAndVersion13LoadAndOutOfRangeValuesAreClampedBefor
     EditorBench bench;
     bench.editor.LoadPreset((folder.Path() / "lf.csx").string());
     EXPECT_EQ(bench.editor.GetParam(kJack1Mode)->Int(), 1);
-    EXPECT_EQ(bench.editor.mPresetValues[kJack1Mode], 0x7F); // as read
+    EXPECT_EQ(bench.editor.Presets().PresetValuesKept()[kJack1Mode], 0x7F); // as read
     values[kJack1Mode] = 0x01;
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{AllSettings(values)}); // version sent is 0A
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), "lf");
@@ -130,7 +130,7 @@ TEST(PresetLoad, LaterVersionOrForeignFileIsRefusedWithItsMessageAndChangesNothi
     EXPECT_EQ(bench.platform.MessageBoxes().back().text, kUnknownFileFormatText);
 
     EXPECT_EQ(bench.editor.GetParam(kPedal1Controller)->Int(), 9);
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_TRUE(bench.editor.PresetModified());
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), kUntitledPresetName);
     bench.Ticks(20); // the edit still goes out
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{editor_bench::WriteValue(kPedal1Controller, 9)});
@@ -148,7 +148,7 @@ TEST(PresetLoad, AfterARefusedFirmwareVersionALoadLeavesTheEditorTakingEdits)
     bench.port.sent.clear();
 
     bench.Edit(kPedal1Controller, 9);
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_TRUE(bench.editor.PresetModified());
     bench.Ticks(20);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{editor_bench::WriteValue(kPedal1Controller, 9)});
 }
@@ -162,7 +162,7 @@ TEST(PresetLoad, CancelAtTheUnsavedQuestionLeavesEverythingWorking)
     bench.platform.ScriptMessageBoxResult(EMsgBoxResult::kCancel);
     bench.editor.LoadPreset((folder.Path() / "p.csx").string());
     EXPECT_EQ(bench.editor.GetParam(kPedal1Controller)->Int(), 9);
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_TRUE(bench.editor.PresetModified());
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), kUntitledPresetName);
 
     bench.Ticks(20);
@@ -182,6 +182,6 @@ TEST(PresetSave, FailedSaveSaysSoAndChangesNeitherNameNorPresetValuesNorUnsavedS
     ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
     EXPECT_EQ(bench.platform.MessageBoxes()[0].text.rfind(kPresetNotSavedText, 0), 0u);
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), kUntitledPresetName);
-    EXPECT_EQ(bench.editor.mPresetValues[kPedal1Controller], 0);
-    EXPECT_TRUE(bench.editor.mPresetDirty);
+    EXPECT_EQ(bench.editor.Presets().PresetValuesKept()[kPedal1Controller], 0);
+    EXPECT_TRUE(bench.editor.PresetModified());
 }

@@ -1,5 +1,4 @@
-#include "device/ParameterBytes.h"
-
+#include "device/SettingBytes.h"
 #include "editor/ctrlWaveStomplet.h"
 
 #include <gtest/gtest.h>
@@ -19,26 +18,26 @@ public:
 };
 } // namespace
 
-TEST(ParameterBytes, ByteIsTheValueInIndexOrder)
+TEST(SettingBytes, ByteIsTheValueInIndexOrder)
 {
     ctrlWaveStomplet editor;
     editor.GetParam(kSwitchA1Channel)->Set(9.0);
     editor.GetParam(kPedal1Controller)->Set(11.0);
     editor.GetParam(kSwitch1SpecialUpper)->Set(127.0);
-    const auto bytes = ParameterBytes(editor);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ((*bytes)[28], 0x09);
-    EXPECT_EQ((*bytes)[23], 0x0B);
-    EXPECT_EQ((*bytes)[37], 0x7F);
-    EXPECT_EQ((*bytes)[6], 0x00);
+    const SettingBytes bytes = SettingsToBytes(editor);
+    EXPECT_EQ(bytes[28], 0x09);
+    EXPECT_EQ(bytes[23], 0x0B);
+    EXPECT_EQ(bytes[37], 0x7F);
+    EXPECT_EQ(bytes[6], 0x00);
 }
 
-TEST(ParameterBytes, DelegateOfAnotherSizeOrAValueBeyondADataByteGivesNothing)
+TEST(SettingBytes, ADelegateOfAnotherSizeReadsZeroAndAValueBeyondADataByteIsKeptWithin)
 {
-    const WideDelegate small(37);
-    EXPECT_FALSE(ParameterBytes(small));
+    WideDelegate small(37);
+    small.GetParam(36)->Set(5.0);
+    EXPECT_EQ(SettingsToBytes(small)[36], 5);
+    EXPECT_EQ(SettingsToBytes(small)[37], 0);
     WideDelegate wide(38);
-    EXPECT_TRUE(ParameterBytes(wide));
     wide.GetParam(5)->Set(128.0);
-    EXPECT_FALSE(ParameterBytes(wide));
+    EXPECT_EQ(SettingsToBytes(wide)[5], 0x7F);
 }

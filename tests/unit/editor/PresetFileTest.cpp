@@ -1,6 +1,6 @@
 #include "device/PresetFile.h"
 
-#include "device/ParameterBytes.h"
+#include "device/SettingBytes.h"
 #include "device/SysExMessages.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "support/FileSizeLimit.h"
@@ -53,8 +53,8 @@ std::string Join(const std::vector<std::string>& lines, const std::string& end)
 
 std::optional<PresetFileError> ErrorOf(const PresetReadResult& result)
 {
-    if (const PresetFileError* error = std::get_if<PresetFileError>(&result))
-        return *error;
+    if (const PresetFileRefusal* refusal = std::get_if<PresetFileRefusal>(&result))
+        return refusal->error;
     return std::nullopt;
 }
 
@@ -70,8 +70,7 @@ PresetValues ValuesOf(const PresetReadResult& result)
 TEST(PresetFileFormat, FreshEditorSavesTheFortySixLinesOfAllSettingsWithTwoUpperCaseDigits)
 {
     ctrlWaveStomplet editor;
-    const auto bytes = ParameterBytes(editor);
-    ASSERT_TRUE(bytes);
+    const SettingBytes bytes = SettingsToBytes(editor);
     std::string expected = "F0\r\n"             // start of SysEx
                            "00\r\n3F\r\n5A\r\n" // manufacturer
                            "04\r\n03\r\n"       // model, All Settings command
@@ -79,7 +78,7 @@ TEST(PresetFileFormat, FreshEditorSavesTheFortySixLinesOfAllSettingsWithTwoUpper
     for (int i = 0; i < 38; ++i)                // parameters 0 to 37
         expected += "00\r\n";
     expected += "F7\r\n"; // end of SysEx
-    EXPECT_EQ(FormatPresetFile(*bytes), expected);
+    EXPECT_EQ(FormatPresetFile(bytes), expected);
 
     PresetValues values{};
     values[kPedal1Controller] = 0x0B;
