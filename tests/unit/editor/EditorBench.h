@@ -36,8 +36,8 @@ class EditorProbe : public ctrlWaveStomplet
 {
 public:
     using ctrlWaveStomplet::mAwaitingConfirm;
-    using ctrlWaveStomplet::Presets;
     using ctrlWaveStomplet::mUIReady;
+    using ctrlWaveStomplet::Presets;
 };
 
 // The editor headless: the manual clock drives the 20 ms tick and the 100 ms device timer, a
