@@ -3,6 +3,8 @@
 #include "core/IPlugAPP.h"
 #include "core/Trace.h"
 
+#include <algorithm>
+
 namespace
 {
 // The version handed to the host identity: 1.0.0 as major << 16 | minor << 8 | patch.
@@ -12,8 +14,7 @@ constexpr int kAppVersion = 0x10000;
 AppHost::AppHost(std::unique_ptr<IPlugAPP> app, MidiPortFactory& ports,
                  const std::filesystem::path& settingsFolder, DiagnosticSink sink)
     : mSink(std::move(sink)), mApp(std::move(app)), mStore(settingsFolder), mAudio(*mApp),
-      mRouter(*mApp, mSettings, mStore, [this](std::string_view line) { Report(line); }),
-      mPorts(ports)
+      mRouter(*mApp, mSettings, [this](std::string_view line) { Report(line); }), mPorts(ports)
 {
 }
 
@@ -84,19 +85,13 @@ void AppHost::BeginPreferences()
     mDialogSnapshot = mSettings;
 }
 
-int AppHost::PreferencesSelection(MidiRoute route)
+int AppHost::PreferencesSelection(MidiRoute route) const
 {
     const std::vector<std::string>& names = mRouter.PortNameList(route);
-    std::string& setting =
+    const std::string& setting =
         route == MidiRoute::kInput ? mSettings.midiInputPort : mSettings.midiOutputPort;
-    for (std::size_t i = 0; i < names.size(); ++i)
-    {
-        if (names[i] == setting)
-            return static_cast<int>(i);
-    }
-    setting = std::string(kMidiPortOff);
-    SaveSettings();
-    return 0;
+    const auto listed = std::find(names.begin(), names.end(), setting);
+    return listed == names.end() ? 0 : static_cast<int>(listed - names.begin());
 }
 
 void AppHost::PickPort(MidiRoute route, std::string_view name)

@@ -60,9 +60,9 @@ public:
     void RenewIdlePortObjects();
     void BeginPreferences();                               // snapshot of the current settings
     void PickPort(MidiRoute route, std::string_view name); // takes effect at once
-    // The dialog's port lists: "off" and every port; a stored name that is not listed becomes
-    // "off" (and the file is written). Returns the index to select in each list.
-    int PreferencesSelection(MidiRoute route);
+    // The dialog's port lists: "off" and every port. The index to select in each list: the
+    // setting's port, or "off" (0) for a setting that is not listed.
+    int PreferencesSelection(MidiRoute route) const;
     StartResult ApplyPreferences();  // Apply: restart audio
     StartResult AcceptPreferences(); // OK: audio if changed or not yet running, port announced,
                                      // file written

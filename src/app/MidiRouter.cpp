@@ -43,9 +43,8 @@ bool Contains(const std::vector<std::string>& names, const std::string& name)
 }
 } // namespace
 
-MidiRouter::MidiRouter(IPlugAPP& app, AppSettings& settings, const SettingsStore& store,
-                       DiagnosticSink sink)
-    : mApp(app), mSettings(settings), mStore(store), mSink(std::move(sink))
+MidiRouter::MidiRouter(IPlugAPP& app, AppSettings& settings, DiagnosticSink sink)
+    : mApp(app), mSettings(settings), mSink(std::move(sink))
 {
     mApp.SetHostLink(this);
 }
@@ -236,7 +235,6 @@ bool MidiRouter::SelectMidiPort(MidiRoute route, std::string_view requested)
         else
         {
             Setting(route) = std::string(kMidiPortOff);
-            SaveSettings();
             forcedOff = true;
         }
     }
@@ -337,12 +335,6 @@ void MidiRouter::MidiInputCallback(const std::uint8_t* bytes, std::size_t size,
     if (!router || !bytes || size == 0 || router->Exiting())
         return;
     router->mApp.EnqueueMidiFromPort(bytes, size);
-}
-
-void MidiRouter::SaveSettings()
-{
-    if (auto error = mStore.SaveSettings(mSettings))
-        Report(error->message);
 }
 
 void MidiRouter::ReportNoSystem(const MidiPortFactory& factory, const std::string& why) const

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/AppSettings.h"
-#include "app/SettingsStore.h"
 #include "core/IPlugAPP.h"
 #include "midi/MidiPorts.h"
 
@@ -36,7 +35,7 @@ enum class MidiRoute
 class MidiRouter final : public AppHostLink
 {
 public:
-    // Reports a failure of the MIDI library or of the settings file, one line. [main thread]
+    // Reports a failure of the MIDI library, one line. [main thread]
     using DiagnosticSink = std::function<void(std::string_view line)>;
 
     // The names this program's side of a connection gets.
@@ -44,10 +43,9 @@ public:
     static constexpr std::string_view kOutputClientPortName = "RtMidi Output";
 
     // [main thread] Becomes `app`'s host link. `settings` is the shell's current settings record,
-    // whose two MIDI port names the router reads and changes; `store` writes them when a stored
-    // name finds no port. All three must outlive the router. `sink` may be empty.
-    MidiRouter(IPlugAPP& app, AppSettings& settings, const SettingsStore& store,
-               DiagnosticSink sink = {});
+    // whose two MIDI port names the router reads and changes; the router never writes the file,
+    // which is the shell's. Both must outlive the router. `sink` may be empty.
+    MidiRouter(IPlugAPP& app, AppSettings& settings, DiagnosticSink sink = {});
     // [main thread] Detaches from the application, then ReleasePorts(). Whatever drives the pump
     // must have stopped: the pump may send through this router.
     ~MidiRouter() override;
@@ -87,8 +85,8 @@ public:
     // [main thread] Closes the route's port and opens the one called `name` ("off": none). The
     // name is looked up with FindMidiPort; when it matched only without the client:port numbers,
     // the route's setting takes the port's actual name. When no port matches, the route's setting
-    // becomes "off", the settings file is written, the port stays closed and, for the output, the
-    // application hears OnMidiOutputPortSelected("off"). A port that fails to open is reported to
+    // becomes "off", the port stays closed and, for the output, the application hears
+    // OnMidiOutputPortSelected("off"). A port that fails to open is reported to
     // the sink and stays closed. False only when the route's port object is absent.
     bool SelectMidiPort(MidiRoute route, std::string_view name);
 
@@ -141,7 +139,6 @@ private:
     // The system is not running: both lists hold only "off" and every selection is dropped. The
     // port objects are not asked.
     void ListNoPorts();
-    void SaveSettings();
     void Report(const std::string& line) const;
     // One line saying that `factory`'s system cannot be reached; the library's `why` goes to the
     // trace only.
@@ -149,7 +146,6 @@ private:
 
     IPlugAPP& mApp;
     AppSettings& mSettings;
-    const SettingsStore& mStore;
     DiagnosticSink mSink;
 
     std::atomic<bool> mExiting{false};

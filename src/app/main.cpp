@@ -30,6 +30,8 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <variant>
 
 namespace
 {
@@ -60,14 +62,22 @@ void PrintLine(const QString& line)
     std::fflush(stderr);
 }
 
-// A bad argument ends the process with status 1 after one line on stderr.
-Options ParseOptions(const QApplication& app)
+// What the command line says when the editor is not to start: the text to print (on standard
+// output for --help and --version, else one line on standard error) and the exit status.
+struct CommandLineAnswer
+{
+    QString text;
+    int exitStatus = 0;
+};
+
+// Reads the command line; prints nothing and never ends the process.
+std::variant<Options, CommandLineAnswer> ParseOptions()
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Editor for the ctrlWave Stomplet MIDI foot controller."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption settingsDir(
         QStringLiteral("settings-dir"),
         QStringLiteral("Keep settings.ini and the written-out manual in <dir>."),
@@ -88,7 +98,18 @@ Options ParseOptions(const QApplication& app)
         QStringLiteral("Connect to a built-in virtual box that plays its pedals and switches; "
                        "settings.ini is neither read nor written."));
     parser.addOption(demo);
-    parser.process(app);
+    if (!parser.parse(QApplication::arguments()))
+        return CommandLineAnswer{parser.errorText(), 1};
+    if (parser.isSet(help))
+        return CommandLineAnswer{parser.helpText(), 0};
+    if (parser.isSet(version))
+        return CommandLineAnswer{QApplication::applicationName() + QLatin1Char(' ') +
+                                     QApplication::applicationVersion() + QLatin1Char('\n'),
+                                 0};
+    if (!parser.positionalArguments().isEmpty())
+        return CommandLineAnswer{QStringLiteral("unexpected argument \"%1\" (see --help)")
+                                     .arg(parser.positionalArguments().constFirst()),
+                                 1};
 
     Options options;
     options.settingsDir =
@@ -101,16 +122,11 @@ Options ParseOptions(const QApplication& app)
     options.midiApi = DefaultMidiSystem();
     if (parser.isSet(midiApi))
     {
-        const QString api = parser.value(midiApi);
-        if (api == QStringLiteral("alsa"))
-            options.midiApi = MidiSystem::kAlsa;
-        else if (api == QStringLiteral("jack"))
-            options.midiApi = MidiSystem::kJack;
-        else
-        {
-            PrintLine(QStringLiteral("--midi-api takes alsa or jack, not \"%1\"").arg(api));
-            std::exit(1);
-        }
+        const std::string value = parser.value(midiApi).toStdString();
+        const std::variant<MidiSystem, std::string> system = ParseMidiSystemOption(value);
+        if (const std::string* error = std::get_if<std::string>(&system))
+            return CommandLineAnswer{QString::fromStdString(*error), 1};
+        options.midiApi = std::get<MidiSystem>(system);
     }
     return options;
 }
@@ -150,9 +166,8 @@ void ScheduleScreenshot(const IPlugAPP& app, ViewWidget& view, const QString& fi
     poll->start();
 }
 
-int RunEditor(QApplication& qtApp)
+int RunEditor(const Options& options)
 {
-    const Options options = ParseOptions(qtApp);
     // A screenshot run is a private, short-lived start: it neither hands over to a running
     // editor nor answers later starts.
     const bool screenshot = !options.screenshotFile.isEmpty();
@@ -246,7 +261,7 @@ int RunEditor(QApplication& qtApp)
         ShowSoundcardMessage(window.get());
     }
 
-    const int status = qtApp.exec();
+    const int status = QApplication::exec();
 
     host->App().CloseView();
     window.reset();
@@ -270,9 +285,18 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("ctrlWaveStomplet"));
     QApplication::setOrganizationName(QStringLiteral("korvoaudio"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    const std::variant<Options, CommandLineAnswer> parsed = ParseOptions();
+    if (const CommandLineAnswer* answer = std::get_if<CommandLineAnswer>(&parsed))
+    {
+        if (answer->exitStatus == 0)
+            std::fputs(qPrintable(answer->text), stdout);
+        else
+            PrintLine(answer->text);
+        return answer->exitStatus;
+    }
     try
     {
-        return RunEditor(qtApp);
+        return RunEditor(std::get<Options>(parsed));
     }
     catch (const std::exception& e)
     {

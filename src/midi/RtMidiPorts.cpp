@@ -196,17 +196,6 @@ MidiPortCreation<Interface> CreateRtMidiPort(MidiSystem api, const std::string& 
 }
 } // namespace
 
-MidiSystem DefaultMidiSystem()
-{
-    std::error_code error;
-    return std::filesystem::exists("/dev/snd/seq", error) ? MidiSystem::kAlsa : MidiSystem::kJack;
-}
-
-const char* MidiSystemName(MidiSystem api)
-{
-    return api == MidiSystem::kAlsa ? "alsa" : "jack";
-}
-
 RtMidiPortFactory::RtMidiPortFactory(MidiSystem api, std::string clientNamePrefix)
     : mApi(api), mClientNamePrefix(std::move(clientNamePrefix))
 {

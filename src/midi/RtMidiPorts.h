@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/MidiPorts.h"
+#include "midi/MidiSystem.h"
 
 #include <memory>
 #include <string>
@@ -8,16 +9,6 @@
 // The MIDI library's port objects (RtMidi on ALSA's sequencer or on JACK) behind the host's port
 // interface. Library errors never escape as exceptions: they come back as MidiPortError or as the
 // creation's error text; warnings are dropped.
-enum class MidiSystem
-{
-    kAlsa,
-    kJack,
-};
-
-// ALSA when the sequencer device exists, else JACK.
-MidiSystem DefaultMidiSystem();
-const char* MidiSystemName(MidiSystem api);
-
 class RtMidiPortFactory final : public MidiPortFactory
 {
 public:

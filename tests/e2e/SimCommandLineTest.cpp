@@ -26,7 +26,7 @@ SimArgumentsResult Parse(std::vector<std::string_view> args)
 TEST(SimArguments, NoArgumentsRunAFactoryBoxAndEveryOptionTakesItsValueApartOrAfterEquals)
 {
     const SimOptions defaults = Parse({}).arguments->options;
-    EXPECT_EQ(defaults.midiApi, SimMidiApi::kDefault);
+    EXPECT_FALSE(defaults.midiApi);
     EXPECT_FALSE(defaults.standalone);
     EXPECT_EQ(defaults.versionByte, 0x0C);
     EXPECT_FALSE(defaults.firmwareOut);
@@ -36,7 +36,7 @@ TEST(SimArguments, NoArgumentsRunAFactoryBoxAndEveryOptionTakesItsValueApartOrAf
                                              "0x11", "--firmware-out", "image.bin", "--no-stdin"});
     ASSERT_TRUE(result.arguments) << result.error;
     const SimOptions& options = result.arguments->options;
-    EXPECT_EQ(options.midiApi, SimMidiApi::kJack);
+    EXPECT_EQ(options.midiApi, MidiSystem::kJack);
     EXPECT_TRUE(options.standalone);
     EXPECT_EQ(options.versionByte, 0x11);
     EXPECT_EQ(options.firmwareOut, "image.bin");
@@ -44,7 +44,7 @@ TEST(SimArguments, NoArgumentsRunAFactoryBoxAndEveryOptionTakesItsValueApartOrAf
 
     const SimArgumentsResult alsa = Parse({"--midi-api", "alsa", "--version-byte=127"});
     ASSERT_TRUE(alsa.arguments) << alsa.error;
-    EXPECT_EQ(alsa.arguments->options.midiApi, SimMidiApi::kAlsa);
+    EXPECT_EQ(alsa.arguments->options.midiApi, MidiSystem::kAlsa);
     EXPECT_EQ(alsa.arguments->options.versionByte, 127);
 }
 

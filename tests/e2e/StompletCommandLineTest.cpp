@@ -34,7 +34,7 @@ TEST(StompletArguments, ACommandAloneTakesTheBoxsNameOneSecondAndTheDefaultSyste
     EXPECT_EQ(result.arguments->command, CliCommand::kStatus);
     EXPECT_EQ(result.arguments->options.portPrefix, "Korvo-Audio ctrlWave Stomplet");
     EXPECT_EQ(result.arguments->options.timeoutMs, 1000);
-    EXPECT_EQ(result.arguments->options.midiApi, CliMidiApi::kDefault);
+    EXPECT_FALSE(result.arguments->options.midiApi);
     EXPECT_FALSE(result.arguments->options.demo);
 }
 
@@ -49,7 +49,7 @@ TEST(StompletArguments, OptionsComeAnywhereWithTheirValueApartOrAfterAnEqualsSig
     EXPECT_EQ(arguments.operands, (std::vector<std::string>{"PEDAL1 Controller", "64"}));
     EXPECT_EQ(arguments.options.portPrefix, "My Box");
     EXPECT_EQ(arguments.options.timeoutMs, 250);
-    EXPECT_EQ(arguments.options.midiApi, CliMidiApi::kJack);
+    EXPECT_EQ(arguments.options.midiApi, MidiSystem::kJack);
     EXPECT_TRUE(arguments.options.demo);
     EXPECT_TRUE(Parse({"dump", "--json"}).arguments->options.json);
     EXPECT_TRUE(Parse({"monitor", "--hex"}).arguments->options.hex);

@@ -39,15 +39,10 @@ SimArgumentsResult ParseSimArguments(std::span<const std::string_view> args)
             parsed.options.readStdin = false;
         else if (IsOption(arg, "--midi-api"))
         {
-            const auto value = OptionValue(args, i, "--midi-api");
-            if (value == "alsa")
-                parsed.options.midiApi = SimMidiApi::kAlsa;
-            else if (value == "jack")
-                parsed.options.midiApi = SimMidiApi::kJack;
-            else
-                return {std::nullopt,
-                        value ? "--midi-api takes alsa or jack, not \"" + std::string(*value) + "\""
-                              : std::string("--midi-api needs a value: alsa or jack")};
+            auto system = ParseMidiSystemOption(OptionValue(args, i, "--midi-api"));
+            if (std::string* error = std::get_if<std::string>(&system))
+                return {std::nullopt, std::move(*error)};
+            parsed.options.midiApi = std::get<MidiSystem>(system);
         }
         else if (IsOption(arg, "--version-byte"))
         {

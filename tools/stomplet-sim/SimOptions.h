@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/MidiSystem.h"
 #include "sim/VirtualStomplet.h"
 
 #include <cstdint>
@@ -11,17 +12,10 @@
 // The command line of stomplet-sim, read into values. Parsing is a pure transform: it prints
 // nothing and never ends the process; the caller reports an error and picks the exit status.
 
-enum class SimMidiApi
-{
-    kDefault, // ALSA when the sequencer device exists, else JACK
-    kAlsa,
-    kJack,
-};
-
 struct SimOptions
 {
-    SimMidiApi midiApi = SimMidiApi::kDefault;
-    bool standalone = false; // Standalone Mode instead of Interface Mode
+    std::optional<MidiSystem> midiApi; // empty: DefaultMidiSystem()
+    bool standalone = false;           // Standalone Mode instead of Interface Mode
     // Ten times the firmware version, 0 to 0x7F.
     std::uint8_t versionByte = VirtualStomplet::kDefaultFirmwareVersion;
     std::optional<std::string> firmwareOut; // where a completed firmware image goes

@@ -49,14 +49,6 @@ bool InstallSignalHandlers()
            ::sigaction(SIGPIPE, &ignore, nullptr) == 0;
 }
 
-bool UseJack(SimMidiApi api)
-{
-    if (api != SimMidiApi::kDefault)
-        return api == SimMidiApi::kJack;
-    std::error_code error;
-    return !std::filesystem::exists("/dev/snd/seq", error);
-}
-
 void PrintError(const std::string& line)
 {
     std::fprintf(stderr, "stomplet-sim: %s\n", line.c_str());
@@ -104,7 +96,8 @@ int main(int argc, char* argv[])
     int status = 0;
     {
         SimMidiPorts ports(wakePipe[1]);
-        if (const std::optional<std::string> error = ports.Open(UseJack(options.midiApi)))
+        if (const std::optional<std::string> error =
+                ports.Open(options.midiApi.value_or(DefaultMidiSystem()) == MidiSystem::kJack))
         {
             PrintError(*error);
             status = kExitMidiUnavailable;

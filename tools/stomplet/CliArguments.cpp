@@ -144,15 +144,10 @@ CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
         }
         else if (IsOption(arg, "--midi-api"))
         {
-            const auto value = OptionValue(args, i, "--midi-api");
-            if (value == "alsa")
-                parsed.options.midiApi = CliMidiApi::kAlsa;
-            else if (value == "jack")
-                parsed.options.midiApi = CliMidiApi::kJack;
-            else
-                return {std::nullopt, value
-                                          ? "--midi-api takes alsa or jack, not " + Quoted(*value)
-                                          : std::string("--midi-api needs a value: alsa or jack")};
+            auto system = ParseMidiSystemOption(OptionValue(args, i, "--midi-api"));
+            if (std::string* error = std::get_if<std::string>(&system))
+                return {std::nullopt, std::move(*error)};
+            parsed.options.midiApi = std::get<MidiSystem>(system);
         }
         else if (IsOption(arg, "--timeout"))
         {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midi/MidiSystem.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -24,13 +26,6 @@ enum class CliCommand
     kExport,
 };
 
-enum class CliMidiApi
-{
-    kDefault, // ALSA when the sequencer device exists, else JACK
-    kAlsa,
-    kJack,
-};
-
 // Exit statuses of the program.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitNoAnswer = 1;    // the box did not answer in time, or not as expected
@@ -48,7 +43,7 @@ struct CliOptions
 {
     // The first output port and the first input port whose names begin with this.
     std::string portPrefix = std::string(kDefaultPortPrefix);
-    CliMidiApi midiApi = CliMidiApi::kDefault;
+    std::optional<MidiSystem> midiApi; // empty: DefaultMidiSystem()
     int timeoutMs = kDefaultTimeoutMs; // how long an answer of the box is awaited, 1 to 600000
     bool demo = false;                 // the in-process virtual box instead of a MIDI system
     bool json = false;                 // dump: JSON instead of lines

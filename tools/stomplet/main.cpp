@@ -41,13 +41,6 @@ int Fail(int status, const std::string& line)
     std::fprintf(stderr, "stomplet: %s\n", line.c_str());
     return status;
 }
-
-MidiSystem SystemOf(CliMidiApi api)
-{
-    if (api == CliMidiApi::kDefault)
-        return DefaultMidiSystem();
-    return api == CliMidiApi::kJack ? MidiSystem::kJack : MidiSystem::kAlsa;
-}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -82,7 +75,8 @@ int main(int argc, char* argv[])
     if (options.demo)
         demo = std::make_unique<DemoStomplet>(bus);
     else
-        factory = std::make_unique<RtMidiPortFactory>(SystemOf(options.midiApi), "stomplet");
+        factory = std::make_unique<RtMidiPortFactory>(options.midiApi.value_or(DefaultMidiSystem()),
+                                                      "stomplet");
 
     int status = kExitSuccess;
     {

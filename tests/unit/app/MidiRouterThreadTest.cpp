@@ -52,11 +52,10 @@ protected:
     }
 
     TempFolder mFolder;
-    SettingsStore mStore{mFolder.Path()};
     AppSettings mSettings;
     PortTestApp mApp;
     InProcessMidi mBus;
-    MidiRouter mRouter{mApp, mSettings, mStore};
+    MidiRouter mRouter{mApp, mSettings};
     std::mutex mMutex;
     int mReceived = 0;
     int mFaults = 0;

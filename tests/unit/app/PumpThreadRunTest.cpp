@@ -40,11 +40,10 @@ protected:
     }
 
     TempFolder mFolder;
-    SettingsStore mStore{mFolder.Path()};
     AppSettings mSettings;
     PortTestApp mApp;
     InProcessMidi mBus;
-    MidiRouter mRouter{mApp, mSettings, mStore};
+    MidiRouter mRouter{mApp, mSettings};
     PumpDriverSlot mSlot;
     PumpThread mPump{mApp, mSlot};
 };
