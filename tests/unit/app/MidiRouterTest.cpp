@@ -193,7 +193,7 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndTheEditorHearsOnlyTheOut
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(mSettings.midiOutputPort, "off");
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"}); // the probe does not write; the old name stays until a write
+    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
 }
 
 TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
