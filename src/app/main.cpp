@@ -30,6 +30,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace
 {
@@ -67,7 +68,11 @@ Options ParseOptions(const QApplication& app)
     parser.setApplicationDescription(
         QStringLiteral("Editor for the ctrlWave Stomplet MIDI foot controller."));
     parser.addHelpOption();
-    parser.addVersionOption();
+    // Answered by the program's own name, like `stomplet` and `stomplet-sim`, not by the
+    // application name Qt's version option prints (that one names the settings folder).
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(version);
     const QCommandLineOption settingsDir(
         QStringLiteral("settings-dir"),
         QStringLiteral("Keep settings.ini and the written-out manual in <dir>."),
@@ -89,6 +94,11 @@ Options ParseOptions(const QApplication& app)
                        "settings.ini is neither read nor written."));
     parser.addOption(demo);
     parser.process(app);
+    if (parser.isSet(version))
+    {
+        std::printf("ctrlwave-stomplet %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        std::exit(0);
+    }
 
     Options options;
     options.settingsDir =
@@ -266,10 +276,20 @@ int main(int argc, char* argv[])
     else
         qInstallMessageHandler(&DropQtMessage);
 
+    // --help and --version print and exit: they need no display, so they work without one (in a
+    // terminal over ssh, or when the man pages are made at build time).
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version")
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ctrlWaveStomplet"));
     QApplication::setOrganizationName(QStringLiteral("korvoaudio"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(STOMPLET_VERSION));
     try
     {
         return RunEditor(qtApp);
