@@ -16,6 +16,9 @@ packages=(
     jackd2
     # a private X server for the desktop tests, and the tools to drive and photograph it
     xvfb x11-utils xdotool imagemagick
+    # installing: man pages from --help, the checks of the installed tree, the Debian package's
+    # library dependencies (cpack -G DEB)
+    help2man man-db desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

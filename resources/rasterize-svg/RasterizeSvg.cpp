@@ -1,7 +1,10 @@
 // stomplet-rasterize-svg: renders one SVG artwork file to PNG at scale 1 and scale 2.
 //
 //   stomplet-rasterize-svg --size WxH [--font FILE]... INPUT.svg OUTPUT.png OUTPUT@2x.png
+//   stomplet-rasterize-svg --size WxH --pixels PxQ [--font FILE]... INPUT.svg OUTPUT.png
 //
+// The second form renders one PNG of PxQ pixels, for sizes that are not a whole scale of the
+// design (the desktop icon's 22 and 24 pixels from a 16-pixel drawing, for instance).
 // The SVG's own size must be W x H design pixels, so an artwork file of the wrong size fails the
 // build instead of being stretched. Every --font file is registered before rendering, so text in
 // the artwork is set in exactly the faces the build provides, never in whatever the machine
@@ -27,6 +30,7 @@ namespace
 struct Arguments
 {
     QSize size;
+    QSize pixels; // valid: one output of this size instead of scale 1 and 2
     QStringList fonts;
     QString input;
     QString output1x;
@@ -75,7 +79,8 @@ std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
     for (qsizetype i = 1; i < args.size(); ++i)
     {
         const QString& arg = args[i];
-        if (arg == QStringLiteral("--size") || arg == QStringLiteral("--font"))
+        if (arg == QStringLiteral("--size") || arg == QStringLiteral("--pixels") ||
+            arg == QStringLiteral("--font"))
         {
             if (i + 1 >= args.size())
             {
@@ -92,10 +97,10 @@ std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
             if (!size)
             {
                 error =
-                    QStringLiteral("--size takes WIDTHxHEIGHT in pixels, not \"%1\"").arg(value);
+                    QStringLiteral("%1 takes WIDTHxHEIGHT in pixels, not \"%2\"").arg(arg, value);
                 return std::nullopt;
             }
-            parsed.size = *size;
+            (arg == QStringLiteral("--size") ? parsed.size : parsed.pixels) = *size;
         }
         else if (arg.startsWith(QStringLiteral("--")))
         {
@@ -105,15 +110,18 @@ std::optional<Arguments> ParseArguments(const QStringList& args, QString& error)
         else
             positional.append(arg);
     }
-    if (!parsed.size.isValid() || positional.size() != 3)
+    const qsizetype outputs = parsed.pixels.isValid() ? 1 : 2;
+    if (!parsed.size.isValid() || positional.size() != 1 + outputs)
     {
         error = QStringLiteral("usage: stomplet-rasterize-svg --size WxH [--font FILE]... "
-                               "INPUT.svg OUTPUT.png OUTPUT@2x.png");
+                               "INPUT.svg OUTPUT.png OUTPUT@2x.png, or with --pixels PxQ "
+                               "INPUT.svg OUTPUT.png");
         return std::nullopt;
     }
     parsed.input = positional[0];
     parsed.output1x = positional[1];
-    parsed.output2x = positional[2];
+    if (outputs == 2)
+        parsed.output2x = positional[2];
     return parsed;
 }
 
@@ -127,14 +135,14 @@ bool SavePng(const QImage& image, const QString& path)
     return QFile::rename(partial, path);
 }
 
-QImage Render(QSvgRenderer& renderer, QSize designSize, int scale)
+QImage Render(QSvgRenderer& renderer, QSize pixels)
 {
-    QImage image(designSize * scale, QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(designSize * scale)));
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }
@@ -171,8 +179,9 @@ int main(int argc, char* argv[])
                         .arg(args->size.height()));
     }
 
-    const QImage image1x = Render(renderer, args->size, 1);
-    const QImage image2x = Render(renderer, args->size, 2);
+    const bool one = args->pixels.isValid();
+    const QImage image1x = Render(renderer, one ? args->pixels : args->size);
+    const QImage image2x = one ? QImage() : Render(renderer, args->size * 2);
     if (!gRendererWarnings.isEmpty())
     {
         return Fail(QStringLiteral("%1: %2").arg(args->input,
@@ -181,7 +190,7 @@ int main(int argc, char* argv[])
 
     if (!SavePng(image1x, args->output1x))
         return Fail(QStringLiteral("cannot write %1").arg(args->output1x));
-    if (!SavePng(image2x, args->output2x))
+    if (!one && !SavePng(image2x, args->output2x))
         return Fail(QStringLiteral("cannot write %1").arg(args->output2x));
     return 0;
 }

@@ -31,6 +31,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace
@@ -70,14 +71,36 @@ struct CommandLineAnswer
     int exitStatus = 0;
 };
 
-// Reads the command line; prints nothing and never ends the process.
-std::variant<Options, CommandLineAnswer> ParseOptions()
+// Qt's own options with a value, which QApplication takes out of the command line itself; they are
+// accepted here so that the command line can be read before QApplication exists (reading it needs
+// no display, so --help, --version and a bad argument are answered without one).
+const QStringList kQtOptionsWithValue{
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("style"),
+    QStringLiteral("stylesheet"),      QStringLiteral("display"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
+    QStringLiteral("qwindowicon")};
+
+// Reads the command line `arguments` (the program's name first); prints nothing and never ends the
+// process.
+std::variant<Options, CommandLineAnswer> ParseOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const QString& name : kQtOptionsWithValue)
+    {
+        QCommandLineOption qtOption(name, QString(), QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
     parser.setApplicationDescription(
         QStringLiteral("Editor for the ctrlWave Stomplet MIDI foot controller."));
     const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    // Answered by the program's own name, like `stomplet` and `stomplet-sim`, not by the
+    // application name Qt's version option prints (that one names the settings folder).
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(version);
     const QCommandLineOption settingsDir(
         QStringLiteral("settings-dir"),
         QStringLiteral("Keep settings.ini and the written-out manual in <dir>."),
@@ -98,14 +121,17 @@ std::variant<Options, CommandLineAnswer> ParseOptions()
         QStringLiteral("Connect to a built-in virtual box that plays its pedals and switches; "
                        "settings.ini is neither read nor written."));
     parser.addOption(demo);
-    if (!parser.parse(QApplication::arguments()))
+    if (!parser.parse(arguments))
         return CommandLineAnswer{parser.errorText(), 1};
-    if (parser.isSet(help))
-        return CommandLineAnswer{parser.helpText(), 0};
-    if (parser.isSet(version))
-        return CommandLineAnswer{QApplication::applicationName() + QLatin1Char(' ') +
-                                     QApplication::applicationVersion() + QLatin1Char('\n'),
+    if (parser.isSet(help) || parser.optionNames().contains(QStringLiteral("help-all")))
+        // Read before QApplication exists, the text cannot know the program's name by itself.
+        return CommandLineAnswer{parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                           QStringLiteral("ctrlwave-stomplet")),
                                  0};
+    if (parser.isSet(version))
+        return CommandLineAnswer{
+            QStringLiteral("ctrlwave-stomplet %1\n").arg(QCoreApplication::applicationVersion()),
+            0};
     if (!parser.positionalArguments().isEmpty())
         return CommandLineAnswer{QStringLiteral("unexpected argument \"%1\" (see --help)")
                                      .arg(parser.positionalArguments().constFirst()),
@@ -281,11 +307,13 @@ int main(int argc, char* argv[])
     else
         qInstallMessageHandler(&DropQtMessage);
 
-    QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ctrlWaveStomplet"));
     QApplication::setOrganizationName(QStringLiteral("korvoaudio"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    const std::variant<Options, CommandLineAnswer> parsed = ParseOptions();
+    QApplication::setApplicationVersion(QStringLiteral(STOMPLET_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::variant<Options, CommandLineAnswer> parsed = ParseOptions(arguments);
     if (const CommandLineAnswer* answer = std::get_if<CommandLineAnswer>(&parsed))
     {
         if (answer->exitStatus == 0)
@@ -294,6 +322,7 @@ int main(int argc, char* argv[])
             PrintLine(answer->text);
         return answer->exitStatus;
     }
+    QApplication qtApp(argc, argv);
     try
     {
         return RunEditor(std::get<Options>(parsed));
