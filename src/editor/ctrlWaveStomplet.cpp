@@ -235,7 +235,7 @@ void ctrlWaveStomplet::OnMidiOutputPortSelected(std::string_view portName)
     mVersionRefused = false;
     mDeviceText = DeviceText(portName);
     // A new port, or none, never inherits the exchange or the mode of the previous one.
-    EndAwaitedConfirmation();
+    mModeCheck.Cancel();
     mDeviceMode = DeviceMode::kUnknown;
     if (!mStatusTextsReady)
         return;
@@ -269,10 +269,8 @@ void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
     if (!reply)
         return;
 
-    if (mAwaitingConfirm)
+    if (mModeCheck.Confirm())
     {
-        mAwaitingConfirm = false;
-        mConfirmTicks = 0;
         ShowDeviceMode(DeviceMode::kInterface);
         return;
     }
@@ -291,8 +289,7 @@ void ctrlWaveStomplet::OnSysExForView(const SysExMessage& msg)
 
     ApplyStatusReply(*reply);
 
-    mAwaitingConfirm = true;
-    mConfirmTicks = 0;
+    mModeCheck.Await(mDeviceTicks);
     SendStatusRequest();
 }
 
@@ -342,26 +339,9 @@ void ctrlWaveStomplet::ApplySettingBytes(std::span<const std::uint8_t, kNumParam
 
 void ctrlWaveStomplet::OnDeviceTimer()
 {
-    if (mAwaitingConfirm)
-    {
-        if (mConfirmTicks <= kConfirmTicksAllowed)
-        {
-            ++mConfirmTicks;
-        }
-        else
-        {
-            mAwaitingConfirm = false;
-            mConfirmTicks = 0;
-            ShowDeviceMode(DeviceMode::kStandalone);
-        }
-    }
+    if (mModeCheck.Expired(++mDeviceTicks))
+        ShowDeviceMode(DeviceMode::kStandalone);
     mFirmware.OnDeviceTick();
-}
-
-void ctrlWaveStomplet::EndAwaitedConfirmation()
-{
-    mAwaitingConfirm = false;
-    mConfirmTicks = 0;
 }
 
 void ctrlWaveStomplet::ShowDeviceMode(DeviceMode mode)
@@ -379,7 +359,7 @@ void ctrlWaveStomplet::OnResetAll()
         return;
     // The reply to the following request carries the new settings: it must be applied, not taken
     // as the confirmation of an earlier exchange.
-    EndAwaitedConfirmation();
+    mModeCheck.Cancel();
     SendCommand(BuildResetAllRequest());
     SendStatusRequest();
 }
@@ -389,7 +369,7 @@ void ctrlWaveStomplet::OnCalibrate(int address)
     const std::optional<CommandMessage> request = BuildCalibrationRequest(address);
     if (!request || FirmwareTransferRunning())
         return;
-    EndAwaitedConfirmation();
+    mModeCheck.Cancel();
     SendCommand(*request);
     SendStatusRequest();
 }

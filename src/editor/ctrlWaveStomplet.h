@@ -4,6 +4,7 @@
 #include "core/MidiRecords.h"
 #include "core/Timer.h"
 #include "device/AssignmentSlots.h"
+#include "device/ModeDecision.h"
 #include "device/ParamTable.h"
 #include "device/SettingBytes.h"
 #include "device/SysExMessages.h"
@@ -40,9 +41,9 @@ public:
     static constexpr std::uint32_t kDeviceTimerPeriodMs = 100;
     // An edit is sent once it has stayed the latest edit for this many 20 ms ticks.
     static constexpr std::int32_t kSendDebounceTicks = 20;
-    // Device timer ticks counted while a confirming reply is awaited before Standalone Mode is
-    // concluded on the next one.
-    static constexpr std::int32_t kConfirmTicksAllowed = 1;
+    // Device timer ticks that may pass after the confirming Status Request before Standalone
+    // Mode is concluded on the next one.
+    static constexpr std::int32_t kConfirmWindowTicks = 2;
 
     // [main thread] Declares the 38 settings, each at 0, installs the editor screen's layout as the
     // view's builder, and starts the device timer unless one already runs.
@@ -181,12 +182,13 @@ protected:
     std::atomic<bool> mAudition{false};
 
     // Device status. Until the screen is built a port announcement only records mDeviceText
-    // ("DEVICE: <port>", at most 255 characters). mAwaitingConfirm: a first Status Reply has been
-    // applied and its confirming reply is awaited, for mConfirmTicks device timer ticks so far.
+    // ("DEVICE: <port>", at most 255 characters). mModeCheck awaits the reply that confirms
+    // Interface Mode once a first Status Reply has been applied; its clock counts device timer
+    // ticks (mDeviceTicks).
     bool mStatusTextsReady = false;
     std::string mDeviceText;
-    bool mAwaitingConfirm = false;
-    std::int32_t mConfirmTicks = 0;
+    ModeDecision mModeCheck{kConfirmWindowTicks};
+    std::int64_t mDeviceTicks = 0;
 
 private:
     enum class DeviceMode
@@ -216,7 +218,6 @@ private:
     void SendPendingEdit();
     void SendCommand(const CommandMessage& msg);
     void SendStatusRequest();
-    void EndAwaitedConfirmation();
     void ApplyStatusReply(const StatusReply& reply);
     void ShowDeviceMode(DeviceMode mode);
     void ShowDeferredMessage();

@@ -1,5 +1,6 @@
 #include "BoxLink.h"
 
+#include "device/ModeDecision.h"
 #include "midi/LibraryDiagnostics.h"
 
 #include <algorithm>
@@ -131,11 +132,19 @@ std::optional<StatusReply> BoxLink::RequestStatus(std::chrono::milliseconds time
 
 bool BoxLink::ConfirmInterfaceMode()
 {
+    const Clock::time_point start = Clock::now();
+    const auto elapsedMs = [start]
+    { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(); };
+    ModeDecision decision(kConfirmWindowMs);
+    decision.Await(0);
     Send(BuildStatusRequest());
-    const Clock::time_point deadline = Clock::now() + kConfirmWindow;
-    while (const std::optional<Bytes> message = Receive(deadline))
-        if (RecogniseStatusReply(*message))
-            return true;
+    while (!decision.Expired(elapsedMs()))
+    {
+        const Clock::time_point deadline = start + std::chrono::milliseconds(kConfirmWindowMs + 1);
+        const std::optional<Bytes> message = Receive(deadline);
+        if (message && RecogniseStatusReply(*message))
+            return decision.Confirm();
+    }
     return false;
 }
 

@@ -32,8 +32,8 @@ public:
     // Status Requests that go unanswered are repeated this often while an answer is awaited: a
     // request is harmless to repeat, and a message can be lost on a busy MIDI server.
     static constexpr std::chrono::milliseconds kRequestRepeat{250};
-    // How long the box has to answer the confirming request that tells Interface Mode.
-    static constexpr std::chrono::milliseconds kConfirmWindow{300};
+    // How long the box has to answer the confirming request that tells Interface Mode, in ms.
+    static constexpr std::int64_t kConfirmWindowMs = 300;
 
     // The port names of both directions, in the system's order.
     struct PortLists
@@ -73,7 +73,7 @@ public:
     // Sends a Status Request (repeated every kRequestRepeat) and returns the first Status Reply
     // that arrives within `timeout`; other messages are dropped.
     std::optional<StatusReply> RequestStatus(std::chrono::milliseconds timeout);
-    // After a reply: true when a second request is answered within kConfirmWindow.
+    // After a reply: true when a second request is answered within kConfirmWindowMs.
     bool ConfirmInterfaceMode();
 
 private:

@@ -35,7 +35,7 @@ public:
 class EditorProbe : public ctrlWaveStomplet
 {
 public:
-    using ctrlWaveStomplet::mAwaitingConfirm;
+    using ctrlWaveStomplet::mModeCheck;
     using ctrlWaveStomplet::mUIReady;
     using ctrlWaveStomplet::Presets;
 };

@@ -101,7 +101,7 @@ TEST(DeviceStatus, PortAnnouncementEndsTheCheckAndInheritsNoMode)
     bench.Reply(BoxSettings()); // a check under way when another port is announced
     bench.Ticks(1);
     bench.editor.OnMidiOutputPortSelected("Korvo-Audio ctrlWave Stomplet");
-    EXPECT_FALSE(bench.editor.mAwaitingConfirm);
+    EXPECT_FALSE(bench.editor.mModeCheck.Awaiting());
     bench.Ticks(50);
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "");
     EXPECT_FALSE(bench.editor.StartupSettled());
@@ -208,5 +208,5 @@ TEST(BoxRequests, ReplyToACalibrationDuringACheckIsAppliedNotTakenAsConfirmation
     bench.Reply(calibrated);
     bench.Ticks(1);
     EXPECT_EQ(bench.Label(kCtrlTagPedal1CalibrateLow), "Calibration Low End: 100.0%");
-    EXPECT_TRUE(bench.editor.mAwaitingConfirm);
+    EXPECT_TRUE(bench.editor.mModeCheck.Awaiting());
 }
