@@ -25,98 +25,70 @@ IVStyle IVStyle::WithColor(EVColor color, const IColor& value) const
 
 IVStyle IVStyle::WithColors(const ColorTable& colors) const
 {
-    IVStyle style = *this;
-    style.mColors = colors;
-    return style;
+    return Copy(&IVStyle::mColors, colors);
 }
 
 IVStyle IVStyle::WithRoundness(float roundness) const
 {
-    IVStyle style = *this;
-    style.mRoundness = UnitRange(roundness);
-    return style;
+    return Copy(&IVStyle::mRoundness, UnitRange(roundness));
 }
 
 IVStyle IVStyle::WithFrameThickness(float thickness) const
 {
-    IVStyle style = *this;
-    style.mFrameThickness = NonNegative(thickness);
-    return style;
+    return Copy(&IVStyle::mFrameThickness, NonNegative(thickness));
 }
 
 IVStyle IVStyle::WithShadowOffset(float offset) const
 {
-    IVStyle style = *this;
-    style.mShadowOffset = NonNegative(offset);
-    return style;
+    return Copy(&IVStyle::mShadowOffset, NonNegative(offset));
 }
 
 IVStyle IVStyle::WithWidgetFrac(float frac) const
 {
-    IVStyle style = *this;
-    style.mWidgetFrac = UnitRange(frac);
-    return style;
+    return Copy(&IVStyle::mWidgetFrac, UnitRange(frac));
 }
 
 IVStyle IVStyle::WithAngle(float angle) const
 {
-    IVStyle style = *this;
-    style.mAngle = std::isfinite(angle) ? angle : 0.f;
-    return style;
+    return Copy(&IVStyle::mAngle, std::isfinite(angle) ? angle : 0.f);
 }
 
 IVStyle IVStyle::WithHideCursor(bool hide) const
 {
-    IVStyle style = *this;
-    style.mHideCursor = hide;
-    return style;
+    return Copy(&IVStyle::mHideCursor, hide);
 }
 
 IVStyle IVStyle::WithShowLabel(bool show) const
 {
-    IVStyle style = *this;
-    style.mShowLabel = show;
-    return style;
+    return Copy(&IVStyle::mShowLabel, show);
 }
 
 IVStyle IVStyle::WithShowValue(bool show) const
 {
-    IVStyle style = *this;
-    style.mShowValue = show;
-    return style;
+    return Copy(&IVStyle::mShowValue, show);
 }
 
 IVStyle IVStyle::WithDrawFrame(bool draw) const
 {
-    IVStyle style = *this;
-    style.mDrawFrame = draw;
-    return style;
+    return Copy(&IVStyle::mDrawFrame, draw);
 }
 
 IVStyle IVStyle::WithDrawShadows(bool draw) const
 {
-    IVStyle style = *this;
-    style.mDrawShadows = draw;
-    return style;
+    return Copy(&IVStyle::mDrawShadows, draw);
 }
 
 IVStyle IVStyle::WithEmboss(bool emboss) const
 {
-    IVStyle style = *this;
-    style.mEmboss = emboss;
-    return style;
+    return Copy(&IVStyle::mEmboss, emboss);
 }
 
 IVStyle IVStyle::WithLabelText(const IText& text) const
 {
-    IVStyle style = *this;
-    style.mLabelText = text;
-    return style;
+    return Copy(&IVStyle::mLabelText, text);
 }
 
 IVStyle IVStyle::WithValueText(const IText& text) const
 {
-    IVStyle style = *this;
-    style.mValueText = text;
-    return style;
+    return Copy(&IVStyle::mValueText, text);
 }

@@ -74,6 +74,16 @@ struct IVStyle
 
     bool operator==(const IVStyle&) const = default;
 
+    // This style with `member` set to `value`: what every With... above does after checking its
+    // argument.
+    template <typename T, typename V>
+    IVStyle Copy(T IVStyle::*member, V&& value) const
+    {
+        IVStyle style = *this;
+        style.*member = static_cast<T>(value);
+        return style;
+    }
+
     bool mHideCursor = true;
     bool mShowLabel = true;
     bool mShowValue = true;
