@@ -2,6 +2,7 @@
 
 #include "core/IPlugAPP.h"
 #include "core/Trace.h"
+#include "device/DeviceStatus.h"
 
 #include <algorithm>
 
@@ -31,6 +32,7 @@ AppHost::StartResult AppHost::Start()
 
     for (const SettingsError& error : mStore.LoadSettings(mSettings))
         Report(error.message);
+    mPortsNeverChosen = mStore.MidiPortsNeverChosen();
 
     mAudio.CreateAudio(mSettings.audioDriver);
 
@@ -39,12 +41,49 @@ AppHost::StartResult AppHost::Start()
         mRouter.RefreshPortLists();
         mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
         mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort);
+        FindBoxOnFirstStart();
+        mRouter.SetListsChangedFunction([this] { FindBoxOnFirstStart(); });
     }
 
     mApp->AnnounceAllParams(ParamSource::kReset);
-    mApp->OnMidiOutputPortSelected(mSettings.midiOutputPort);
+    mApp->OnMidiOutputPortSelected(OpenOutputName());
 
     return ApplyAudioSettings();
+}
+
+void AppHost::FindBoxOnFirstStart()
+{
+    if (!mPortsNeverChosen || mRouter.OpenPortName(MidiRoute::kInput) ||
+        mRouter.OpenPortName(MidiRoute::kOutput))
+        return;
+    const auto onlyBox = [this](MidiRoute route) -> std::optional<std::string>
+    {
+        std::optional<std::string> found;
+        for (const std::string& name : mRouter.PortNameList(route))
+        {
+            if (!IsStompletPortName(name))
+                continue;
+            if (found)
+                return std::nullopt; // two boxes: the user chooses
+            found = name;
+        }
+        return found;
+    };
+    const std::optional<std::string> input = onlyBox(MidiRoute::kInput);
+    const std::optional<std::string> output = onlyBox(MidiRoute::kOutput);
+    if (!input || !output)
+        return;
+    Trace("first start: the box's ports \"%s\" and \"%s\" are chosen\n", input->c_str(),
+          output->c_str());
+    PickPort(MidiRoute::kInput, *input);
+    PickPort(MidiRoute::kOutput, *output);
+    SaveSettings();
+    mApp->OnMidiOutputPortSelected(OpenOutputName());
+}
+
+std::string AppHost::OpenOutputName() const
+{
+    return mRouter.OpenPortName(MidiRoute::kOutput).value_or(std::string(kMidiPortOff));
 }
 
 void AppHost::UseSettingsWithoutFile(const AppSettings& settings)
@@ -96,6 +135,8 @@ int AppHost::PreferencesSelection(MidiRoute route) const
 
 void AppHost::PickPort(MidiRoute route, std::string_view name)
 {
+    // A port chosen, "off" included, ends the search for the box of a first start.
+    mPortsNeverChosen = false;
     if (route == MidiRoute::kInput)
     {
         mSettings.midiInputPort = std::string(name);
@@ -119,7 +160,7 @@ AppHost::StartResult AppHost::AcceptPreferences()
     StartResult result;
     if (!mAppliedToAudio || !(mSettings == *mAppliedToAudio))
         result = ApplyAudioSettings();
-    mApp->OnMidiOutputPortSelected(mSettings.midiOutputPort);
+    mApp->OnMidiOutputPortSelected(OpenOutputName());
     SaveSettings();
     return result;
 }

@@ -42,8 +42,10 @@ public:
     AppHost& operator=(const AppHost&) = delete;
 
     // The start-up sequence up to the window: host identity, settings, audio devices, MIDI ports
-    // and their first probe and selection, every parameter announced with "Reset", the output port
-    // announced to the application, the audio stream (or the pump thread) started.
+    // and their first probe and selection (or, when no port was ever chosen in the settings
+    // folder, the box's ports if exactly one pair is there: see FindBoxOnFirstStart), every
+    // parameter announced with "Reset", the output port open (or "off") announced to the
+    // application, the audio stream (or the pump thread) started.
     StartResult Start();
     // Before Start: the host runs on `settings` and never reads or writes the settings file
     // (the demo mode; no start-up, probe, port selection or Preferences OK touches it).
@@ -78,6 +80,14 @@ public:
 
 private:
     StartResult ApplyAudioSettings();
+    // While no port has ever been chosen in the settings folder (a first start, or a file without
+    // MIDI port keys) and both routes are closed: when exactly one output port and exactly one
+    // input port have names that begin with the box's name, both are chosen as if picked in
+    // Preferences, written to the file and announced. Runs at start-up and whenever the port
+    // lists change, until a port is chosen by this or by the user.
+    void FindBoxOnFirstStart();
+    // The output port open now, or "off".
+    std::string OpenOutputName() const;
     void Report(std::string_view line) const;
 
     DiagnosticSink mSink;
@@ -92,4 +102,5 @@ private:
     MidiRouter mRouter;
     MidiPortFactory& mPorts;
     bool mReadOnlyNoticeGiven = false;
+    bool mPortsNeverChosen = false;
 };

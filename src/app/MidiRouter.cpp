@@ -128,38 +128,37 @@ bool MidiRouter::Rebuild(std::vector<std::string>& list, const std::vector<std::
     return true;
 }
 
-bool MidiRouter::SelectionPresent(MidiRoute route, const std::vector<std::string>& names)
-{
-    const std::string& setting = Setting(route);
-    if (setting == kMidiPortOff)
-        return true;
-    if (const auto& open = OpenPortName(route))
-        return Contains(names, *open);
-    return FindMidiPort(names, setting).has_value();
-}
-
 bool MidiRouter::RefreshPortLists()
 {
     if (!HasPortObjects())
         return false;
 
     bool rebuilt = false;
-    const std::vector<std::string> inputs = ReadInputNames();
-    if (Rebuild(mInputNames, inputs))
+    for (const MidiRoute route : {MidiRoute::kInput, MidiRoute::kOutput})
     {
+        const std::vector<std::string> names =
+            route == MidiRoute::kInput ? ReadInputNames() : ReadOutputNames();
+        if (!Rebuild(route == MidiRoute::kInput ? mInputNames : mOutputNames, names))
+            continue;
         rebuilt = true;
-        if (!SelectionPresent(MidiRoute::kInput, inputs))
-            DropSelection(MidiRoute::kInput);
+        const std::optional<std::string>& open = OpenPortName(route);
+        if (open && !Contains(names, *open))
+            DropSelection(route);
+        else if (!open && mRemembered[Index(route)] && FindMidiPort(names, Setting(route)))
+            Reconnect(route);
     }
-
-    const std::vector<std::string> outputs = ReadOutputNames();
-    if (Rebuild(mOutputNames, outputs))
-    {
-        rebuilt = true;
-        if (!SelectionPresent(MidiRoute::kOutput, outputs))
-            DropSelection(MidiRoute::kOutput);
-    }
+    if (rebuilt && mListsChanged)
+        mListsChanged();
     return rebuilt;
+}
+
+void MidiRouter::Reconnect(MidiRoute route)
+{
+    Trace("MIDI %s port \"%s\" is back: reopening it\n",
+          route == MidiRoute::kInput ? "input" : "output", Setting(route).c_str());
+    SelectMidiPort(route, Setting(route));
+    if (route == MidiRoute::kOutput && mOpenOutput)
+        mApp.OnMidiOutputPortSelected(*mOpenOutput);
 }
 
 void MidiRouter::ProbeMidiPorts()
@@ -175,7 +174,8 @@ void MidiRouter::ProbeMidiPorts()
         Report(mFactory->SystemName() + " stopped; its ports are closed until it runs again");
         mAbsenceReported = true;
         // The connections went with the system, even if it is already back with ports of the
-        // same names: like an unplugged port, a selection turns "off" and is chosen again.
+        // same names: like an unplugged port's, a selection turns "off" and is reopened once its
+        // port is listed again.
         MakePortObjects(*mFactory);
         ListNoPorts();
         return;
@@ -198,15 +198,15 @@ void MidiRouter::ListNoPorts()
     Rebuild(mInputNames, {});
     Rebuild(mOutputNames, {});
     for (const MidiRoute route : {MidiRoute::kInput, MidiRoute::kOutput})
-        if (Setting(route) != kMidiPortOff)
+        if (Setting(route) != kMidiPortOff && !mRemembered[Index(route)])
             DropSelection(route);
 }
 
 void MidiRouter::DropSelection(MidiRoute route)
 {
-    Setting(route) = std::string(kMidiPortOff);
+    mRemembered[Index(route)] = Setting(route) != kMidiPortOff;
     if (HasPortObject(route))
-        SelectMidiPort(route, kMidiPortOff);
+        ClosePort(route);
     if (route == MidiRoute::kOutput)
         mApp.OnMidiOutputPortSelected(kMidiPortOff);
 }
@@ -234,13 +234,14 @@ bool MidiRouter::SelectMidiPort(MidiRoute route, std::string_view requested)
         }
         else
         {
-            Setting(route) = std::string(kMidiPortOff);
             forcedOff = true;
         }
     }
 
     if (!HasPortObject(route))
         return false;
+    // A name that finds no port now is remembered, to be reopened once its port appears.
+    mRemembered[Index(route)] = forcedOff;
     ClosePort(route);
     if (target)
         OpenPort(route, *target, targetName);

@@ -4,6 +4,7 @@
 #include "core/IPlugAPP.h"
 #include "midi/MidiPorts.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -63,17 +64,19 @@ public:
     // [main thread] Both port objects exist (the Preferences lists are filled only then).
     bool HasPortObjects() const { return mInput && mOutput; }
 
-    // [main thread] Rebuilds a port name list whose ports have changed and drops a selection whose
-    // port has gone: its setting becomes "off" and its port is closed; for the output the
-    // application also hears OnMidiOutputPortSelected("off"). The file is not written. A selected
-    // port still present keeps its connection whatever else comes or goes. Returns whether a list
-    // was rebuilt; false when a port object is absent.
-    //
-    // While a route has an open port, "present" means that port's exact name is listed. While it
-    // has none (at start-up, before the stored names are selected), a stored name also counts as
-    // present when it matches a port only with the ALSA client:port numbers left out (see
-    // FindMidiPort), so that SelectMidiPort can then open the renumbered port.
+    // [main thread] Rebuilds a port name list whose ports have changed. A selected port that has
+    // gone is closed, and for the output the application hears OnMidiOutputPortSelected("off");
+    // its name stays in the setting and is remembered. A remembered name whose port is listed
+    // again (with the ALSA client:port numbers left out if need be, see FindMidiPort) is reopened
+    // and, for the output, announced to the application. A selected port still present keeps its
+    // connection whatever else comes or goes. After a rebuild the lists-changed function runs.
+    // Returns whether a list was rebuilt; false when a port object is absent.
     bool RefreshPortLists();
+    // [main thread] Runs `changed` after every rebuild of a port name list (empty: nothing).
+    void SetListsChangedFunction(std::function<void()> changed)
+    {
+        mListsChanged = std::move(changed);
+    }
     // [main thread] The application's 20 ms tick. With a system that announces its port changes
     // the lists are read only after a notice (reading JACK's lists 50 times a second was most of
     // an idle editor's CPU); otherwise on every tick. When the system stops, its ports are gone:
@@ -84,10 +87,11 @@ public:
 
     // [main thread] Closes the route's port and opens the one called `name` ("off": none). The
     // name is looked up with FindMidiPort; when it matched only without the client:port numbers,
-    // the route's setting takes the port's actual name. When no port matches, the route's setting
-    // becomes "off", the port stays closed and, for the output, the application hears
-    // OnMidiOutputPortSelected("off"). A port that fails to open is reported to
-    // the sink and stays closed. False only when the route's port object is absent.
+    // the route's setting takes the port's actual name. When no port matches, the port stays
+    // closed, the name is remembered (see RefreshPortLists) and, for the output, the application
+    // hears OnMidiOutputPortSelected("off"). Any other choice ends the remembering. A port that
+    // fails to open is reported to the sink and stays closed. False only when the route's port
+    // object is absent.
     bool SelectMidiPort(MidiRoute route, std::string_view name);
 
     // [main thread] The route's name list: "off", then the library's port names in its order.
@@ -132,10 +136,15 @@ private:
     void OpenPort(MidiRoute route, unsigned index, const std::string& name);
     // Rebuilds `list` from `names` when it differs; true when it did.
     static bool Rebuild(std::vector<std::string>& list, const std::vector<std::string>& names);
-    bool SelectionPresent(MidiRoute route, const std::vector<std::string>& names);
-    // The route's port has gone: its setting becomes "off" (the file is not written), its port
-    // is closed and, for the output, the application hears "off".
+    // The route's port has gone: its port is closed, its setting's name is remembered and, for
+    // the output, the application hears "off".
     void DropSelection(MidiRoute route);
+    // A remembered name's port is listed again: it is opened and, for the output, announced.
+    void Reconnect(MidiRoute route);
+    static constexpr std::size_t Index(MidiRoute route)
+    {
+        return route == MidiRoute::kInput ? 0 : 1;
+    }
     // The system is not running: both lists hold only "off" and every selection is dropped. The
     // port objects are not asked.
     void ListNoPorts();
@@ -157,6 +166,10 @@ private:
     std::unique_ptr<MidiOutputPort> mOutput; // written only on the main thread, under the mutex
     std::vector<std::string> mInputNames;
     std::vector<std::string> mOutputNames;
+    // Per route (input, output): the setting names a port that went away or was not found, and
+    // is reopened when it appears.
+    std::array<bool, 2> mRemembered{};
+    std::function<void()> mListsChanged;
     std::optional<std::string> mOpenInput;
     std::optional<std::string> mOpenOutput;
 };

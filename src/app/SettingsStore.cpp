@@ -87,6 +87,7 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings)
 {
     std::vector<SettingsError> problems;
     mState = FileState::kWritable;
+    mMidiPortsNeverChosen = false;
     if (mDetached)
         return problems;
 
@@ -94,6 +95,7 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings)
     const bool folderExisted = fs::is_directory(mFolder, ec);
     if (!folderExisted)
     {
+        mMidiPortsNeverChosen = true;
         fs::create_directories(mFolder, ec);
         if (ec || !fs::is_directory(mFolder, ec))
         {
@@ -108,6 +110,9 @@ std::vector<SettingsError> SettingsStore::LoadSettings(AppSettings& settings)
     {
         IniFile file;
         const auto error = file.Load(mFilePath);
+        mMidiPortsNeverChosen =
+            (error && error->kind == IniError::Kind::kNotFound) ||
+            (!error && !file.Find("midi", "indev") && !file.Find("midi", "outdev"));
         if (!error)
         {
             for (const SettingsKey& key : kKeys)

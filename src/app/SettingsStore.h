@@ -73,6 +73,9 @@ public:
     // is one line for the caller to print, and none stops the program.
     std::vector<SettingsError> LoadSettings(AppSettings& settings);
     FileState State() const { return mState; }
+    // After LoadSettings: the file named no MIDI port yet (there was none, or it lacks both MIDI
+    // port keys), so no port has ever been chosen in this folder.
+    bool MidiPortsNeverChosen() const { return mMidiPortsNeverChosen; }
     // From now on a file that cannot be read is replaced by the next save (its content is lost).
     // State() is then kWritable.
     void AllowReplacingUnreadableFile()
@@ -93,5 +96,6 @@ private:
     std::filesystem::path mFilePath;
     bool mDetached = false;
     FileState mState = FileState::kWritable;
+    bool mMidiPortsNeverChosen = false;
     bool mReplaceUnreadable = false;
 };

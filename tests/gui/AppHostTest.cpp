@@ -99,7 +99,6 @@ TEST_F(HostFixture, AVanishedStoredPortIsOffAtStartButTheFileKeepsItsName)
     host->Start();
 
     EXPECT_EQ(log.back(), "output off");
-    EXPECT_EQ(host->Settings().midiOutputPort, "off");
     EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In Gone"),
               std::string::npos);
 }
@@ -219,4 +218,30 @@ TEST_F(HostFixture, AnUnreadableFileIsKeptUntilPreferencesMayReplaceItAndAReadOn
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
     EXPECT_EQ(testfiles::ReadBytes(file), "[midi]\noutdev=Box In A\n");
+}
+
+TEST_F(HostFixture, AFirstStartChoosesTheOnlyBoxAndWritesItButNeverTwoBoxesOrAChosenOff)
+{
+    const std::string box = "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1";
+    midi.PlugInputPort(box + " 24:0");
+    midi.PlugOutputPort(box + " 24:0", {});
+    {
+        auto host = MakeHost(); // no settings folder yet
+        host->Start();
+        EXPECT_EQ(log.back(), "output " + box + " 24:0");
+        EXPECT_EQ(midi.InputConnections(box + " 24:0"), 1);
+        EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=" + box),
+                  std::string::npos);
+    }
+
+    WriteSettings("[midi]\nindev=off\noutdev=off\n"); // chosen in Preferences
+    MakeHost()->Start();
+    EXPECT_EQ(log.back(), "output off");
+
+    fs::remove_all(folder);
+    midi.PlugInputPort(box + " 28:0");
+    midi.PlugOutputPort(box + " 28:0", {});
+    MakeHost()->Start();
+    EXPECT_EQ(log.back(), "output off");
+    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=off"), std::string::npos);
 }

@@ -142,8 +142,7 @@ TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRun
     EXPECT_EQ(system.mInputsMade, 2);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 0);
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
-    EXPECT_EQ(mSettings.midiInputPort, "off");
-    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // remembered, to be reopened
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
     EXPECT_FALSE(mDiagnostics.empty());
     // Gone, although the bus still lists them: a stopped system's objects are not asked.
@@ -157,8 +156,10 @@ TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRun
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(system.mInputsMade, 3);
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput).size(), 3u);
-    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    // Back with the server, with no choice made.
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
+    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", kBoxOut}));
 }
 
 TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
@@ -176,7 +177,7 @@ TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput).back(), "Synth 32:0");
 }
 
-TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndTheEditorHearsOnlyTheOutputsOff)
+TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRenumbered)
 {
     mSettings.midiInputPort = kBoxIn;
     mSettings.midiOutputPort = kBoxOut;
@@ -185,15 +186,24 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndTheEditorHearsOnlyTheOut
 
     mBus.UnplugInputPort(kBoxIn);
     EXPECT_TRUE(mRouter.RefreshPortLists());
-    EXPECT_EQ(mSettings.midiInputPort, "off");
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kInput));
     EXPECT_TRUE(mApp.OutputPortSelections().empty());
 
     mBus.UnplugOutputPort(kBoxOut);
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
-    EXPECT_EQ(mSettings.midiOutputPort, "off");
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mSettings.midiOutputPort, kBoxOut); // the names stay for the file
+
+    // Plugged in again, ALSA gives the box another client number.
+    const std::string renumbered =
+        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 30:0";
+    mBus.PlugInputPort(renumbered);
+    mBus.PlugOutputPort(renumbered, {});
+    mClock.Advance(IPlugAPP::kTimerPeriodMs);
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kInput), renumbered);
+    EXPECT_EQ(mBus.OutputConnections(renumbered), 1);
+    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", renumbered}));
 }
 
 TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
@@ -234,7 +244,7 @@ TEST_F(MidiRouting, ANameThatMatchesNoPortTurnsOffAndTheEditorHearsOff)
     mSettings.midiOutputPort = "Gone 99:0";
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
 
-    EXPECT_EQ(mSettings.midiOutputPort, "off");
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
 }
