@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStaticText>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
@@ -262,10 +263,37 @@ void QtPainter::DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int frameIn
 {
     if (!bitmap.IsValid() || dest.HasNoArea())
         return;
+    const int frame = std::clamp(frameIndex, 0, bitmap.NFrames() - 1);
+    const QTransform toDevice = mPainter.deviceTransform();
+    if (toDevice.type() <= QTransform::TxScale)
+    {
+        // On whole device pixels, from a copy scaled to them: nothing is resampled while drawing,
+        // so the pixels do not depend on where a repaint's rows begin, and none reach past the
+        // device pixels that hold the destination.
+        const QRectF onDevice = toDevice.mapRect(ToQRectF(dest));
+        const QSize framePixels(static_cast<int>(std::lround(onDevice.width())),
+                                static_cast<int>(std::lround(onDevice.height())));
+        const QImage* image = mBitmaps.Scaled(bitmap.mResourceName, mDeviceScale, framePixels,
+                                              bitmap.NFrames(), bitmap.mFramesAreHorizontal);
+        bool invertible = false;
+        const QTransform fromDevice = toDevice.inverted(&invertible);
+        if (!image || !invertible || !Prepare(blend))
+            return;
+        const QPoint corner(static_cast<int>(std::lround(onDevice.left())),
+                            static_cast<int>(std::lround(onDevice.top())));
+        const QPoint frameCorner = bitmap.mFramesAreHorizontal
+                                       ? QPoint(framePixels.width() * frame, 0)
+                                       : QPoint(0, framePixels.height() * frame);
+        // Device pixels in, device pixels out: the world transform undoes all the rest.
+        const QTransform world = mPainter.worldTransform();
+        mPainter.setWorldTransform(fromDevice * world);
+        mPainter.drawImage(corner, *image, QRect(frameCorner, framePixels));
+        mPainter.setWorldTransform(world);
+        return;
+    }
     const QImage* image = mBitmaps.Select(bitmap.mResourceName, mDeviceScale);
     if (!image || image->isNull() || !Prepare(blend))
         return;
-    const int frame = std::clamp(frameIndex, 0, bitmap.NFrames() - 1);
     // The frame in design pixels, then in the chosen image's pixels.
     const qreal frameW = bitmap.FrameWidth();
     const qreal frameH = bitmap.FrameHeight();
