@@ -174,17 +174,11 @@ void ViewWidget::CheckForWork()
     // A hidden view keeps the marks; showing it repaints it whole.
     if (isVisible() && mGraphics.TakeDirtyRects(mDirtyRects))
     {
-        // Whole rows where the design is resampled: the painter steps the shading of scaled
-        // images and gradients along a row from where the row's drawing starts, so only a row
-        // repainted from its first pixel gets exactly the pixels a whole repaint gives. At one
-        // device pixel per design pixel the control's own area is enough, and an animation there
-        // repaints only its own corner.
-        const bool resampled = mAppliedScale != 1.f || devicePixelRatioF() != 1.0;
+        // Each control's own area: nothing is resampled while drawing (images are drawn from
+        // copies scaled to the device's pixels), so a repaint that starts anywhere gives the
+        // pixels a whole one gives, and an animation repaints only its own corner.
         for (const IRECT& rect : mDirtyRects)
-        {
-            const QRect pixels = ToWidgetRect(rect);
-            update(resampled ? QRect(0, pixels.top(), width(), pixels.height()) : pixels);
-        }
+            update(ToWidgetRect(rect));
     }
     if (mGraphics.IsAnimating())
     {
@@ -272,8 +266,7 @@ QImage ViewWidget::RenderImage(float scale)
     // The draw above cleared the marks; the screen still needs what they covered.
     if (hadPending)
     {
-        const QRect pixels = ToWidgetRect(pending);
-        update(QRect(0, pixels.top(), width(), pixels.height()));
+        update(ToWidgetRect(pending));
     }
     return image;
 }
@@ -317,7 +310,9 @@ void ViewWidget::paintEvent(QPaintEvent* event)
     const IColor backdrop = mGraphics.GetBackgroundColor();
     // The letterbox, and under the design what was there before never shows through: not at the
     // edge pixels the design covers in part.
-    qtPainter.fillRect(event->rect(), QColor(backdrop.R, backdrop.G, backdrop.B));
+    const QColor backdropColor(backdrop.R, backdrop.G, backdrop.B);
+    for (const QRect& rect : event->region())
+        qtPainter.fillRect(rect, backdropColor);
     qtPainter.setClipRect(QRect(mOrigin, ScaledSize(mAppliedScale)), Qt::IntersectClip);
     qtPainter.translate(mOrigin);
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
