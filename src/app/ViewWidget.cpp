@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -32,6 +33,9 @@ constexpr float kWheelNotch = 120.f;
 // smooth in six steps, and at 60 frames a second the demo's steady flashing cost the editor half
 // again as much CPU.
 constexpr int kFramesPerSecond = 30;
+// How long after a paint the images no control shows are dropped: once for a run of frames, not
+// on each of them.
+constexpr int kImageReleaseDelayMs = 500;
 
 IMouseMod ModFor(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -79,6 +83,9 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     mAccessibleTimer.setSingleShot(true);
     mAccessibleTimer.setInterval(0);
     connect(&mAccessibleTimer, &QTimer::timeout, this, [this] { RefreshAccessible(); });
+    mReleaseTimer.setSingleShot(true);
+    mReleaseTimer.setInterval(kImageReleaseDelayMs);
+    connect(&mReleaseTimer, &QTimer::timeout, this, [this] { ReleaseHiddenImages(); });
     ViewAccessible::InstallFactory();
 
     mGraphics.SetRedrawRequestFunc(
@@ -99,6 +106,7 @@ ViewWidget::~ViewWidget()
     mGraphics.SetRedrawRequestFunc(nullptr);
     mFrameTimer.stop();
     mCheckTimer.stop();
+    mReleaseTimer.stop();
     if (mEditor.GetUI() == &mGraphics)
         mEditor.CloseView();
 }
@@ -177,8 +185,12 @@ void ViewWidget::CheckForWork()
         // Each control's own area: nothing is resampled while drawing (images are drawn from
         // copies scaled to the device's pixels), so a repaint that starts anywhere gives the
         // pixels a whole one gives, and an animation repaints only its own corner.
+        QRegion dirty;
         for (const IRECT& rect : mDirtyRects)
-            update(ToWidgetRect(rect));
+            dirty += ToWidgetRect(rect);
+        // Painted at once: this runs from the event loop already, and posting the repaint would
+        // cost it a second pass for every frame of an animation.
+        repaint(dirty);
     }
     if (mGraphics.IsAnimating())
     {
@@ -318,7 +330,8 @@ void ViewWidget::paintEvent(QPaintEvent* event)
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));
-    ReleaseHiddenImages();
+    if (!mReleaseTimer.isActive())
+        mReleaseTimer.start();
 }
 
 void ViewWidget::ReleaseHiddenImages()

@@ -89,7 +89,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Drops the decoded images that no visible control draws (a closed overlay's picture).
+    // Drops the decoded images that no visible control draws (a closed overlay's picture); runs
+    // a while after a paint.
     void ReleaseHiddenImages();
     // Asks for a check of the context's state from the event loop (coalesced).
     void ScheduleCheck();
@@ -123,6 +124,7 @@ private:
     QTimer mFrameTimer;
     QTimer mCheckTimer;
     QTimer mAccessibleTimer; // coalesces the accessibility refreshes
+    QTimer mReleaseTimer;    // drops the hidden images a while after a paint
     std::shared_ptr<bool> mOpen = std::make_shared<bool>(true);
     QElapsedTimer mClock;
     std::vector<IRECT> mDirtyRects; // reused by each check, so a check allocates nothing
