@@ -232,8 +232,6 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     const QFont font = mFonts.FontFor(style);
     if (style.mElide)
         text = QFontMetricsF(font).elidedText(text, Qt::ElideRight, ToQRectF(bounds).width());
-    mPainter.setFont(font);
-    mPainter.setPen(ToQColor(style.mFGColor));
     // One way of placing and drawing, kept layout or not, so a text lands on the same pixels
     // whichever paint draws it.
     TextLayoutCache::Entry fresh;
@@ -245,6 +243,19 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     }
     QRectF area = ToQRectF(bounds);
     const bool turned = style.mAngle != 0.f && std::isfinite(style.mAngle);
+    const QPointF topLeft = AlignedTopLeft(area, entry->size, ToAlignment(style));
+    // A text the clip leaves nothing of is not drawn: a repaint of a small corner (the activity
+    // light's) meets the draw areas of the texts around it. Two device pixels of slack keep the
+    // glyphs' edges as hinting and antialiasing place them.
+    if (!turned && mPainter.hasClipping())
+    {
+        const qreal slack = 2.0 / mDeviceScale;
+        const QRectF reach = entry->ink.translated(topLeft).adjusted(-slack, -slack, slack, slack);
+        if (!reach.intersects(mPainter.clipBoundingRect()))
+            return;
+    }
+    mPainter.setFont(font);
+    mPainter.setPen(ToQColor(style.mFGColor));
     if (turned)
     {
         // Turned about the middle of its rectangle, clockwise.
@@ -253,7 +264,8 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
         mPainter.rotate(style.mAngle);
         area.translate(-area.center());
     }
-    mPainter.drawStaticText(AlignedTopLeft(area, entry->size, ToAlignment(style)), entry->layout);
+    mPainter.drawStaticText(
+        turned ? AlignedTopLeft(area, entry->size, ToAlignment(style)) : topLeft, entry->layout);
     if (turned)
         mPainter.restore();
 }
