@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -32,6 +33,9 @@ constexpr float kWheelNotch = 120.f;
 // smooth in six steps, and at 60 frames a second the demo's steady flashing cost the editor half
 // again as much CPU.
 constexpr int kFramesPerSecond = 30;
+// How long after a paint the images no control shows are dropped: once for a run of frames, not
+// on each of them.
+constexpr int kImageReleaseDelayMs = 500;
 
 IMouseMod ModFor(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
@@ -79,6 +83,9 @@ ViewWidget::ViewWidget(IGEditorDelegate& editor, QWidget* parent)
     mAccessibleTimer.setSingleShot(true);
     mAccessibleTimer.setInterval(0);
     connect(&mAccessibleTimer, &QTimer::timeout, this, [this] { RefreshAccessible(); });
+    mReleaseTimer.setSingleShot(true);
+    mReleaseTimer.setInterval(kImageReleaseDelayMs);
+    connect(&mReleaseTimer, &QTimer::timeout, this, [this] { ReleaseHiddenImages(); });
     ViewAccessible::InstallFactory();
 
     mGraphics.SetRedrawRequestFunc(
@@ -99,6 +106,7 @@ ViewWidget::~ViewWidget()
     mGraphics.SetRedrawRequestFunc(nullptr);
     mFrameTimer.stop();
     mCheckTimer.stop();
+    mReleaseTimer.stop();
     if (mEditor.GetUI() == &mGraphics)
         mEditor.CloseView();
 }
@@ -174,17 +182,15 @@ void ViewWidget::CheckForWork()
     // A hidden view keeps the marks; showing it repaints it whole.
     if (isVisible() && mGraphics.TakeDirtyRects(mDirtyRects))
     {
-        // Whole rows where the design is resampled: the painter steps the shading of scaled
-        // images and gradients along a row from where the row's drawing starts, so only a row
-        // repainted from its first pixel gets exactly the pixels a whole repaint gives. At one
-        // device pixel per design pixel the control's own area is enough, and an animation there
-        // repaints only its own corner.
-        const bool resampled = mAppliedScale != 1.f || devicePixelRatioF() != 1.0;
+        // Each control's own area: nothing is resampled while drawing (images are drawn from
+        // copies scaled to the device's pixels), so a repaint that starts anywhere gives the
+        // pixels a whole one gives, and an animation repaints only its own corner.
+        QRegion dirty;
         for (const IRECT& rect : mDirtyRects)
-        {
-            const QRect pixels = ToWidgetRect(rect);
-            update(resampled ? QRect(0, pixels.top(), width(), pixels.height()) : pixels);
-        }
+            dirty += ToWidgetRect(rect);
+        // Painted at once: this runs from the event loop already, and posting the repaint would
+        // cost it a second pass for every frame of an animation.
+        repaint(dirty);
     }
     if (mGraphics.IsAnimating())
     {
@@ -272,8 +278,7 @@ QImage ViewWidget::RenderImage(float scale)
     // The draw above cleared the marks; the screen still needs what they covered.
     if (hadPending)
     {
-        const QRect pixels = ToWidgetRect(pending);
-        update(QRect(0, pixels.top(), width(), pixels.height()));
+        update(ToWidgetRect(pending));
     }
     return image;
 }
@@ -317,13 +322,16 @@ void ViewWidget::paintEvent(QPaintEvent* event)
     const IColor backdrop = mGraphics.GetBackgroundColor();
     // The letterbox, and under the design what was there before never shows through: not at the
     // edge pixels the design covers in part.
-    qtPainter.fillRect(event->rect(), QColor(backdrop.R, backdrop.G, backdrop.B));
+    const QColor backdropColor(backdrop.R, backdrop.G, backdrop.B);
+    for (const QRect& rect : event->region())
+        qtPainter.fillRect(rect, backdropColor);
     qtPainter.setClipRect(QRect(mOrigin, ScaledSize(mAppliedScale)), Qt::IntersectClip);
     qtPainter.translate(mOrigin);
     QtPainter painter(qtPainter, mAppliedScale, mFonts, mBitmaps, &mTextLayouts);
     for (const QRect& rect : event->region())
         mGraphics.Draw(painter, ToDesignArea(rect));
-    ReleaseHiddenImages();
+    if (!mReleaseTimer.isActive())
+        mReleaseTimer.start();
 }
 
 void ViewWidget::ReleaseHiddenImages()

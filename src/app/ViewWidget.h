@@ -20,10 +20,12 @@ class IGEditorDelegate;
 // The editor's view: the widget that owns the graphics context of the editor's screen, paints it
 // through QtPainter and feeds it the mouse in design coordinates.
 //
-// It repaints only the rows of the draw areas of the controls the context reports dirty, each on
-// its own (whole rows, so a partial repaint gives the pixels a whole one gives), and
-// runs its frame clock (a timer at the context's frame rate) only while an animation runs: the
-// context wakes it when a control changes, so an idle editor neither repaints nor wakes.
+// It repaints only the draw areas of the controls the context reports dirty, each on its own and
+// rounded out to whole pixels (images are drawn from copies scaled to the device's pixels and a
+// repaint never cuts into a control's own drawing, so a partial repaint gives the pixels a whole
+// one gives), and runs its frame clock (a timer at the context's frame rate) only while an
+// animation runs: the context wakes it when a control changes, so an idle editor neither repaints
+// nor wakes.
 //
 // Size: whatever size the widget is given (by its window, down to the design at the smallest
 // scale), the design is drawn whole at the largest scale that fits, aspect kept, centred on whole
@@ -87,7 +89,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Drops the decoded images that no visible control draws (a closed overlay's picture).
+    // Drops the decoded images that no visible control draws (a closed overlay's picture); runs
+    // a while after a paint.
     void ReleaseHiddenImages();
     // Asks for a check of the context's state from the event loop (coalesced).
     void ScheduleCheck();
@@ -121,6 +124,7 @@ private:
     QTimer mFrameTimer;
     QTimer mCheckTimer;
     QTimer mAccessibleTimer; // coalesces the accessibility refreshes
+    QTimer mReleaseTimer;    // drops the hidden images a while after a paint
     std::shared_ptr<bool> mOpen = std::make_shared<bool>(true);
     QElapsedTimer mClock;
     std::vector<IRECT> mDirtyRects; // reused by each check, so a check allocates nothing

@@ -1,5 +1,8 @@
 #include "render/BitmapStore.h"
 
+#include <QPainter>
+#include <algorithm>
+
 namespace
 {
 BitmapStore::Source Decoded(QImage image)
@@ -42,21 +45,88 @@ QSize BitmapStore::DesignSize(std::string_view name) const
     return it->second.image2x.size / 2;
 }
 
+const BitmapStore::Source& BitmapStore::SourceFor(const Entry& entry, double deviceScale)
+{
+    const bool have1x = !entry.image1x.size.isEmpty();
+    const bool have2x = !entry.image2x.size.isEmpty();
+    return !have1x || (deviceScale > 1.0 && have2x) ? entry.image2x : entry.image1x;
+}
+
 const QImage* BitmapStore::Select(std::string_view name, double deviceScale) const
 {
     const auto it = mEntries.find(name);
     if (it == mEntries.end())
         return nullptr;
     const Entry& entry = it->second;
-    const bool have1x = !entry.image1x.size.isEmpty();
-    const bool have2x = !entry.image2x.size.isEmpty();
-    const Source& wanted = !have1x || (deviceScale > 1.0 && have2x) ? entry.image2x : entry.image1x;
-    if (entry.decodedFrom != &wanted)
+    const Source& wanted = SourceFor(entry, deviceScale);
+    if (entry.decodedFrom != &wanted || !entry.scaledFrame.isEmpty())
     {
-        // The other scale's copy goes first: only one is ever held.
+        // The copy held goes first: only one is ever held.
         entry.decoded = QImage();
         entry.decoded = wanted.decode ? wanted.decode() : QImage();
         entry.decodedFrom = &wanted;
+        entry.scaledFrame = QSize();
+    }
+    return entry.decoded.isNull() ? nullptr : &entry.decoded;
+}
+
+const QImage* BitmapStore::Scaled(std::string_view name, double deviceScale, QSize framePixels,
+                                  int nFrames, bool framesAreHorizontal) const
+{
+    const auto it = mEntries.find(name);
+    if (it == mEntries.end() || framePixels.isEmpty())
+        return nullptr;
+    const Entry& entry = it->second;
+    const Source& wanted = SourceFor(entry, deviceScale);
+    const int frames = std::max(nFrames, 1);
+    if (entry.decodedFrom == &wanted && entry.scaledFrame == framePixels &&
+        entry.scaledFrames == frames && entry.scaledHorizontally == framesAreHorizontal)
+        return entry.decoded.isNull() ? nullptr : &entry.decoded;
+
+    entry.decoded = QImage();
+    entry.decodedFrom = &wanted;
+    entry.scaledFrame = framePixels;
+    entry.scaledFrames = frames;
+    entry.scaledHorizontally = framesAreHorizontal;
+    QImage source = wanted.decode ? wanted.decode() : QImage();
+    if (source.isNull())
+        return nullptr;
+    const int sourceW = framesAreHorizontal ? source.width() / frames : source.width();
+    const int sourceH = framesAreHorizontal ? source.height() : source.height() / frames;
+    if (sourceW == framePixels.width() && sourceH == framePixels.height() &&
+        (framesAreHorizontal ? sourceW * frames == source.width()
+                             : sourceH * frames == source.height()))
+    {
+        entry.decoded = std::move(source);
+        return &entry.decoded;
+    }
+    if (sourceW <= 0 || sourceH <= 0)
+        return nullptr;
+    const QSize strip = framesAreHorizontal
+                            ? QSize(framePixels.width() * frames, framePixels.height())
+                            : QSize(framePixels.width(), framePixels.height() * frames);
+    if (frames == 1)
+    {
+        entry.decoded = source.scaled(strip, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    else
+    {
+        // Frame by frame, so no frame takes pixels of its neighbour.
+        QImage scaled(strip, QImage::Format_ARGB32_Premultiplied);
+        scaled.fill(Qt::transparent);
+        QPainter painter(&scaled);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int frame = 0; frame < frames; ++frame)
+        {
+            const QRect from = framesAreHorizontal ? QRect(sourceW * frame, 0, sourceW, sourceH)
+                                                   : QRect(0, sourceH * frame, sourceW, sourceH);
+            const QPoint to = framesAreHorizontal ? QPoint(framePixels.width() * frame, 0)
+                                                  : QPoint(0, framePixels.height() * frame);
+            painter.drawImage(to, source.copy(from).scaled(framePixels, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation));
+        }
+        painter.end();
+        entry.decoded = std::move(scaled);
     }
     return entry.decoded.isNull() ? nullptr : &entry.decoded;
 }
@@ -69,6 +139,7 @@ void BitmapStore::Release(const std::function<bool(std::string_view name)>& show
         {
             entry.decoded = QImage();
             entry.decodedFrom = nullptr;
+            entry.scaledFrame = QSize();
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStaticText>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
@@ -231,8 +232,6 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     const QFont font = mFonts.FontFor(style);
     if (style.mElide)
         text = QFontMetricsF(font).elidedText(text, Qt::ElideRight, ToQRectF(bounds).width());
-    mPainter.setFont(font);
-    mPainter.setPen(ToQColor(style.mFGColor));
     // One way of placing and drawing, kept layout or not, so a text lands on the same pixels
     // whichever paint draws it.
     TextLayoutCache::Entry fresh;
@@ -244,6 +243,19 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
     }
     QRectF area = ToQRectF(bounds);
     const bool turned = style.mAngle != 0.f && std::isfinite(style.mAngle);
+    const QPointF topLeft = AlignedTopLeft(area, entry->size, ToAlignment(style));
+    // A text the clip leaves nothing of is not drawn: a repaint of a small corner (the activity
+    // light's) meets the draw areas of the texts around it. Two device pixels of slack keep the
+    // glyphs' edges as hinting and antialiasing place them.
+    if (!turned && mPainter.hasClipping())
+    {
+        const qreal slack = 2.0 / mDeviceScale;
+        const QRectF reach = entry->ink.translated(topLeft).adjusted(-slack, -slack, slack, slack);
+        if (!reach.intersects(mPainter.clipBoundingRect()))
+            return;
+    }
+    mPainter.setFont(font);
+    mPainter.setPen(ToQColor(style.mFGColor));
     if (turned)
     {
         // Turned about the middle of its rectangle, clockwise.
@@ -252,7 +264,8 @@ void QtPainter::DrawText(const IText& style, std::string_view str, const IRECT& 
         mPainter.rotate(style.mAngle);
         area.translate(-area.center());
     }
-    mPainter.drawStaticText(AlignedTopLeft(area, entry->size, ToAlignment(style)), entry->layout);
+    mPainter.drawStaticText(
+        turned ? AlignedTopLeft(area, entry->size, ToAlignment(style)) : topLeft, entry->layout);
     if (turned)
         mPainter.restore();
 }
@@ -262,10 +275,37 @@ void QtPainter::DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int frameIn
 {
     if (!bitmap.IsValid() || dest.HasNoArea())
         return;
+    const int frame = std::clamp(frameIndex, 0, bitmap.NFrames() - 1);
+    const QTransform toDevice = mPainter.deviceTransform();
+    if (toDevice.type() <= QTransform::TxScale)
+    {
+        // On whole device pixels, from a copy scaled to them: nothing is resampled while drawing,
+        // so the pixels do not depend on where a repaint's rows begin, and none reach past the
+        // device pixels that hold the destination.
+        const QRectF onDevice = toDevice.mapRect(ToQRectF(dest));
+        const QSize framePixels(static_cast<int>(std::lround(onDevice.width())),
+                                static_cast<int>(std::lround(onDevice.height())));
+        const QImage* image = mBitmaps.Scaled(bitmap.mResourceName, mDeviceScale, framePixels,
+                                              bitmap.NFrames(), bitmap.mFramesAreHorizontal);
+        bool invertible = false;
+        const QTransform fromDevice = toDevice.inverted(&invertible);
+        if (!image || !invertible || !Prepare(blend))
+            return;
+        const QPoint corner(static_cast<int>(std::lround(onDevice.left())),
+                            static_cast<int>(std::lround(onDevice.top())));
+        const QPoint frameCorner = bitmap.mFramesAreHorizontal
+                                       ? QPoint(framePixels.width() * frame, 0)
+                                       : QPoint(0, framePixels.height() * frame);
+        // Device pixels in, device pixels out: the world transform undoes all the rest.
+        const QTransform world = mPainter.worldTransform();
+        mPainter.setWorldTransform(fromDevice * world);
+        mPainter.drawImage(corner, *image, QRect(frameCorner, framePixels));
+        mPainter.setWorldTransform(world);
+        return;
+    }
     const QImage* image = mBitmaps.Select(bitmap.mResourceName, mDeviceScale);
     if (!image || image->isNull() || !Prepare(blend))
         return;
-    const int frame = std::clamp(frameIndex, 0, bitmap.NFrames() - 1);
     // The frame in design pixels, then in the chosen image's pixels.
     const qreal frameW = bitmap.FrameWidth();
     const qreal frameH = bitmap.FrameHeight();

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QRectF>
 #include <QSizeF>
 #include <QStaticText>
 #include <QString>
@@ -25,6 +26,8 @@ public:
     {
         QStaticText layout;
         QSizeF size;
+        // The pixels the glyphs may cover, from the layout's top left corner.
+        QRectF ink;
     };
 
     // A fresh layout of `text` in `font`.

@@ -179,11 +179,14 @@ public:
 
     // The drawing rectangle and the rectangle the mouse hits (the same unless set apart).
     const IRECT& GetRECT() const { return mRECT; }
-    // Everything the control draws: its rectangle widened by kDrawOverhang on every side, for the
+    // Everything the control draws: its rectangle widened by DrawOverhang() on every side, for the
     // parts that may reach out of it (glyphs of a text sized to the rectangle, emboss rims,
     // antialiased edges). The context clips the control's drawing to it and repaints it whole
     // when the control is marked for redrawing.
-    IRECT GetDrawArea() const { return mRECT.GetPadded(kDrawOverhang); }
+    IRECT GetDrawArea() const { return mRECT.GetPadded(DrawOverhang()); }
+    // How far the control may draw outside its rectangle, in design pixels: kDrawOverhang unless
+    // a control knows its drawing stays closer (a smaller area repaints faster when it changes).
+    virtual float DrawOverhang() const { return kDrawOverhang; }
     const IRECT& GetTargetRECT() const { return mTargetRECT; }
     void SetRECT(const IRECT& bounds);
     void SetTargetRECT(const IRECT& bounds);

@@ -22,6 +22,16 @@ void ILEDControl::Draw(Painter& painter)
                                      square.MH(), 0.5f * side * (1.f + lightness), GetBlend());
 }
 
+float ILEDControl::DrawOverhang() const
+{
+    const IRECT& bounds = GetRECT();
+    const float side = std::max(1.f, 0.5f * bounds.W());
+    // The glow's radius at full brightness, and the outline's half side.
+    const float reach =
+        std::max(0.5f * side * (1.f + static_cast<float>(kMaxLightness)), 0.5f * side);
+    return 1.f + std::max({0.f, reach - 0.5f * bounds.W(), reach - 0.5f * bounds.H()});
+}
+
 void ILEDControl::Flash()
 {
     if (!GetUI())

@@ -23,6 +23,9 @@ public:
     // glow filling a circle from the light's colour at its centre to transparent at its rim; the
     // glow's radius grows with the brightness.
     void Draw(Painter& painter) override;
+    // The outline and the glow stay within the rectangle unless it is flatter than the glow at
+    // full brightness; a pixel beyond for antialiased edges.
+    float DrawOverhang() const override;
 
     // Starts the flash animation (only while attached: the context's frame clock runs it).
     void Flash();
