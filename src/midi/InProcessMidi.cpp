@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace
@@ -46,6 +47,7 @@ struct InProcessMidi::State
     std::vector<BusInputSide*> inputObjects;   // every live input object
     std::vector<BusOutputSide*> outputObjects; // every live output object
     std::uint64_t nextId = 1;
+    std::uint64_t changes = 0; // counts every plug and unplug, for the port notices
 };
 
 namespace
@@ -250,12 +252,42 @@ InProcessMidi::InProcessMidi() : mState(std::make_shared<State>()) {}
 
 InProcessMidi::~InProcessMidi() = default;
 
+namespace
+{
+// The bus says when its ports changed, so the host reads the lists only then (the first Take
+// always says so).
+class BusNotices final : public MidiPortNotices
+{
+public:
+    explicit BusNotices(std::shared_ptr<State> state) : mState(std::move(state)) {}
+
+    MidiPortNotice Take() override
+    {
+        std::lock_guard lock(mState->mutex);
+        if (mSeen && *mSeen == mState->changes)
+            return MidiPortNotice::kNone;
+        mSeen = mState->changes;
+        return MidiPortNotice::kPortsChanged;
+    }
+
+private:
+    std::shared_ptr<State> mState;
+    std::optional<std::uint64_t> mSeen;
+};
+} // namespace
+
+std::unique_ptr<MidiPortNotices> InProcessMidi::CreateNotices()
+{
+    return std::make_unique<BusNotices>(mState);
+}
+
 bool InProcessMidi::PlugInputPort(std::string_view name)
 {
     std::lock_guard lock(mState->mutex);
     if (FindByName(mState->inputs, name))
         return false;
     mState->inputs.push_back({mState->nextId++, std::string(name), nullptr});
+    ++mState->changes;
     return true;
 }
 
@@ -266,19 +298,24 @@ bool InProcessMidi::PlugOutputPort(std::string_view name, Listener listener)
     if (FindByName(mState->outputs, name))
         return false;
     mState->outputs.push_back({mState->nextId++, std::string(name), std::move(shared)});
+    ++mState->changes;
     return true;
 }
 
 bool InProcessMidi::UnplugInputPort(std::string_view name)
 {
     std::lock_guard lock(mState->mutex);
-    return Unplug(mState->inputs, name);
+    const bool unplugged = Unplug(mState->inputs, name);
+    mState->changes += unplugged ? 1 : 0;
+    return unplugged;
 }
 
 bool InProcessMidi::UnplugOutputPort(std::string_view name)
 {
     std::lock_guard lock(mState->mutex);
-    return Unplug(mState->outputs, name);
+    const bool unplugged = Unplug(mState->outputs, name);
+    mState->changes += unplugged ? 1 : 0;
+    return unplugged;
 }
 
 int InProcessMidi::FeedInputPort(std::string_view name, const std::uint8_t* bytes, std::size_t size)

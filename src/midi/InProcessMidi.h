@@ -55,6 +55,8 @@ public:
     // [main thread] Port objects on this bus.
     MidiPortCreation<MidiInputPort> CreateInput() override;
     MidiPortCreation<MidiOutputPort> CreateOutput() override;
+    // [main thread] Notices that say when a port was plugged or unplugged.
+    std::unique_ptr<MidiPortNotices> CreateNotices() override;
 
     struct State; // shared with the port objects
 
