@@ -1,59 +1,52 @@
-// The fonts as the program carries them, under the file names the layout loads.
+// The fonts as the program carries them, under the file names the layout loads, and the LCD
+// face's table of missing characters against the face itself.
 
 #include "StompletResourcePaths.h"
+#include "render/LcdFaceCoverage.h"
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QString>
-#include <QStringList>
+#include <QRawFont>
 #include <gtest/gtest.h>
+#include <utility>
 
-namespace resource_tests
+namespace
 {
-struct CompiledFont
-{
-    const char* fileName;
-    const char* family;
-};
-
-constexpr CompiledFont kFonts[] = {
-    {"Roboto-Regular.ttf", "Roboto"},
-    {"forkawesome-webfont.ttf", "forkawesome"},
-    {"fontaudio.ttf", "FontAwesome"},
-    {"ni7seg.ttf", "DSEG14 Classic"},
-};
-
-// The application font id of the compiled file, or -1.
-int AddCompiledFont(const char* fileName)
+QByteArray ReadFont(const char* fileName)
 {
     QFile file(QString::fromStdString(StompletFontPath(fileName)));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    return QFontDatabase::addApplicationFontFromData(file.readAll());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-} // namespace resource_tests
+} // namespace
 
-using namespace resource_tests;
-
-TEST(CompiledFonts, EveryFontLoadsWithTheFaceItStandsFor)
+TEST(CompiledFonts, EveryFontLoadsWithTheFaceItStandsForAndTheLcdFaceIsUprightRegular)
 {
-    for (const CompiledFont& font : kFonts)
+    const std::pair<const char*, const char*> fonts[] = {
+        {"Roboto-Regular.ttf", "Roboto"},
+        {"forkawesome-webfont.ttf", "forkawesome"},
+        {"fontaudio.ttf", "FontAwesome"},
+        {"ni7seg.ttf", "DSEG14 Classic"},
+    };
+    for (const auto& [fileName, family] : fonts)
     {
-        const int id = AddCompiledFont(font.fileName);
-        ASSERT_GE(id, 0) << font.fileName;
-        EXPECT_TRUE(
-            QFontDatabase::applicationFontFamilies(id).contains(QString::fromLatin1(font.family)))
-            << font.fileName;
+        const int id = QFontDatabase::addApplicationFontFromData(ReadFont(fileName));
+        EXPECT_TRUE(QFontDatabase::applicationFontFamilies(id).contains(family)) << fileName;
     }
+    EXPECT_TRUE(QFontDatabase::styles("DSEG14 Classic").contains("Regular"));
+    EXPECT_FALSE(QFontDatabase::italic("DSEG14 Classic", "Regular"));
 }
 
-TEST(CompiledFonts, TheLcdFaceIsTheUprightRegularWeight)
+TEST(CompiledFonts, TheLcdFaceLacksExactlyTheCharactersItsTableNamesAndTheFallbackHasThem)
 {
-    const int id = AddCompiledFont("ni7seg.ttf");
-    ASSERT_GE(id, 0);
-    const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
-    const QStringList styles = QFontDatabase::styles(family);
-    EXPECT_TRUE(styles.contains(QStringLiteral("Regular")))
-        << styles.join(QLatin1Char(',')).toStdString();
-    EXPECT_FALSE(QFontDatabase::italic(family, QStringLiteral("Regular")));
+    const QRawFont lcd(ReadFont("ni7seg.ttf"), 30.0);
+    const QRawFont fallback(ReadFont("Roboto-Regular.ttf"), 30.0);
+    ASSERT_TRUE(lcd.isValid() && fallback.isValid());
+    for (char32_t c = U' '; c <= U'~'; ++c)
+    {
+        EXPECT_EQ(lcd.supportsCharacter(static_cast<uint>(c)), LcdFaceHasGlyph(c))
+            << static_cast<char>(c);
+        EXPECT_TRUE(LcdFaceHasGlyph(c) || fallback.supportsCharacter(static_cast<uint>(c)));
+    }
+    EXPECT_FALSE(LcdFaceHasGlyph(U'\u00e9'));
+    EXPECT_FALSE(LcdFaceHasGlyph(U'\x7f'));
 }
