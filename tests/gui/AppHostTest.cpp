@@ -1,3 +1,6 @@
+// The editor's host between the editor, the MIDI ports and settings.ini, with the Preferences
+// dialog over it; in demo mode it never touches settings.ini.
+
 #include "app/AppHost.h"
 
 #include "app/PreferencesDialog.h"
@@ -5,6 +8,7 @@
 #include "device/ParamTable.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "midi/InProcessMidi.h"
+#include "sim/DemoStomplet.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -48,14 +52,13 @@ protected:
                             { sentToA.emplace_back(bytes, bytes + size); });
         midi.PlugOutputPort("Box In B", [](const std::uint8_t*, std::size_t) {});
     }
-    void WriteSettings(const std::string& text)
+    std::unique_ptr<AppHost> MakeHost(const std::string& settings = "")
     {
-        fs::create_directories(folder);
-        testfiles::WriteBytes(folder / "settings.ini", text);
-    }
-
-    std::unique_ptr<AppHost> MakeHost()
-    {
+        if (!settings.empty())
+        {
+            fs::create_directories(folder);
+            testfiles::WriteBytes(file, settings);
+        }
         return std::make_unique<AppHost>(std::make_unique<AnnouncedEditor>(log), midi, folder,
                                          [this](std::string_view line)
                                          { diagnostics.emplace_back(line); });
@@ -64,6 +67,7 @@ protected:
     ManualTimerBackend clock;
     testfiles::TempFolder root;
     fs::path folder = root.Path() / "ctrlWaveStomplet";
+    fs::path file = folder / "settings.ini";
     InProcessMidi midi;
     std::vector<std::string> log;
     std::vector<std::string> diagnostics;
@@ -73,50 +77,34 @@ protected:
 
 TEST_F(HostFixture, StartUpAnnouncesEveryParameterOnceThenTheOutputPortItSendsThrough)
 {
-    WriteSettings("[midi]\nindev=Box Out A\noutdev=Box In A\n");
-    auto host = MakeHost();
+    auto host = MakeHost("[midi]\nindev=Box Out A\noutdev=Box In A\n");
     host->Start();
-
     ASSERT_EQ(log.size(), static_cast<std::size_t>(kNumParams) + 1);
     for (int i = 0; i < kNumParams; ++i)
         EXPECT_EQ(log[static_cast<std::size_t>(i)], std::to_string(i) + " Reset");
     EXPECT_EQ(log.back(), "output Box In A");
     EXPECT_EQ(midi.InputConnections("Box Out A"), 1);
-    EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
     EXPECT_FALSE(host->App().HasView());
+    const std::vector<std::uint8_t> request{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
+    EXPECT_TRUE(host->App().SendSysExMessage({0, 9, request.data()}));
+    EXPECT_EQ(sentToA, std::vector<std::vector<std::uint8_t>>{request});
 
-    // The editor sends through the selected output port.
-    const std::uint8_t request[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
-    EXPECT_TRUE(host->App().SendSysExMessage({0, 9, request}));
-    ASSERT_EQ(sentToA.size(), 1u);
-    EXPECT_EQ(sentToA[0], std::vector<std::uint8_t>(std::begin(request), std::end(request)));
-}
-
-TEST_F(HostFixture, AVanishedStoredPortIsOffAtStartButTheFileKeepsItsName)
-{
-    WriteSettings("[midi]\nindev=off\noutdev=Box In Gone\n");
-    auto host = MakeHost();
+    // A stored port that has gone is off for the session, and the file keeps its name.
+    host = MakeHost("[midi]\nindev=off\noutdev=Box In Gone\n");
     host->Start();
-
     EXPECT_EQ(log.back(), "output off");
-    EXPECT_EQ(host->Settings().midiOutputPort, "off");
-    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In Gone"),
-              std::string::npos);
+    EXPECT_NE(testfiles::ReadBytes(file).find("outdev=Box In Gone"), std::string::npos);
 }
 
 TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWritesThem)
 {
-    WriteSettings("[midi]\nindev=off\noutdev=Box In A\n");
-    auto host = MakeHost();
+    auto host = MakeHost("[midi]\nindev=off\noutdev=Box In A\n");
     host->Start();
-    const std::string fileBefore = testfiles::ReadBytes(folder / "settings.ini");
-
+    const std::string fileBefore = testfiles::ReadBytes(file);
     {
         PreferencesDialog dialog(*host);
         ASSERT_EQ(dialog.OutputList()->count(), 3); // off, Box In A, Box In B
-        EXPECT_EQ(dialog.OutputList()->itemText(0), "off");
         EXPECT_EQ(dialog.OutputList()->currentText(), "Box In A");
-
         dialog.OutputList()->setCurrentIndex(2);
         EXPECT_EQ(midi.OutputConnections("Box In B"), 1); // the pick takes effect at once
         EXPECT_EQ(midi.OutputConnections("Box In A"), 0);
@@ -124,10 +112,8 @@ TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWrite
     }
     EXPECT_EQ(midi.OutputConnections("Box In A"), 1);
     EXPECT_EQ(midi.OutputConnections("Box In B"), 0);
-    EXPECT_EQ(host->Settings().midiOutputPort, "Box In A");
-    EXPECT_EQ(testfiles::ReadBytes(folder / "settings.ini"), fileBefore);
+    EXPECT_EQ(testfiles::ReadBytes(file), fileBefore);
 
-    // Ok announces the new output and writes it.
     log.clear();
     {
         PreferencesDialog dialog(*host);
@@ -135,8 +121,7 @@ TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWrite
         dialog.accept();
     }
     EXPECT_EQ(log, (std::vector<std::string>{"output Box In B"}));
-    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("outdev=Box In B"),
-              std::string::npos);
+    EXPECT_NE(testfiles::ReadBytes(file).find("outdev=Box In B"), std::string::npos);
 }
 
 TEST_F(HostFixture, AnAudioStartThatFailsIsToldByApplyAndOkAndOkTriesItAgain)
@@ -156,7 +141,7 @@ TEST_F(HostFixture, AnAudioStartThatFailsIsToldByApplyAndOkAndOkTriesItAgain)
             }
         return count;
     };
-
+    openMessages(); // closes what the tests before left open
     PreferencesDialog dialog(*host);
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         if (button->text() == "Apply")
@@ -168,12 +153,8 @@ TEST_F(HostFixture, AnAudioStartThatFailsIsToldByApplyAndOkAndOkTriesItAgain)
 
 // Mended: an editor start replaced a settings file it could not read with the defaults, and
 // rewrote a read-only one.
-TEST_F(HostFixture, AnUnreadableFileIsKeptUntilPreferencesMayReplaceItAndAReadOnlyOneIsNeverWritten)
+TEST_F(HostFixture, AnUnreadableFileIsReplacedOnlyWhenTheUserSaysSoAndAReadOnlyOneIsNeverWritten)
 {
-    const fs::path file = folder / "settings.ini";
-    WriteSettings("[midi]\noutdev=Box In A\n");
-    fs::resize_file(file, 16u * 1024u * 1024u + 1u); // over the reader's limit; sparse
-    const std::string unreadable = testfiles::ReadBytes(file);
     std::vector<QString> asked;
     std::vector<QString> told;
     bool answer = false;
@@ -190,28 +171,23 @@ TEST_F(HostFixture, AnUnreadableFileIsKeptUntilPreferencesMayReplaceItAndAReadOn
         dialog.OutputList()->setCurrentIndex(2);
         dialog.accept();
     };
-
-    auto host = MakeHost();
-    host->Start();
-    ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_NE(diagnostics[0].find("too large"), std::string::npos);
-    pickAndAccept(*host); // "No": the pick lasts for the session
-    EXPECT_EQ(asked.size(), 1u);
-    EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
-    host.reset();
-    EXPECT_TRUE(testfiles::ReadBytes(file) == unreadable);
-
-    host = MakeHost();
-    host->Start();
-    answer = true;
-    pickAndAccept(*host);
+    for (const bool replace : {false, true})
+    {
+        auto host = MakeHost("[midi]\noutdev=Box In A\n");
+        fs::resize_file(file, 16u * 1024u * 1024u + 1u); // over the reader's limit; sparse
+        const std::string unreadable = testfiles::ReadBytes(file);
+        host->Start();
+        EXPECT_NE(diagnostics.back().find("too large"), std::string::npos);
+        answer = replace;
+        pickAndAccept(*host); // "No": the pick lasts for the session
+        EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
+        host.reset();
+        EXPECT_EQ(testfiles::ReadBytes(file).find("outdev=Box In B") != std::string::npos, replace);
+    }
     EXPECT_EQ(asked.size(), 2u);
-    EXPECT_NE(testfiles::ReadBytes(file).find("outdev=Box In B"), std::string::npos);
-    host.reset();
 
-    WriteSettings("[midi]\noutdev=Box In A\n");
+    auto host = MakeHost("[midi]\noutdev=Box In A\n");
     fs::permissions(file, fs::perms::owner_read);
-    host = MakeHost();
     host->Start();
     pickAndAccept(*host);
     pickAndAccept(*host);
@@ -219,4 +195,25 @@ TEST_F(HostFixture, AnUnreadableFileIsKeptUntilPreferencesMayReplaceItAndAReadOn
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_EQ(host->Settings().midiOutputPort, "Box In B");
     EXPECT_EQ(testfiles::ReadBytes(file), "[midi]\noutdev=Box In A\n");
+}
+
+TEST_F(HostFixture, InDemoModeNeitherStartNorProbeNorPreferencesWriteTheSettingsFile)
+{
+    DemoStomplet box{midi};
+    {
+        AppHost host(std::make_unique<ctrlWaveStomplet>(), midi, folder, {});
+        AppSettings demo;
+        demo.midiInputPort = demo.midiOutputPort = std::string(DemoStomplet::kPortName);
+        host.UseSettingsWithoutFile(demo);
+        host.Start();
+        EXPECT_EQ(host.Settings().midiOutputPort, DemoStomplet::kPortName);
+        // A stored port that is gone is set to "off" and would be written; Preferences OK writes.
+        host.BeginPreferences();
+        host.PickPort(MidiRoute::kOutput, "Gone Port");
+        EXPECT_EQ(host.PreferencesSelection(MidiRoute::kOutput), 0);
+        host.PickPort(MidiRoute::kOutput, DemoStomplet::kPortName);
+        host.AcceptPreferences();
+        host.SaveSettings();
+    }
+    EXPECT_FALSE(fs::exists(file));
 }
