@@ -1,13 +1,11 @@
-// The Qt drawing layer: the painter on an image, the images it draws from and the compiled fonts.
+// The Qt drawing layer: texts in the compiled fonts on an image, and the images held for drawing.
 
 #include "render/BitmapStore.h"
-#include "render/DecodePngImage.h"
 #include "render/FontRegistry.h"
 #include "render/QtPainter.h"
 #include "render/QtResourceLoader.h"
 #include "render/TextLayoutCache.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -113,74 +111,6 @@ TEST_F(Render, AKeptTextLayoutLandsWhereAFreshlyShapedTextDoesInEveryAlignment)
     EXPECT_EQ(layouts.Size(), 1u); // one text in one font, at both scales
 }
 
-TEST_F(Render, BlendsClipsFramesAndBitmapFramesLandOnTheirDevicePixels)
-{
-    // Two frames stacked: the scale 1 image red over blue, the double one green over yellow.
-    const auto frames = [](int s, QColor top, QColor bottom)
-    {
-        QImage image = Solid(QSize(4 * s, 8 * s), top);
-        QPainter(&image).fillRect(0, 4 * s, 4 * s, 4 * s, bottom);
-        return image;
-    };
-    ASSERT_TRUE(
-        bitmaps.Add("frames.png", frames(1, Qt::red, Qt::blue), frames(2, Qt::green, Qt::yellow)));
-    const IBitmap bitmap{"frames.png", 4, 8, 2, false};
-    const QImage one =
-        Paint(QSize(60, 20), 1.f,
-              [&](QtPainter& painter)
-              {
-                  painter.FillRect(IColor(255, 255, 0, 0), IRECT(0, 0, 10, 10), {});
-                  painter.FillRect(IColor(255, 255, 0, 0), IRECT(10, 0, 20, 10), IBlend{0.25f});
-                  painter.PushClip(IRECT(20, 0, 30, 20));
-                  painter.FillRect(kColorBlack, IRECT(20, 0, 40, 10), {});
-                  painter.PopClip();
-                  painter.PopClip(); // one too many: ignored
-                  painter.FillRect(kColorBlack, IRECT(50, 0, 60, 10), {});
-                  painter.DrawBitmap(bitmap, IRECT(0, 10, 10, 20), 0, {});
-                  painter.DrawBitmap(bitmap, IRECT(10, 10, 20, 20), 1, {});
-                  painter.DrawBitmap(bitmap, IRECT(20, 10, 30, 20), 7, {});
-                  painter.DrawBitmap({"unknown.png", 4, 4}, IRECT(30, 10, 40, 20), 0, {});
-              });
-    EXPECT_EQ(one.pixelColor(5, 5), QColor(Qt::red));
-    EXPECT_NEAR(one.pixelColor(15, 5).green(), 191, 2); // a quarter of the red
-    EXPECT_EQ(one.pixelColor(25, 5), QColor(Qt::black));
-    EXPECT_EQ(one.pixelColor(35, 5), QColor(Qt::white)); // clipped
-    EXPECT_EQ(one.pixelColor(55, 5), QColor(Qt::black));
-    EXPECT_EQ(one.pixelColor(5, 15), QColor(Qt::red));
-    EXPECT_EQ(one.pixelColor(15, 15), QColor(Qt::blue));
-    EXPECT_EQ(one.pixelColor(25, 15), QColor(Qt::blue)); // clamped to the last frame
-    EXPECT_EQ(one.pixelColor(35, 15), QColor(Qt::white));
-
-    const QImage two = Paint(QSize(80, 80), 2.f,
-                             [&](QtPainter& painter)
-                             {
-                                 painter.DrawRect(kColorBlack, IRECT(10, 10, 30, 30), {}, 1.f);
-                                 painter.DrawBitmap(bitmap, IRECT(0, 30, 10, 40), 0, {});
-                                 painter.DrawBitmap(bitmap, IRECT(10, 30, 20, 40), 1, {});
-                             });
-    // The frame lies on design pixels 10 and 29, device pixels 20-21 and 58-59.
-    for (const auto& [x, gray] : {std::pair{19, 255}, {20, 0}, {40, 255}, {59, 0}, {60, 255}})
-        EXPECT_EQ(qGray(two.pixel(x, 40)), gray) << x;
-    EXPECT_EQ(two.pixelColor(10, 70), QColor(Qt::green));
-    EXPECT_EQ(two.pixelColor(30, 70), QColor(Qt::yellow));
-}
-
-TEST(DecodePngImage, KeepsSizeColourAndTransparencyAndRefusesBrokenBytes)
-{
-    QImage source = Solid(QSize(3, 2), QColor(10, 20, 30));
-    source.setPixelColor(2, 1, Qt::transparent);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    source.save(&buffer, "PNG");
-    const std::optional<QImage> decoded = DecodePngImage(png);
-    ASSERT_TRUE(decoded.has_value());
-    EXPECT_EQ(decoded->format(), QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(decoded->convertToFormat(QImage::Format_ARGB32), source);
-    EXPECT_FALSE(DecodePngImage(png.left(png.size() / 2)).has_value());
-    EXPECT_FALSE(DecodePngImage(QByteArray("GIF89a not a png at all")).has_value());
-}
-
 TEST(BitmapStore, DecodesOnlyWhatIsDrawnAtTheScaleInUseAndReleasesWhatIsHidden)
 {
     // Mended: every image was decoded at both scales at start-up and kept for good.
@@ -210,13 +140,4 @@ TEST(BitmapStore, DecodesOnlyWhatIsDrawnAtTheScaleInUseAndReleasesWhatIsHidden)
     EXPECT_EQ(store.DecodedBytes(), 0);
     EXPECT_EQ(store.Select("about.png", 2.0)->width(), 20);
     EXPECT_EQ(decodes, 3);
-}
-
-TEST_F(Render, TheLoaderTakesTheCompiledDoubleImageAboveScaleOne)
-{
-    const std::optional<IBitmap> tipring = loader.LoadBitmap("tipring.png", 2, false);
-    ASSERT_TRUE(tipring.has_value());
-    EXPECT_EQ(tipring->FrameHeight() * 2, tipring->mHeight);
-    EXPECT_EQ(bitmaps.Select("tipring.png", 2.0)->size(), 2 * bitmaps.DesignSize("tipring.png"));
-    EXPECT_FALSE(loader.LoadBitmap("no-such-image.png", 1, false).has_value());
 }
