@@ -16,6 +16,7 @@
 #include <QAccessible>
 #include <QAccessibleEvent>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -106,6 +107,9 @@ TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesWithTheOneMessageTheMouseS
     EXPECT_TRUE(view->Graphics().GetKeyboardFocus().IsRingShown());
     Key(Qt::Key_Return);
     ASSERT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
+    // Mended: the menu came up in the desktop's light theme over the dark screen.
+    const QImage drawn = QApplication::activePopupWidget()->grab().toImage();
+    EXPECT_LT(drawn.pixelColor(drawn.width() / 2, 2).lightnessF(), 0.3);
     Key(Qt::Key_Down); // from the checked "Pedal" to "Switches"
     Key(Qt::Key_Return);
     QTest::qWait(1);
