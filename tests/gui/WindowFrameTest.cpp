@@ -106,7 +106,7 @@ protected:
                 if (dynamic_cast<IVNumberBoxControl*>(&control) && !control.IsHidden())
                 {
                     const IRECT r = control.GetRECT();
-                    viewevents::Wheel(*view, ToView(r.MW(), r.MH()), QPoint(0, 120));
+                    viewevents::Wheel(*view, ToView(r.MW(), r.MH()));
                 }
             });
     }
