@@ -1,6 +1,6 @@
 // The editor's real window driven by the keyboard alone, against the same window driven by the
-// mouse: both must put the same bytes on the wire. And the same window as a screen reader reads
-// it, through Qt's accessibility interfaces.
+// mouse: both must put the same bytes on the wire. The same window as a screen reader reads it,
+// through Qt's accessibility interfaces; and its menus.
 
 #include "ViewEvents.h"
 #include "app/MainWindow.h"
@@ -11,15 +11,19 @@
 #include "device/SysExMessages.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "ui/ControlTags.h"
+#include "ui/PageOverlays.h"
 #include "unit/editor/EditorBench.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,7 +37,7 @@ using Rows = std::vector<std::string>;
 class KeyboardWindow : public ::testing::Test
 {
 public:
-    KeyboardWindow() : window(editor, {})
+    KeyboardWindow() : window(editor, {[this](QWidget*) { ++preferencesRuns; }})
     {
         editor.SetHostLink(&port);
         view = new ViewWidget(editor);
@@ -77,6 +81,7 @@ public:
     ManualTimerBackend clock;
     editor_bench::RecordingPort port;
     ctrlWaveStomplet editor;
+    int preferencesRuns = 0;
     MainWindow window;
     ViewWidget* view = nullptr;
 };
@@ -183,4 +188,35 @@ TEST_F(KeyboardWindow, AScreenReaderFindsEveryControlOfEachPageWithNameAndValue)
               "SWITCH A Operation: Momentary", "SWITCH B Operation: Momentary",
               "SWITCH A Function: Control", "SWITCH B Function: Control", "SWITCH A Controller: 0",
               "SWITCH B Controller: 0", "Special Ctrl Lower: 0", "Special Ctrl Upper: 0"}));
+}
+
+TEST_F(KeyboardWindow, TheMenusReachPreferencesTheFirmwareWindowAboutAndQuit)
+{
+    EXPECT_EQ(window.windowTitle(), "ctrlWaveStomplet");
+    QStringList items;
+    std::map<QString, QAction*> item;
+    for (QAction* menu : window.menuBar()->actions())
+        for (QAction* action : menu->menu()->actions())
+            if (!action->isSeparator())
+                item[items.emplace_back(menu->text() + " " + action->text())] = action;
+    EXPECT_EQ(items.join(", ").toStdString(), "&File &Preferences..., &File &Firmware Update, "
+                                              "&File &Quit, &Help &About, &Help &Read Manual");
+    // Ctrl+, opens Preferences; the old debug keys do nothing.
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_Comma})
+        Key(key, Qt::ControlModifier);
+    EXPECT_EQ(preferencesRuns, 1);
+    const auto shown = [this](const char* group)
+    {
+        bool any = false;
+        view->Graphics().ForControlInGroup(group, [&any](IControl& c) { any |= !c.IsHidden(); });
+        return any;
+    };
+    EXPECT_FALSE(shown(kGroupFirmwareUpdate) || shown(kGroupAbout));
+    item["&File &Firmware Update"]->trigger();
+    EXPECT_TRUE(shown(kGroupFirmwareUpdate));
+    CloseFirmwareWindow(view->Graphics());
+    item["&Help &About"]->trigger();
+    EXPECT_TRUE(shown(kGroupAbout));
+    item["&File &Quit"]->trigger(); // like the close box
+    EXPECT_FALSE(window.isVisible());
 }
