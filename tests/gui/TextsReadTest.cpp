@@ -74,26 +74,21 @@ protected:
         const QImage image = view.RenderImage(1.f);
         const auto check = [&](IControl& control)
         {
-            struct Text
+            const auto text = [&](const std::string& str, const IText& style, const IRECT& bounds)
             {
-                std::string str;
-                IText style;
-                IRECT bounds;
+                if (!control.IsHidden() && !str.empty() && style.mFGColor.A != 0 &&
+                    bounds.W() > 0.f && bounds.H() > 0.f) // drawn
+                    Check(where, control.IsDisabled(), str, style, bounds, image);
             };
-            std::vector<Text> texts;
             if (const auto* display = dynamic_cast<const ITextControl*>(&control))
-                texts.push_back({display->GetStr(), display->GetText(), display->GetRECT()});
+                text(display->GetStr(), display->GetText(), display->GetRECT());
             if (const auto* vector = dynamic_cast<const IVectorBase*>(&control))
             {
-                texts.push_back({vector->GetLabelStr(), vector->GetStyle().mLabelText,
-                                 vector->GetLabelBounds()});
-                texts.push_back({vector->GetValueStr(), vector->GetStyle().mValueText,
-                                 vector->GetValueBounds()});
+                text(vector->GetLabelStr(), vector->GetStyle().mLabelText,
+                     vector->GetLabelBounds());
+                text(vector->GetValueStr(), vector->GetStyle().mValueText,
+                     vector->GetValueBounds());
             }
-            for (const Text& text : texts)
-                if (!control.IsHidden() && !text.str.empty() && text.style.mFGColor.A != 0 &&
-                    text.bounds.W() > 0.f && text.bounds.H() > 0.f) // drawn
-                    Check(where, control.IsDisabled(), text.str, text.style, text.bounds, image);
         };
         if (group)
             view.Graphics().ForControlInGroup(group, check);

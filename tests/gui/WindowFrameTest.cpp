@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QtTest/QTest>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 

@@ -18,9 +18,7 @@ start)
     setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/log" 2>&1 &
     echo $! >"$dir/pid"
     for _ in $(seq 100); do [ -s "$dir/display" ] && exit 0; sleep 0.1; done
-    echo "Xvfb did not come up:" >&2 && cat "$dir/log" >&2
-    stop
-    exit 1 ;;
+    cat "$dir/log" >&2; stop; exit 1 ;;
 stop) stop ;;
 run)
     [ -s "$dir/display" ] || { echo "no private X server runs (xvfb-server.sh start)" >&2; exit 1; }
