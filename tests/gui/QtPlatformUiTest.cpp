@@ -16,15 +16,6 @@
 
 namespace qtplatformuitest
 {
-template <class T>
-T* OpenDialog()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<T*>(widget); dialog && dialog->isVisible())
-            return dialog;
-    return nullptr;
-}
-
 // A shown view widget at draw scale 2, the platform services over it, and what they completed
 // with, as text ("none" for no choice).
 class Platform : public ::testing::Test
@@ -50,7 +41,6 @@ protected:
 };
 } // namespace qtplatformuitest
 
-using qtplatformuitest::OpenDialog;
 using qtplatformuitest::Platform;
 using Completions = std::vector<std::string>;
 
@@ -97,7 +87,7 @@ TEST_F(Platform, ASaveDialogIsLimitedToItsExtensionAndAddsItAndACancelledPromptG
 {
     const auto done = [this](std::string path) { Done(path); };
     platform->PromptForFile(EFileAction::kSave, "csx", done);
-    QFileDialog* dialog = OpenDialog<QFileDialog>();
+    QFileDialog* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog->nameFilters(), QStringList({"CSX files (*.csx)"}));
@@ -108,7 +98,7 @@ TEST_F(Platform, ASaveDialogIsLimitedToItsExtensionAndAddsItAndACancelledPromptG
     QMetaObject::invokeMethod(dialog, "accept"); // accept() is protected
     ASSERT_TRUE(QTest::qWaitFor([&] { return completions.size() == 1; }));
     platform->PromptForFile(EFileAction::kOpen, "bin", done);
-    ASSERT_NE(dialog = OpenDialog<QFileDialog>(), nullptr);
+    ASSERT_NE(dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()), nullptr);
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
     dialog->reject();
     ASSERT_TRUE(QTest::qWaitFor([&] { return completions.size() == 2; }));
@@ -124,5 +114,5 @@ TEST_F(Platform, WhatIsStillOpenWhenThePlatformGoesAwayClosesWithoutCompletion)
     platform.reset();
     QTest::qWait(20);
     EXPECT_TRUE(completions.empty());
-    EXPECT_EQ(OpenDialog<QMessageBox>(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
