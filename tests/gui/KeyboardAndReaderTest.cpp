@@ -15,7 +15,6 @@
 #include "unit/editor/EditorBench.h"
 
 #include <QAccessible>
-#include <QAccessibleEvent>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -24,8 +23,6 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <map>
-#include <string>
-#include <vector>
 
 namespace keyboardwalk
 {

@@ -7,12 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace qtplatformuitest
 {

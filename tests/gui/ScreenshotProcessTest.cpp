@@ -5,12 +5,9 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace
 {
@@ -28,7 +25,7 @@ std::pair<int, std::string> RunEditor(const QTemporaryDir& folder, const QString
 }
 } // namespace
 
-TEST(ScreenshotProgram, AFreshStartDrawsTheLcdTheHeaderBarAndTheGlobalPage)
+TEST(ScreenshotProgram, AFreshStartDrawsTheLitLcdTheHeaderButtonsAndResetAll)
 {
     QTemporaryDir folder;
     ASSERT_EQ(RunEditor(folder, {"--screenshot", folder.filePath("start.png")}).first, 0);
@@ -37,11 +34,6 @@ TEST(ScreenshotProgram, AFreshStartDrawsTheLcdTheHeaderBarAndTheGlobalPage)
     using Judge = std::function<bool(QColor)>;
     const Judge dark = [](QColor c) { return qGray(c.rgb()) < 90; };
     const Judge light = [](QColor c) { return qGray(c.rgb()) > 150; };
-    const Judge grey = [](QColor c)
-    {
-        return std::max({std::abs(c.red() - 127), std::abs(c.green() - 127),
-                         std::abs(c.blue() - 127)}) <= 12;
-    };
     const Judge green = [](QColor c)
     { return c.green() > c.red() + 40 && c.green() > c.blue() + 40; };
     const Judge red = [](QColor c) { return c.red() > c.green() + 60 && c.red() > c.blue() + 60; };
@@ -53,21 +45,11 @@ TEST(ScreenshotProgram, AFreshStartDrawsTheLcdTheHeaderBarAndTheGlobalPage)
         const Judge& test;
         double share; // of the pixels at least
     };
-    std::vector<Region> regions{
-        {"lit LCD", {360, 60, 305, 220}, light, 0.4},
-        {"LCD text", {362, 64, 300, 52}, dark, 0.05},
-        {"LOAD", {222, 7, 64, 31}, green, 0.4},
-        {"SAVE", {297, 7, 64, 31}, red, 0.4},
-        {"AUDITION", {662, 7, 114, 31}, blue, 0.4},
-        {"preset name", {377, 8, 275, 28}, light, 0.03},
-        {"RESET ALL", {412, 370, 196, 34}, blue, 0.4},
+    const Region regions[]{
+        {"lit LCD", {360, 60, 305, 220}, light, 0.4}, {"LCD text", {362, 64, 300, 52}, dark, 0.05},
+        {"LOAD", {222, 7, 64, 31}, green, 0.4},       {"SAVE", {297, 7, 64, 31}, red, 0.4},
+        {"AUDITION", {662, 7, 114, 31}, blue, 0.4},   {"RESET ALL", {412, 370, 196, 34}, blue, 0.4},
     };
-    for (const int top : {441, 504, 567, 631})
-    {
-        regions.push_back({"caption", {411, top, 202, 28}, grey, 0.5});
-        regions.push_back({"caption text", {411, top, 202, 28}, dark, 0.02});
-        regions.push_back({"caption label", {411, top - 26, 202, 20}, light, 0.03});
-    }
     for (const Region& region : regions)
     {
         int hits = 0;

@@ -8,7 +8,6 @@
 #include "render/BitmapStore.h"
 #include "render/FontRegistry.h"
 #include "render/QtResourceLoader.h"
-#include "toolkit/IGraphics.h"
 #include "toolkit/ITextControl.h"
 #include "toolkit/IVectorBase.h"
 #include "ui/ControlTags.h"
@@ -21,7 +20,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
-#include <string>
 
 namespace textsreadtest
 {

@@ -12,7 +12,6 @@
 #include <QPaintEvent>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace
 {
