@@ -44,7 +44,6 @@ public:
         view->setFocus();
         port.sent.clear();
     }
-    ~KeyboardWindow() override { editor.SetHostLink(nullptr); }
 
     // A key as the window system delivers it: to the open menu, else to the window's focus
     // widget (the offscreen platform does not hand the activation back after a menu).
@@ -151,13 +150,9 @@ TEST_F(KeyboardWindow, AScreenReaderFindsEveryControlOfEachPageWithNameAndValue)
     EXPECT_EQ(tabs->role(), QAccessible::PageTabList);
     EXPECT_EQ(Read(tabs, true), (Rows{"GLOBAL: ", "JACK 1: ", "JACK 2: "}));
 
-    const Rows pedalPage{"MIDI Channel: 1",
-                         "Mode: Control",
-                         "Controller: 0",
-                         "Minimum: 0",
-                         "Maximum: 0",
-                         "Calibration Low End: 0%: ",
-                         "Calibration High End: 100%: "};
+    const Rows pedalPage({"MIDI Channel: 1", "Mode: Control", "Controller: 0", "Minimum: 0",
+                          "Maximum: 0",
+                          "Calibration Low End: 0%: ", "Calibration High End: 100%: "});
     for (const Qt::Key page : {Qt::Key_2, Qt::Key_3})
     {
         Key(page, Qt::ControlModifier);
