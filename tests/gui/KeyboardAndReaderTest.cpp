@@ -24,7 +24,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace keyboardwalk
+namespace
 {
 using editor_bench::Bytes;
 using Rows = std::vector<std::string>;
@@ -93,11 +93,7 @@ void RecordAnnouncement(QAccessibleEvent* event)
                             iface->text(QAccessible::Name).toStdString() + " " +
                             iface->text(QAccessible::Value).toStdString());
 }
-} // namespace keyboardwalk
-
-using keyboardwalk::Bytes;
-using keyboardwalk::KeyboardWindow;
-using keyboardwalk::Rows;
+} // namespace
 
 TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesWithTheOneMessageTheMouseSends)
 {
@@ -165,14 +161,14 @@ TEST_F(KeyboardWindow, AScreenReaderFindsEveryControlOfEachPageWithNameAndValue)
     auto* announcer = dynamic_cast<ViewAccessible*>(Reader());
     ASSERT_NE(announcer, nullptr);
     Key(Qt::Key_1, Qt::ControlModifier); // the tabs take the focus
-    announcer->Refresh(keyboardwalk::RecordAnnouncement);
+    announcer->Refresh(RecordAnnouncement);
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down}) // to JACK 1 Mode, Switches
     {
         Key(key);
-        announcer->Refresh(keyboardwalk::RecordAnnouncement);
+        announcer->Refresh(RecordAnnouncement);
     }
-    EXPECT_EQ(keyboardwalk::announced.end()[-2], "focus JACK 1 Mode Pedal");
-    EXPECT_EQ(keyboardwalk::announced.back(), "value JACK 1 Mode Switches");
+    EXPECT_EQ(announced.end()[-2], "focus JACK 1 Mode Pedal");
+    EXPECT_EQ(announced.back(), "value JACK 1 Mode Switches");
     Key(Qt::Key_2, Qt::ControlModifier);
     EXPECT_EQ(
         Read(Reader()),

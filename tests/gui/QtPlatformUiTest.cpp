@@ -12,7 +12,7 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
-namespace qtplatformuitest
+namespace
 {
 // A shown view widget at draw scale 2, the platform services over it, and what they completed
 // with, as text ("none" for no choice).
@@ -37,9 +37,8 @@ protected:
     std::unique_ptr<QtPlatformUi> platform;
     std::vector<std::string> completions;
 };
-} // namespace qtplatformuitest
+} // namespace
 
-using qtplatformuitest::Platform;
 using Completions = std::vector<std::string>;
 
 TEST_F(Platform, TextEntryConfirmsWithEnterAndCancelsWithEscapeOrANewEntry)

@@ -13,7 +13,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace rendertest
+namespace
 {
 // The fonts and images of the program, and an image of `size` filled with white drawn on
 // through a QtPainter at `scale`.
@@ -41,9 +41,7 @@ protected:
     QtResourceLoader loader;
     bool fontsLoaded = false;
 };
-} // namespace rendertest
-
-using rendertest::Render;
+} // namespace
 
 TEST_F(Render, OnTheLcdTheFallbackFaceDrawsTheSharpWordsStayApartAndAFullLineFits)
 {

@@ -21,7 +21,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace textsreadtest
+namespace
 {
 // Relative luminance of an sRGB colour, 0 to 1.
 double Luminance(const QColor& color)
@@ -126,9 +126,7 @@ protected:
     ctrlWaveStomplet editor;
     ViewWidget view;
 };
-} // namespace textsreadtest
-
-using textsreadtest::ScreenTexts;
+} // namespace
 
 TEST_F(ScreenTexts, EveryTextFitsItsControlAndReadsAgainstWhatIsBehindIt)
 {
