@@ -82,17 +82,6 @@ public:
     ViewWidget* view = nullptr;
 };
 
-// What the accessibility layer announces, as "event name value".
-std::vector<std::string> announced;
-void RecordAnnouncement(QAccessibleEvent* event)
-{
-    QAccessibleInterface* iface = event->accessibleInterface();
-    if (iface &&
-        (event->type() == QAccessible::ValueChanged || event->type() == QAccessible::Focus))
-        announced.push_back((event->type() == QAccessible::Focus ? "focus " : "value ") +
-                            iface->text(QAccessible::Name).toStdString() + " " +
-                            iface->text(QAccessible::Value).toStdString());
-}
 } // namespace
 
 TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesWithTheOneMessageTheMouseSends)
@@ -160,12 +149,22 @@ TEST_F(KeyboardWindow, AScreenReaderFindsEveryControlOfEachPageWithNameAndValue)
     // offscreen platform never turns accessibility on, so the test takes the announcements.)
     auto* announcer = dynamic_cast<ViewAccessible*>(Reader());
     ASSERT_NE(announcer, nullptr);
+    std::vector<std::string> announced; // as "event name value"
+    const auto record = [&announced](QAccessibleEvent* event)
+    {
+        const auto type = event->type();
+        if (type == QAccessible::ValueChanged || type == QAccessible::Focus)
+            announced.push_back(
+                (type == QAccessible::Focus ? "focus " : "value ") +
+                event->accessibleInterface()->text(QAccessible::Name).toStdString() + " " +
+                event->accessibleInterface()->text(QAccessible::Value).toStdString());
+    };
     Key(Qt::Key_1, Qt::ControlModifier); // the tabs take the focus
-    announcer->Refresh(RecordAnnouncement);
+    announcer->Refresh(record);
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down}) // to JACK 1 Mode, Switches
     {
         Key(key);
-        announcer->Refresh(RecordAnnouncement);
+        announcer->Refresh(record);
     }
     EXPECT_EQ(announced.end()[-2], "focus JACK 1 Mode Pedal");
     EXPECT_EQ(announced.back(), "value JACK 1 Mode Switches");

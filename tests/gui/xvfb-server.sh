@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# A private X server (Xvfb, 1280 x 1024, 24 bits) for the tests that watch the editor's window as
-# a desktop shows it. Xvfb picks a free display number; the state folder keeps it.
+# A private X server (Xvfb, 1280 x 1024, 24 bits; it picks a free display) for the window tests.
 #   xvfb-server.sh start|stop <state-dir>
 #   xvfb-server.sh run <state-dir> <command> [arguments...]   runs the command there on Qt's xcb
 set -euo pipefail
@@ -12,10 +11,10 @@ stop() {
 }
 case $action in
 start)
-    command -v Xvfb >/dev/null || { echo "Xvfb is not installed (scripts/install-deps.sh)" >&2; exit 1; }
+    command -v Xvfb >/dev/null || { echo "Xvfb missing (see scripts/install-deps.sh)" >&2; exit 1; }
     mkdir -p "$dir"
     stop
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/log" 2>&1 &
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" &>"$dir/log" &
     echo $! >"$dir/pid"
     for _ in $(seq 100); do [ -s "$dir/display" ] && exit 0; sleep 0.1; done
     cat "$dir/log" >&2; stop; exit 1 ;;
