@@ -49,10 +49,7 @@ TEST_F(HostFixture, PreferencesPickAtOnceCancelRestoresThePortsAndTheFileOkWrite
         dialog.OutputList()->setCurrentIndex(2);
         EXPECT_EQ(midi.OutputConnections("Box In B"), 1); // the pick takes effect at once
         EXPECT_EQ(midi.OutputConnections("Box In A"), 0);
-        if (ok)
-            dialog.accept();
-        else
-            dialog.reject();
+        ok ? dialog.accept() : dialog.reject();
         EXPECT_EQ(midi.OutputConnections("Box In A"), ok ? 0 : 1);
         EXPECT_EQ(testfiles::ReadBytes(file).find("outdev=Box In B") != std::string::npos, ok);
         EXPECT_TRUE(ok || testfiles::ReadBytes(file) == fileBefore);

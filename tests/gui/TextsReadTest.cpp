@@ -16,6 +16,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -101,20 +102,16 @@ protected:
         {
             QFont font = fonts.FontFor(style);
             font.setPixelSize(static_cast<int>(std::lround(style.mSize * scale)));
-            if (!style.mElide) // else the user's text, cut to fit
-            {
-                EXPECT_LE(QFontMetricsF(font).horizontalAdvance(QString::fromStdString(str)),
-                          bounds.W() * scale + 1.0)
-                    << where << ": \"" << str << "\" at scale " << scale;
-            }
+            const double width = QFontMetricsF(font).horizontalAdvance(QString::fromStdString(str));
+            EXPECT_TRUE(style.mElide || width <= bounds.W() * scale + 1.0) // elided: the user's
+                << where << ": \"" << str << "\" is " << width << " wide at scale " << scale;
         }
         if (disabled)
             return; // greyed out on purpose; its tooltip says why
         const QColor ink(style.mFGColor.R, style.mFGColor.G, style.mFGColor.B);
         const QColor behind = Behind(image, bounds, ink);
-        const double la = Luminance(ink);
-        const double lb = Luminance(behind);
-        EXPECT_GE((std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05), 4.5)
+        const auto [dark, light] = std::minmax({Luminance(ink), Luminance(behind)});
+        EXPECT_GE((light + 0.05) / (dark + 0.05), 4.5)
             << where << ": \"" << str << "\" on " << behind.name().toStdString() << " at "
             << bounds.L << "," << bounds.T;
     }
