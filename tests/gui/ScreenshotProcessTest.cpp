@@ -8,6 +8,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 namespace
 {
@@ -38,26 +39,19 @@ TEST(ScreenshotProgram, AFreshStartDrawsTheLitLcdTheHeaderButtonsAndResetAll)
     { return c.green() > c.red() + 40 && c.green() > c.blue() + 40; };
     const Judge red = [](QColor c) { return c.red() > c.green() + 60 && c.red() > c.blue() + 60; };
     const Judge blue = [](QColor c) { return c.blue() > c.red() + 60; };
-    struct Region
-    {
-        const char* what;
-        QRect area; // design pixels
-        const Judge& test;
-        double share; // of the pixels at least
-    };
-    const Region regions[]{
+    // What, where in design pixels, the colour test and the share of the pixels it holds for.
+    const std::tuple<const char*, QRect, const Judge&, double> regions[]{
         {"lit LCD", {360, 60, 305, 220}, light, 0.4}, {"LCD text", {362, 64, 300, 52}, dark, 0.05},
         {"LOAD", {222, 7, 64, 31}, green, 0.4},       {"SAVE", {297, 7, 64, 31}, red, 0.4},
         {"AUDITION", {662, 7, 114, 31}, blue, 0.4},   {"RESET ALL", {412, 370, 196, 34}, blue, 0.4},
     };
-    for (const Region& region : regions)
+    for (const auto& [what, area, judge, share] : regions)
     {
         int hits = 0;
-        for (int y = region.area.top(); y <= region.area.bottom(); ++y)
-            for (int x = region.area.left(); x <= region.area.right(); ++x)
-                hits += region.test(shot.pixelColor(x, y)) ? 1 : 0;
-        EXPECT_GT(hits, region.share * region.area.width() * region.area.height())
-            << region.what << " at " << region.area.y();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                hits += judge(shot.pixelColor(x, y)) ? 1 : 0;
+        EXPECT_GT(hits, share * area.width() * area.height()) << what;
     }
 }
 
