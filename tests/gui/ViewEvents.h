@@ -5,48 +5,44 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-// Mouse input delivered straight to a widget, as the window system would deliver it, with the
-// button state given explicitly (the GUI tests' own helpers).
+// Left-button mouse input delivered straight to a widget, as the window system would deliver it,
+// with the held buttons given explicitly (QTest's own helpers track them and cannot lose a
+// release).
 namespace viewevents
 {
-inline void SendMouse(QWidget& widget, QEvent::Type type, QPointF pos, Qt::MouseButton button,
-                      Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void SendMouse(QWidget& widget, QEvent::Type type, QPointF pos, Qt::MouseButtons held)
 {
-    QMouseEvent event(type, pos, pos, widget.mapToGlobal(pos), button, buttons, modifiers);
+    QMouseEvent event(type, pos, pos, widget.mapToGlobal(pos), Qt::LeftButton, held, {});
     QApplication::sendEvent(&widget, &event);
 }
 
-inline void Press(QWidget& widget, QPointF pos, Qt::MouseButton button = Qt::LeftButton,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void Press(QWidget& widget, QPointF pos)
 {
-    SendMouse(widget, QEvent::MouseButtonPress, pos, button, button, modifiers);
+    SendMouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton);
 }
 
-inline void Release(QWidget& widget, QPointF pos, Qt::MouseButton button = Qt::LeftButton,
-                    Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void Release(QWidget& widget, QPointF pos)
 {
-    SendMouse(widget, QEvent::MouseButtonRelease, pos, button, Qt::NoButton, modifiers);
+    SendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::NoButton);
 }
 
-inline void Click(QWidget& widget, QPointF pos, Qt::MouseButton button = Qt::LeftButton,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void Click(QWidget& widget, QPointF pos)
 {
-    Press(widget, pos, button, modifiers);
-    Release(widget, pos, button, modifiers);
+    Press(widget, pos);
+    Release(widget, pos);
 }
 
 // A move with `held` buttons down (none: the mouse merely passes over).
-inline void Move(QWidget& widget, QPointF pos, Qt::MouseButtons held = Qt::NoButton,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+inline void Move(QWidget& widget, QPointF pos, Qt::MouseButtons held = Qt::NoButton)
 {
-    SendMouse(widget, QEvent::MouseMove, pos, Qt::NoButton, held, modifiers);
+    QMouseEvent event(QEvent::MouseMove, pos, pos, widget.mapToGlobal(pos), Qt::NoButton, held, {});
+    QApplication::sendEvent(&widget, &event);
 }
 
-// `angleDelta` in eighths of a degree (120: one notch away from the user).
-inline void Wheel(QWidget& widget, QPointF pos, QPoint angleDelta,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// One notch away from the user.
+inline void Wheel(QWidget& widget, QPointF pos)
 {
-    QWheelEvent event(pos, widget.mapToGlobal(pos), QPoint(), angleDelta, Qt::NoButton, modifiers,
+    QWheelEvent event(pos, widget.mapToGlobal(pos), QPoint(), QPoint(0, 120), Qt::NoButton, {},
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(&widget, &event);
 }

@@ -1,177 +1,84 @@
+// The editor's view widget at rest and when one light flashes: it repaints only where something
+// changed, and nothing at all at rest.
+
 #include "app/ViewWidget.h"
 
 #include "ViewEvents.h"
-#include "support/FakeEditorDelegate.h"
+#include "app/QtTimerBackend.h"
+#include "editor/ctrlWaveStomplet.h"
 #include "toolkit/IControl.h"
-#include "toolkit/Painter.h"
+#include "ui/ControlTags.h"
 
+#include <QPaintEvent>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
-namespace viewwidgettest
+namespace
 {
-// A control that records the mouse events it receives, in design coordinates.
-class MouseProbe : public IControl
+// Keeps the rectangles of the regions one widget was asked to paint.
+class PaintCounter : public QObject
 {
 public:
-    struct Event
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        std::string kind;
-        float x = 0.f;
-        float y = 0.f;
-        IMouseMod mod;
-        float d = 0.f; // drag dY or wheel notches
+        if (event->type() == QEvent::Paint)
+            for (const QRect& rect : static_cast<QPaintEvent*>(event)->region())
+                rects.push_back(rect);
+        return false;
+    }
+    std::vector<QRect> rects;
+};
+} // namespace
+
+TEST(EditorView, AtRestItNeitherRepaintsNorRunsItsFrameClockAndAFlashRepaintsOnlyTheLight)
+{
+    // The real editor with its real timers: the 20 ms tick and the 100 ms device timer run.
+    QtTimerBackend timers;
+    ctrlWaveStomplet editor;
+    ViewWidget view(editor);
+    PaintCounter counter(view);
+    // Runs the event loop until the view has painted and its frame clock has stopped.
+    const auto settle = [&] {
+        return QTest::qWaitFor([&]
+                               { return !counter.rects.empty() && !view.IsFrameClockRunning(); });
     };
+    view.show();
+    ASSERT_TRUE(settle());
 
-    explicit MouseProbe(const IRECT& bounds) : IControl(bounds) {}
-
-    void Draw(Painter& painter) override
+    counter.rects.clear();
+    int clockRunning = 0;
+    for (int slice = 0; slice < 30; ++slice)
     {
-        painter.FillRect(IColor(255, 40, 40, 40), GetRECT(), GetBlend());
+        QTest::qWait(20);
+        clockRunning += view.IsFrameClockRunning() ? 1 : 0;
     }
-    void OnMouseDown(float x, float y, const IMouseMod& mod) override
+    EXPECT_EQ(counter.rects.size(), 0u);
+    EXPECT_EQ(clockRunning, 0);
+
+    // The activity light's flash repaints the rows of the light alone, at scale 1 and 2.
+    const auto expectTheLightAlone = [&](int scale)
     {
-        events.push_back({"down", x, y, mod});
-    }
-    void OnMouseUp(float x, float y, const IMouseMod& mod) override
-    {
-        events.push_back({"up", x, y, mod});
-    }
-    void OnMouseDrag(float x, float y, float, float dY, const IMouseMod& mod) override
-    {
-        events.push_back({"drag", x, y, mod, dY});
-    }
-    void OnMouseDblClick(float x, float y, const IMouseMod& mod) override
-    {
-        events.push_back({"double", x, y, mod});
-    }
-    void OnMouseWheel(float x, float y, const IMouseMod& mod, float d) override
-    {
-        events.push_back({"wheel", x, y, mod, d});
-    }
+        counter.rects.clear();
+        editor.OnMidiForView(MidiMessage{0, 0xB0, 11, 80});
+        ASSERT_TRUE(settle());
+        const IRECT light = view.Graphics().GetControlWithTag(kCtrlTagMidiLight)->GetRECT();
+        const int m = static_cast<int>(IControl::kDrawOverhang);
+        for (const QRect& rect : counter.rects)
+            EXPECT_TRUE(rect.top() >= (static_cast<int>(light.T) - m) * scale &&
+                        rect.bottom() < (static_cast<int>(light.B) + m) * scale)
+                << rect.y() << "+" << rect.height() << " at " << scale;
+    };
+    expectTheLightAlone(1);
+    counter.rects.clear(); // to wait for the whole repaint at the new scale
+    view.Graphics().SetDrawScale(2.f);
+    ASSERT_TRUE(settle());
+    expectTheLightAlone(2);
 
-    std::vector<Event> events;
-};
-
-// A view whose layout is two probes, far apart, over a plain background.
-class ProbeView : public ::testing::Test
-{
-protected:
-    ProbeView() : editor(4)
-    {
-        editor.SetLayoutFunc(
-            [this](IGraphics& graphics)
-            {
-                graphics.AttachPanelBackground(IColor(255, 127, 127, 127));
-                upperLeft = graphics.AttachControl(
-                    std::make_unique<MouseProbe>(IRECT(100.f, 100.f, 200.f, 150.f)));
-                lowerRight = graphics.AttachControl(
-                    std::make_unique<MouseProbe>(IRECT(600.f, 400.f, 700.f, 450.f)));
-            });
-        view = std::make_unique<ViewWidget>(editor);
-    }
-
-    void ScaleTo(float scale)
-    {
-        view->Graphics().SetDrawScale(scale);
-        QTest::qWait(1); // the view applies a new scale from the event loop
-    }
-
-    FakeEditorDelegate editor;
-    MouseProbe* upperLeft = nullptr;
-    MouseProbe* lowerRight = nullptr;
-    std::unique_ptr<ViewWidget> view;
-};
-} // namespace viewwidgettest
-
-using viewwidgettest::ProbeView;
-
-TEST_F(ProbeView, AClickAtScaleOneReachesTheControlAtThosePixelsWithButtonAndModifiers)
-{
-    EXPECT_EQ(view->size(), QSize(1024, 768));
-    viewevents::Click(*view, QPointF(150, 120));
-    ASSERT_EQ(upperLeft->events.size(), 2u);
-    EXPECT_EQ(upperLeft->events[0].kind, "down");
-    EXPECT_FLOAT_EQ(upperLeft->events[0].x, 150.f);
-    EXPECT_FLOAT_EQ(upperLeft->events[0].y, 120.f);
-    EXPECT_TRUE(upperLeft->events[0].mod.L);
-    EXPECT_EQ(upperLeft->events[1].kind, "up");
-    EXPECT_TRUE(lowerRight->events.empty());
-
-    // The right button and shift, ctrl and alt reach the control too.
-    viewevents::Click(*view, QPointF(150, 120), Qt::RightButton,
-                      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_EQ(upperLeft->events.size(), 4u);
-    const IMouseMod mod = upperLeft->events[2].mod;
-    EXPECT_FALSE(mod.L);
-    EXPECT_TRUE(mod.R && mod.S && mod.C && mod.A);
-}
-
-TEST_F(ProbeView, ClicksAndDragsAtScaleTwoReachTheControlAtHalfThePixels)
-{
-    ScaleTo(2.f);
-    EXPECT_EQ(view->size(), QSize(2048, 1536));
-
-    viewevents::Click(*view, QPointF(1300, 850));
-    ASSERT_EQ(lowerRight->events.size(), 2u);
-    EXPECT_FLOAT_EQ(lowerRight->events[0].x, 650.f);
-    EXPECT_FLOAT_EQ(lowerRight->events[0].y, 425.f);
-    EXPECT_TRUE(upperLeft->events.empty());
-
-    // (300, 240) at scale 2 is (150, 120) in the design: the upper probe, not the lower one.
-    viewevents::Click(*view, QPointF(300, 240));
-    ASSERT_EQ(upperLeft->events.size(), 2u);
-    EXPECT_FLOAT_EQ(upperLeft->events[0].x, 150.f);
-    EXPECT_EQ(lowerRight->events.size(), 2u);
-
-    // A drag moves in design pixels.
-    viewevents::Press(*view, QPointF(300, 240));
-    viewevents::Move(*view, QPointF(300, 220), Qt::LeftButton, Qt::ShiftModifier);
-    viewevents::Release(*view, QPointF(300, 220));
-    ASSERT_EQ(upperLeft->events.size(), 5u);
-    EXPECT_EQ(upperLeft->events[3].kind, "drag");
-    EXPECT_FLOAT_EQ(upperLeft->events[3].d, -10.f);
-    EXPECT_TRUE(upperLeft->events[3].mod.S);
-}
-
-TEST_F(ProbeView, DoubleClickAndVerticalWheelReachTheControlAndASidewaysSwipeDoesNot)
-{
-    viewevents::SendMouse(*view, QEvent::MouseButtonDblClick, QPointF(150, 120), Qt::LeftButton,
-                          Qt::LeftButton);
-    viewevents::Release(*view, QPointF(150, 120));
-    viewevents::Wheel(*view, QPointF(150, 120), QPoint(0, 120));
-    viewevents::Wheel(*view, QPointF(150, 120), QPoint(0, -60), Qt::ControlModifier);
-    viewevents::Wheel(*view, QPointF(150, 120), QPoint(120, 0));
-
-    std::vector<std::string> kinds;
-    for (const auto& event : upperLeft->events)
-        kinds.push_back(event.kind);
-    EXPECT_EQ(kinds, (std::vector<std::string>{"double", "up", "wheel", "wheel"}));
-    EXPECT_FLOAT_EQ(upperLeft->events[2].d, 1.f);
-    EXPECT_FLOAT_EQ(upperLeft->events[3].d, -0.5f);
-    EXPECT_TRUE(upperLeft->events[3].mod.C);
-}
-
-TEST_F(ProbeView, APressWhoseReleaseIsLostIsLetGoAtTheNextMove)
-{
-    viewevents::Press(*view, QPointF(150, 120));
-    EXPECT_EQ(view->Graphics().GetCapturedControl(), upperLeft);
-    // The release went to a menu; the next move arrives with no button held.
-    viewevents::Move(*view, QPointF(400, 300));
-    EXPECT_EQ(view->Graphics().GetCapturedControl(), nullptr);
-    ASSERT_EQ(upperLeft->events.size(), 2u);
-    EXPECT_EQ(upperLeft->events[1].kind, "up");
-}
-
-TEST_F(ProbeView, ANewScaleResizesTheViewAndReportsTheSize)
-{
-    QSize reported;
-    view->SetSizeChangedFunc([&reported](int w, int h) { reported = QSize(w, h); });
-    ScaleTo(0.5f);
-    EXPECT_EQ(view->size(), QSize(512, 384));
-    EXPECT_EQ(reported, QSize(512, 384));
-    ScaleTo(3.f); // clamped by the context
-    EXPECT_EQ(reported, QSize(2048, 1536));
+    // A press whose release went to a menu is let go at the next move with no button held.
+    const IRECT tabs = view.Graphics().GetControlWithTag(kCtrlTagPageTabs)->GetRECT();
+    viewevents::Press(view, QPointF(tabs.MW(), tabs.MH()) * 2);
+    EXPECT_NE(view.Graphics().GetCapturedControl(), nullptr);
+    viewevents::Move(view, {10, 10});
+    EXPECT_EQ(view.Graphics().GetCapturedControl(), nullptr);
 }

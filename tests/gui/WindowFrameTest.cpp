@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QtTest/QTest>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -68,29 +67,15 @@ protected:
         const QImage whole = Held();
         ASSERT_FALSE(whole.isNull()) << step;
         ASSERT_EQ(partial.size(), whole.size()) << step;
-        int differing = 0;
+        if (partial == whole)
+            return;
         QRect where;
         for (int y = 0; y < whole.height(); ++y)
-        {
-            const auto* a = reinterpret_cast<const QRgb*>(partial.constScanLine(y));
-            const auto* b = reinterpret_cast<const QRgb*>(whole.constScanLine(y));
             for (int x = 0; x < whole.width(); ++x)
-            {
-                if (a[x] != b[x])
-                {
-                    ++differing;
+                if (partial.pixel(x, y) != whole.pixel(x, y))
                     where |= QRect(x, y, 1, 1);
-                }
-            }
-        }
-        EXPECT_EQ(differing, 0) << step << ": differs within " << where.x() << "," << where.y()
-                                << " " << where.width() << "x" << where.height();
-        if (differing > 0 && qEnvironmentVariableIsSet("STOMPLET_FRAME_DUMP"))
-        {
-            const QString prefix = qEnvironmentVariable("STOMPLET_FRAME_DUMP");
-            partial.save(prefix + QString::fromStdString(step) + "-partial.png");
-            whole.save(prefix + QString::fromStdString(step) + "-whole.png");
-        }
+        ADD_FAILURE() << step << ": differs within " << where.x() << "," << where.y() << " "
+                      << where.width() << "x" << where.height();
     }
 
     IGraphics& Graphics() { return view->Graphics(); }
@@ -120,7 +105,7 @@ protected:
                 if (dynamic_cast<IVNumberBoxControl*>(&control) && !control.IsHidden())
                 {
                     const IRECT r = control.GetRECT();
-                    viewevents::Wheel(*view, ToView(r.MW(), r.MH()), QPoint(0, 120));
+                    viewevents::Wheel(*view, ToView(r.MW(), r.MH()));
                 }
             });
     }

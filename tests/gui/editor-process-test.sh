@@ -1,29 +1,23 @@
 #!/usr/bin/env bash
-# The editor as a program: --help, a bad argument, an unwritable settings folder, the
-# single-instance hand-over and a stale socket after a crash.
-#   editor-process-test.sh <path to ctrlwave-stomplet>
+# editor-process-test.sh <ctrlwave-stomplet>: the editor as a program. --help, a bad argument, a
+# quiet start without MIDI, an unwritable settings folder, one editor per folder, a crash.
 set -uo pipefail
 editor=$1
 work=$(mktemp -d)
-# The editors' local sockets are made in the temporary folder: keep them in ours.
-export TMPDIR=$work
+export TMPDIR=$work # the editors make their local sockets there: keep them in ours
 pids=()
-cleanup() { for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done; rm -rf "$work"; }
-trap cleanup EXIT
-
-passed=0 failed=0
+trap 'kill -9 "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+failed=0
 check() { # check <name> <condition as a command>
-    local name=$1; shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+    local name=$1
+    shift
+    "$@" || { failed=$((failed + 1)) && echo "FAILED: $name"; }
 }
-# Waits up to 20 s for a file to appear.
-wait_for_file() { for _ in $(seq 200); do [ -e "$1" ] && return 0; sleep 0.1; done; return 1; }
 
-"$editor" --help >"$work/help" 2>&1
-check "--help exits 0" test $? -eq 0
-check "--help names the options" grep -q -- '--settings-dir' "$work/help"
+"$editor" --help >"$work/help" 2>&1 && grep -q -- '--settings-dir' "$work/help"
+check "--help exits 0 and names the options" test $? -eq 0
 
-"$editor" --settings-dir "$work/bad" --midi-api bogus >"$work/out" 2>"$work/err"
+"$editor" --settings-dir "$work/bad" --midi-api bogus >/dev/null 2>"$work/err"
 check "a bad --midi-api exits 1" test $? -eq 1
 check "with one line of ours on stderr" test "$(grep -c "^ctrlwave-stomplet: " "$work/err")" -eq 1
 
@@ -33,27 +27,24 @@ JACK_DEFAULT_SERVER=stomplet-no-such-server timeout 3 "$editor" --settings-dir "
     --midi-api jack >/dev/null 2>"$work/err"
 check "a start with no MIDI system prints at most three lines" test "$(wc -l <"$work/err")" -le 3
 check "all of them its own" test "$(grep -cv "^ctrlwave-stomplet: " "$work/err")" -eq 0
-check "one of them says the JACK server is not running" grep -q "JACK server is not running" \
-    "$work/err"
+check "one says the JACK server is not running" grep -q "JACK server is not running" "$work/err"
 
-# A settings folder that cannot be created: the editor runs on with a clear line.
 touch "$work/file"
 timeout 3 "$editor" --settings-dir "$work/file/settings" >/dev/null 2>"$work/err"
 check "an unwritable settings folder keeps the editor running" test $? -eq 124
 check "and says so on stderr" grep -qi 'settings' "$work/err"
 
-# Single instance per settings folder. Sockets of the editors stopped above are cleared first.
+# One editor per settings folder. Sockets of the editors stopped above are cleared first.
 rm -f "$work"/ctrlWaveStomplet-*
 "$editor" --settings-dir "$work/one" >/dev/null 2>&1 &
-first=$!; pids+=("$first")
-check "the first editor writes its settings" wait_for_file "$work/one/settings.ini"
+first=$!
+pids+=("$first")
+for _ in $(seq 200); do [ -e "$work/one/settings.ini" ] && break; sleep 0.1; done
 timeout 10 "$editor" --settings-dir "$work/one" >/dev/null 2>&1
 check "a second start with the same folder hands over and exits 0" test $? -eq 0
 check "the first editor still runs" kill -0 "$first"
-
 timeout 3 "$editor" --settings-dir "$work/two" >/dev/null 2>&1
 check "an editor with another folder starts on its own" test $? -eq 124
-
 kill -9 "$first"
 wait "$first" 2>/dev/null
 timeout 3 "$editor" --settings-dir "$work/one" >/dev/null 2>&1
@@ -69,15 +60,12 @@ for round in $(seq 20); do
     b=$!
     pids+=("$a" "$b")
     wait -n "$a" "$b"
-    ended=$?
+    check "round $round: one start hands over and exits 0" test $? -eq 0
     if kill -0 "$a" 2>/dev/null; then stayed=$a err=$work/a.err; else stayed=$b err=$work/b.err; fi
-    check "round $round: one start hands over and exits 0" test "$ended" -eq 0
     check "round $round: the other editor stays" kill -0 "$stayed"
     for _ in $(seq 100); do grep -q "$raised" "$err" && break; sleep 0.1; done
     check "round $round: the request reaches the editor that stayed" grep -q "$raised" "$err"
     kill -9 "$a" "$b" 2>/dev/null
     wait "$a" "$b" 2>/dev/null
 done
-
-echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
