@@ -10,8 +10,8 @@
 #include "device/ParamTable.h"
 #include "device/SysExMessages.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorBench.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>

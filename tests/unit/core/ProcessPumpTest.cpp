@@ -1,4 +1,5 @@
 #include "core/ManualTimerBackend.h"
+#include "support/EditorBench.h"
 #include "unit/core/RecordingApp.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ protected:
     ManualTimerBackend clock;
     RecordingApp app;
     FakeView view;
-    RecordingHostLink host;
+    editor_bench::RecordingPort host;
 };
 } // namespace
 

@@ -67,18 +67,3 @@ public:
     std::vector<ParamChange> received;
     std::vector<MidiMessage> midi;
 };
-
-// A host whose output port records what is sent.
-class RecordingHostLink final : public AppHostLink
-{
-public:
-    bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
-    {
-        sent.emplace_back(bytes, bytes + size);
-        return true;
-    }
-    void ProbeMidiPorts() override { ++probes; }
-
-    std::vector<std::vector<std::uint8_t>> sent;
-    int probes = 0;
-};

@@ -1,16 +1,15 @@
 #include "device/DeviceStatus.h"
 #include "device/FirmwareImage.h"
 #include "editor/FirmwareUpdate.h"
+#include "support/EditorBench.h"
+#include "support/TempFolder.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorFlowsBench.h"
 
 #include <gtest/gtest.h>
 #include <random>
 
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
-using editor_flows::GroupDisabled;
-using editor_flows::SplashEnds;
 using testfiles::TempFolder;
 using testfiles::WriteBytes;
 
@@ -61,11 +60,11 @@ TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithPro
     WriteBytes(folder.Path() / "ab.bin", "\xAB");
     FirmwareBench bench;
     bench.platform.ScriptFilePath((folder.Path() / "ab.bin").string());
-    ASSERT_TRUE(SplashEnds(bench.graphics, "FIRMWARE UPDATE"));
+    ASSERT_TRUE(bench.SplashEnds("FIRMWARE UPDATE"));
     EXPECT_EQ(bench.platform.FilePrompts().back().extension, "bin");
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{FirmwareStart(1)});
     EXPECT_TRUE(bench.GroupShown(kGroupFirmware));
-    EXPECT_TRUE(GroupDisabled(bench.graphics, kGroupFirmwareUpdate));
+    EXPECT_TRUE(bench.GroupDisabled(kGroupFirmwareUpdate));
 
     bench.DeviceTicks(5);
     EXPECT_EQ(bench.port.sent.size(), 1u);
@@ -92,7 +91,7 @@ TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithPro
     ASSERT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kOk));
     EXPECT_FALSE(bench.GroupShown(kGroupFirmware));
     EXPECT_FALSE(bench.GroupShown(kGroupFirmwareBackground));
-    EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupMain));
+    EXPECT_FALSE(bench.GroupDisabled(kGroupMain));
 }
 
 TEST(FirmwareUpdate, ImageSizesGiveTheirPageCountsAndBlocksAndTheLimitsAreKept)
@@ -126,7 +125,7 @@ TEST(FirmwareUpdate, ImageSizesGiveTheirPageCountsAndBlocksAndTheLimitsAreKept)
     EXPECT_TRUE(bench.port.sent.empty());
     ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
     EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kEmptyFirmwareText);
-    EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupFirmwareUpdate)); // still usable
+    EXPECT_FALSE(bench.GroupDisabled(kGroupFirmwareUpdate)); // still usable
 }
 
 TEST(FirmwareUpdate, NothingElseReachesTheBoxUntilTheTransferEndsAndQuitAsksMeanwhile)
@@ -199,6 +198,6 @@ TEST(FirmwareUpdate, PortChangedOrGoneDuringTheTransferStopsItAndSaysItFailed)
         EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kFirmwareFailedText);
         bench.platform.AnswerMessageBox(EMsgBoxResult::kOk);
         EXPECT_FALSE(bench.GroupShown(kGroupFirmware));
-        EXPECT_FALSE(GroupDisabled(bench.graphics, kGroupMain));
+        EXPECT_FALSE(bench.GroupDisabled(kGroupMain));
     }
 }

@@ -1,6 +1,6 @@
 #include "ui/EditorLayout.h"
 
-#include "UiBench.h"
+#include "support/EditorBench.h"
 #include "toolkit/IBitmapControl.h"
 #include "toolkit/ICaptionControl.h"
 #include "toolkit/IPanelControl.h"
@@ -20,7 +20,7 @@
 
 namespace
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 std::string KindOf(const IControl* control)
 {
@@ -151,7 +151,7 @@ void ExpectNear(const IRECT& actual, const IRECT& expected, int tag)
 
 TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndText)
 {
-    UiBench bench;
+    EditorBench bench(false);
     bench.OpenView();
 
     for (const TaggedControl& expected : kTaggedControls)
@@ -179,7 +179,7 @@ TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndText)
 
 TEST(EditorLayout, FirstScreenShowsHeaderStatusPedalDisplaysAndTheGlobalPage)
 {
-    UiBench bench;
+    EditorBench bench(false);
     bench.OpenView();
 
     for (const char* group : {"background", "globalcontrols", "jack1pedalcontrols",
@@ -204,7 +204,7 @@ TEST(EditorLayout, FirstScreenShowsHeaderStatusPedalDisplaysAndTheGlobalPage)
 
 TEST(EditorLayout, LoadsItsFontsAndPicturesFromTheResources)
 {
-    UiBench bench;
+    EditorBench bench(false);
     bench.OpenView();
     using Font = std::pair<std::string, std::string>;
     EXPECT_EQ(bench.artwork.loadedFonts,
@@ -220,12 +220,12 @@ TEST(EditorLayout, LoadsItsFontsAndPicturesFromTheResources)
 
 TEST(EditorLayout, EndsReadyWithOneStatusRequestAndASecondCallAddsAndSendsNothing)
 {
-    UiBench bench;
+    EditorBench bench(false);
     EXPECT_FALSE(bench.editor.mUIReady);
     bench.OpenView();
     EXPECT_TRUE(bench.editor.mUIReady);
     EXPECT_TRUE(bench.editor.mStatusTextsReady);
-    EXPECT_EQ(bench.port.sent, std::vector<ui_bench::Bytes>{ui_bench::kStatusRequest});
+    EXPECT_EQ(bench.port.sent, std::vector<editor_bench::Bytes>{editor_bench::kStatusRequest});
     const int controls = bench.graphics.NControls();
     BuildEditorLayout(bench.editor, bench.graphics);
     EXPECT_EQ(bench.graphics.NControls(), controls);
@@ -234,7 +234,7 @@ TEST(EditorLayout, EndsReadyWithOneStatusRequestAndASecondCallAddsAndSendsNothin
 
 TEST(EditorLayout, StatusLineOneStartsWithThePortAnnouncedBeforeTheView)
 {
-    UiBench bench;
+    EditorBench bench(false);
     bench.editor.OnMidiOutputPortSelected("Some Synth");
     bench.port.sent.clear();
     bench.OpenView();
@@ -244,7 +244,7 @@ TEST(EditorLayout, StatusLineOneStartsWithThePortAnnouncedBeforeTheView)
 
 TEST(EditorLayout, FirstScreenFollowsSettingsAnnouncedBeforeTheViewWithoutRecordingThem)
 {
-    UiBench bench;
+    EditorBench bench(false);
     bench.editor.GetParam(kJack1Mode)->Set(kJackModeSwitches);
     bench.editor.GetParam(kSwitchA1Function)->Set(kSwitchFunctionSpecialControl);
     bench.editor.GetParam(kSwitchB1Function)->Set(kSwitchFunctionStart);
@@ -260,5 +260,5 @@ TEST(EditorLayout, FirstScreenFollowsSettingsAnnouncedBeforeTheViewWithoutRecord
     EXPECT_EQ(bench.GroupState("switch1controls"), "hidden");
 
     EXPECT_EQ(bench.editor.mPendingParam, -1);
-    EXPECT_EQ(bench.port.sent, std::vector<ui_bench::Bytes>{ui_bench::kStatusRequest});
+    EXPECT_EQ(bench.port.sent, std::vector<editor_bench::Bytes>{editor_bench::kStatusRequest});
 }

@@ -1,20 +1,18 @@
 #include "ui/JackConfiguration.h"
 
-#include "UiBench.h"
+#include "support/EditorBench.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 // The screen built with every setting at 0; settings then change without going through the
 // editor's change handling, so that only the rules under test act.
-struct RuleBench : UiBench
+struct RuleBench : EditorBench
 {
-    RuleBench() { OpenView(); }
-
     void Set(int idx, int value)
     {
         editor.GetParam(idx)->Set(value);

@@ -1,4 +1,4 @@
-#include "UiBench.h"
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
 
 #include <array>
@@ -7,7 +7,7 @@
 
 namespace pages_overlays_test
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 // Points on the screen, design pixels.
 constexpr float kTabY = 340.f;
@@ -24,14 +24,8 @@ constexpr std::array<const char*, 6> kOtherGroups{"maincontrols",       "devicec
                                                   "jack1pedalcontrols", "jack1switchcontrols",
                                                   "jack2pedalcontrols", "jack2switchcontrols"};
 
-struct OpenBench : UiBench
+struct OpenBench : EditorBench
 {
-    OpenBench()
-    {
-        OpenView();
-        port.sent.clear();
-    }
-
     bool AuditionAfterClick()
     {
         ClickAndSettle(kAuditionX, kAuditionY);
