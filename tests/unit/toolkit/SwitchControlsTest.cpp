@@ -27,7 +27,7 @@ TEST(TabSwitch, OptionValuesAreIndexOverCountMinusOneAndEveryClickRunsTheAction)
     std::vector<std::string> black;
     for (const RecordingPainter::Call& call :
          bench.painter.CallsOf(RecordingPainter::Op::kDrawText))
-        if (call.textStyle.mFGColor == kColorBlack)
+        if (call.color == kColorBlack)
             black.push_back(call.text);
     EXPECT_EQ(black, std::vector<std::string>{"GLOBAL"});
 }
