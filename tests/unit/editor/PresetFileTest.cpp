@@ -3,7 +3,6 @@
 #include "device/ParameterBytes.h"
 #include "device/SysExMessages.h"
 #include "editor/ctrlWaveStomplet.h"
-#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -226,24 +225,3 @@ TEST(PresetFileOnDisk, MissingFileOrFolderCannotBeOpenedAndABigFileIsTooLarge)
     WriteBytes(big, text);
     EXPECT_EQ(ErrorOf(ReadPresetFile(big)), PresetFileError::kTooLarge);
 }
-
-#if defined(__unix__)
-TEST(PresetFileOnDisk, FailedSaveKeepsTheExistingPresetWhole)
-{
-    TempFolder folder;
-    const fs::path path = folder.Path() / "live.csx";
-    const std::string old = FormatPresetFile(SampleValues());
-    WriteBytes(path, old);
-
-    std::optional<AtomicWriteError> error;
-    {
-        const testfiles::FileSizeLimit limit(100); // so the 184-byte save fails part-way
-        ASSERT_TRUE(limit.Active());
-        error = WritePresetFile(path, PresetValues{});
-    }
-
-    ASSERT_TRUE(error);
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_NE(error->Describe().find("live.csx"), std::string::npos);
-}
-#endif
