@@ -149,11 +149,9 @@ void ExpectNear(const IRECT& actual, const IRECT& expected, int tag)
 }
 } // namespace
 
-TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndText)
+TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndTextOnAFirstScreenOfItsOwn)
 {
-    EditorBench bench(false);
-    bench.OpenView();
-
+    EditorBench bench;
     for (const TaggedControl& expected : kTaggedControls)
     {
         const IControl* control = bench.graphics.GetControlWithTag(expected.tag);
@@ -162,26 +160,15 @@ TEST(EditorLayout, EveryTagHasItsKindPlaceGroupBindingAndText)
         ExpectNear(control->GetRECT(), expected.rect, expected.tag);
         EXPECT_EQ(control->GetGroup(), expected.group) << "tag " << expected.tag;
         EXPECT_EQ(control->GetParamIdx(), expected.param) << "tag " << expected.tag;
-    }
-    for (const TaggedControl& expected : kTaggedControls)
-    {
         const auto known =
             std::ranges::find(kInitialTexts, expected.tag, &std::pair<int, std::string>::first);
-        const bool isText = std::string(expected.kind) == "text";
-        if (known != kInitialTexts.end() || isText)
-        {
-            EXPECT_EQ(TextOf(bench.graphics.GetControlWithTag(expected.tag)),
-                      known != kInitialTexts.end() ? known->second : "")
-                << "tag " << expected.tag;
-        }
+        const bool shows = known != kInitialTexts.end() || std::string(expected.kind) == "text";
+        EXPECT_EQ(shows ? TextOf(control) : "", known != kInitialTexts.end() ? known->second : "")
+            << "tag " << expected.tag;
     }
-}
 
-TEST(EditorLayout, FirstScreenShowsHeaderStatusPedalDisplaysAndTheGlobalPage)
-{
-    EditorBench bench(false);
-    bench.OpenView();
-
+    // Header, status, pedal displays and the global page are shown; only the standalone notice
+    // of the header bar is not. A number box's readout and buttons are hidden with its page.
     for (const char* group : {"background", "globalcontrols", "jack1pedalcontrols",
                               "jack2pedalcontrols", "devicecontrols"})
         EXPECT_EQ(bench.GroupState(group), "shown") << group;
@@ -190,22 +177,14 @@ TEST(EditorLayout, FirstScreenShowsHeaderStatusPedalDisplaysAndTheGlobalPage)
           "jack1switchcontrols", "jack2switchcontrols", "firmwarecontrols", "fwbgcontrols",
           "fwupdatecontrols", "aboutcontrols"})
         EXPECT_EQ(bench.GroupState(group), "hidden") << group;
-
-    // The header bar and the tab switch are shown; only the standalone notice is not.
     bench.graphics.ForControlInGroup(
         "maincontrols", [](IControl& control)
         { EXPECT_EQ(control.IsHidden(), control.GetTag() == kCtrlTagStandaloneNotice); });
-    // A number box's readout and buttons are hidden with its page.
     const IControl& box = bench.Tagged(kCtrlTagSwitchA1Controller);
     ASSERT_EQ(box.GetChildren().size(), 3u);
     for (const IControl* child : box.GetChildren())
         EXPECT_TRUE(child->IsHidden());
-}
 
-TEST(EditorLayout, LoadsItsFontsAndPicturesFromTheResources)
-{
-    EditorBench bench(false);
-    bench.OpenView();
     using Font = std::pair<std::string, std::string>;
     EXPECT_EQ(bench.artwork.loadedFonts,
               (std::vector<Font>{{"Roboto-Regular", "Roboto-Regular.ttf"},
@@ -218,39 +197,21 @@ TEST(EditorLayout, LoadsItsFontsAndPicturesFromTheResources)
     EXPECT_EQ(polarity.GetBitmap().NFrames(), 2);
 }
 
-TEST(EditorLayout, EndsReadyWithOneStatusRequestAndASecondCallAddsAndSendsNothing)
-{
-    EditorBench bench(false);
-    EXPECT_FALSE(bench.editor.mUIReady);
-    bench.OpenView();
-    EXPECT_TRUE(bench.editor.mUIReady);
-    EXPECT_TRUE(bench.editor.mStatusTextsReady);
-    EXPECT_EQ(bench.port.sent, std::vector<editor_bench::Bytes>{editor_bench::kStatusRequest});
-    const int controls = bench.graphics.NControls();
-    BuildEditorLayout(bench.editor, bench.graphics);
-    EXPECT_EQ(bench.graphics.NControls(), controls);
-    EXPECT_EQ(bench.port.sent.size(), 1u);
-}
-
-TEST(EditorLayout, StatusLineOneStartsWithThePortAnnouncedBeforeTheView)
+TEST(EditorLayout, FirstScreenFollowsWhatCameBeforeItAndEndsReadyWithOneStatusRequest)
 {
     EditorBench bench(false);
     bench.editor.OnMidiOutputPortSelected("Some Synth");
-    bench.port.sent.clear();
-    bench.OpenView();
-    const auto& line1 = dynamic_cast<const ITextControl&>(bench.Tagged(kCtrlTagDeviceText1));
-    EXPECT_EQ(line1.GetStr(), "DEVICE: Some Synth");
-}
-
-TEST(EditorLayout, FirstScreenFollowsSettingsAnnouncedBeforeTheViewWithoutRecordingThem)
-{
-    EditorBench bench(false);
     bench.editor.GetParam(kJack1Mode)->Set(kJackModeSwitches);
     bench.editor.GetParam(kSwitchA1Function)->Set(kSwitchFunctionSpecialControl);
     bench.editor.GetParam(kSwitchB1Function)->Set(kSwitchFunctionStart);
     bench.editor.GetParam(kPedal2Mode)->Set(kPedalModeBend);
+    bench.port.sent.clear();
+    EXPECT_FALSE(bench.editor.mUIReady);
     bench.OpenView();
 
+    EXPECT_TRUE(bench.editor.mUIReady);
+    EXPECT_TRUE(bench.editor.mStatusTextsReady);
+    EXPECT_EQ(bench.Text(kCtrlTagDeviceText1), "DEVICE: Some Synth");
     EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "shown");
     EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "hidden");
     EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "enabled");
@@ -258,7 +219,11 @@ TEST(EditorLayout, FirstScreenFollowsSettingsAnnouncedBeforeTheViewWithoutRecord
     EXPECT_EQ(bench.BoundState(kPedal2Controller), "disabled");
     // The pages keep their first-screen state: the jack's page is chosen by the tabs.
     EXPECT_EQ(bench.GroupState("switch1controls"), "hidden");
-
-    EXPECT_EQ(bench.editor.mPendingParam, -1);
+    EXPECT_EQ(bench.editor.mPendingParam, -1); // nothing recorded as an edit
     EXPECT_EQ(bench.port.sent, std::vector<editor_bench::Bytes>{editor_bench::kStatusRequest});
+
+    const int controls = bench.graphics.NControls(); // a second build adds and sends nothing
+    BuildEditorLayout(bench.editor, bench.graphics);
+    EXPECT_EQ(bench.graphics.NControls(), controls);
+    EXPECT_EQ(bench.port.sent.size(), 1u);
 }
