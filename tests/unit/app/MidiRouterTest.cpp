@@ -1,13 +1,12 @@
 #include "app/MidiRouter.h"
 
-#include "PortTestApp.h"
 #include "core/ManualTimerBackend.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-using hosttest::PortTestApp;
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
 
@@ -56,7 +55,7 @@ protected:
     TempFolder mFolder;
     SettingsStore mStore{mFolder.Path()};
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     std::vector<Bytes> mSentToBox;
     std::vector<Bytes> mSentToKeys;

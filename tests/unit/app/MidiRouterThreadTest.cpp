@@ -1,6 +1,6 @@
-#include "PortTestApp.h"
 #include "app/MidiRouter.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <atomic>
@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-using hosttest::PortTestApp;
 using testfiles::TempFolder;
 
 namespace
@@ -54,7 +53,7 @@ protected:
     TempFolder mFolder;
     SettingsStore mStore{mFolder.Path()};
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     MidiRouter mRouter{mApp, mSettings, mStore};
     std::mutex mMutex;

@@ -1,13 +1,12 @@
-#include "PortTestApp.h"
 #include "app/MidiRouter.h"
 #include "app/PumpThread.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <thread>
 
-using hosttest::PortTestApp;
 using testfiles::TempFolder;
 
 namespace
@@ -42,7 +41,7 @@ protected:
     TempFolder mFolder;
     SettingsStore mStore{mFolder.Path()};
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     MidiRouter mRouter{mApp, mSettings, mStore};
     PumpDriverSlot mSlot;

@@ -1,6 +1,6 @@
 #include "core/ManualTimerBackend.h"
 #include "support/EditorBench.h"
-#include "unit/core/RecordingApp.h"
+#include "support/RecordingApp.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
