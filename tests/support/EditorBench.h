@@ -145,7 +145,6 @@ struct EditorBench
         const auto* control = dynamic_cast<const IVectorBase*>(graphics.GetControlWithTag(tag));
         return control ? control->GetLabelStr() : "<no button>";
     }
-    bool Hidden(int tag) const { return graphics.GetControlWithTag(tag)->IsHidden(); }
 
     // "shown", "hidden" or "mixed" for the members of `group`; "empty" when it has none.
     std::string GroupState(std::string_view group)
@@ -162,7 +161,6 @@ struct EditorBench
             return "empty";
         return hidden == 0 ? "shown" : hidden == members ? "hidden" : "mixed";
     }
-    bool GroupShown(std::string_view group) { return GroupState(group) == "shown"; }
     bool GroupDisabled(std::string_view group)
     {
         bool disabled = true;
@@ -195,7 +193,6 @@ struct EditorBench
             return "unbound";
         return disabled == 0 ? "enabled" : disabled == counted ? "disabled" : "mixed";
     }
-    bool Greyed(int idx) { return BoundState(idx) == "disabled"; }
 
     // The button labelled `label` splashes to its end: its end-of-animation action runs. False
     // when there is no such button or it has no action.
