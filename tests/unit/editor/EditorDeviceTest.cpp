@@ -171,7 +171,7 @@ TEST(ReceivedSettings, ReplySetsValuesLabelsAndSummariesAndNothingGoesBack)
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchALine1), "CH 10 NOTE C3");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchBLine1), "CH 10 PRG. CHANG");
     EXPECT_EQ(bench.Text(kCtrlTagJack2PedalLine2), "MIDI Volume");
-    EXPECT_TRUE((bench.GroupState(kGroupJack1Switch) == "shown"));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Switch), "shown");
     bench.Ticks(100);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{kStatusRequest}); // the confirming request only
 }

@@ -62,17 +62,17 @@ TEST(JackScreen, JackModeSwapsItsDisplayGreysItsPolarityAndRebuildsWhatItShows)
     bench.Edit(kSwitchA1Function, kSwitchFunctionNoteOnOff);
     bench.Edit(kSwitchA1Controller, 60);
     bench.Edit(kJack1Mode, kJackModeSwitches);
-    EXPECT_TRUE((bench.GroupState(kGroupJack1Switch) == "shown"));
-    EXPECT_FALSE((bench.GroupState(kGroupJack1Pedal) == "shown"));
-    EXPECT_TRUE((bench.BoundState(kJack1Polarity) == "disabled"));
-    EXPECT_FALSE((bench.BoundState(kJack2Polarity) == "disabled"));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Switch), "shown");
+    EXPECT_NE(bench.GroupState(kGroupJack1Pedal), "shown");
+    EXPECT_EQ(bench.BoundState(kJack1Polarity), "disabled");
+    EXPECT_NE(bench.BoundState(kJack2Polarity), "disabled");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchALine1), "CH 1 NOTE C3");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchBLine2), "Bank Select");
 
     bench.Edit(kPedal1Controller, 11);
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalLine1), ""); // not shown, not rebuilt
     bench.Edit(kJack1Mode, kJackModePedal);
-    EXPECT_TRUE((bench.GroupState(kGroupJack1Pedal) == "shown"));
-    EXPECT_FALSE((bench.BoundState(kJack1Polarity) == "disabled"));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Pedal), "shown");
+    EXPECT_NE(bench.BoundState(kJack1Polarity), "disabled");
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalLine2), "Expression Pedal");
 }

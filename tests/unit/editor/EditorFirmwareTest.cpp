@@ -63,7 +63,7 @@ TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithPro
     ASSERT_TRUE(bench.SplashEnds("FIRMWARE UPDATE"));
     EXPECT_EQ(bench.platform.FilePrompts().back().extension, "bin");
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{FirmwareStart(1)});
-    EXPECT_TRUE((bench.GroupState(kGroupFirmware) == "shown"));
+    EXPECT_EQ(bench.GroupState(kGroupFirmware), "shown");
     EXPECT_TRUE(bench.GroupDisabled(kGroupFirmwareUpdate));
 
     bench.DeviceTicks(5);
@@ -88,8 +88,8 @@ TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithPro
     EXPECT_EQ(bench.platform.MessageBoxes().back().text, kFirmwareFinishedText);
     EXPECT_FALSE(bench.editor.FirmwareTransferRunning());
     ASSERT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kOk));
-    EXPECT_FALSE((bench.GroupState(kGroupFirmware) == "shown"));
-    EXPECT_FALSE((bench.GroupState(kGroupFirmwareBackground) == "shown"));
+    EXPECT_NE(bench.GroupState(kGroupFirmware), "shown");
+    EXPECT_NE(bench.GroupState(kGroupFirmwareBackground), "shown");
     EXPECT_FALSE(bench.GroupDisabled(kGroupMain));
 }
 
@@ -196,7 +196,7 @@ TEST(FirmwareUpdate, PortChangedOrGoneDuringTheTransferStopsItAndSaysItFailed)
         ASSERT_EQ(bench.platform.MessageBoxes().size(), 1u);
         EXPECT_EQ(bench.platform.MessageBoxes()[0].text, kFirmwareFailedText);
         bench.platform.AnswerMessageBox(EMsgBoxResult::kOk);
-        EXPECT_FALSE((bench.GroupState(kGroupFirmware) == "shown"));
+        EXPECT_NE(bench.GroupState(kGroupFirmware), "shown");
         EXPECT_FALSE(bench.GroupDisabled(kGroupMain));
     }
 }
