@@ -74,6 +74,11 @@ TEST(MidiMonitor, SettingsAndAnIncomingMessageGiveTheLcdTexts)
          {{kCtrlTagJack1PedalLine1, "CH 6 - CC 70"},
           {kCtrlTagJack1PedalLine2, "Sound Controller 1"}, // not cut
           {kCtrlTagJack1PedalValue, "33"}}},
+        {"but only its own",
+         {{kSlotSwitchB2, Msg(0, 0, 70)}},
+         {{kSwitchB2Function, kSwitchFunctionPedal}},
+         Msg(0xB5, 71, 0x21),
+         {}},
         {"momentary stop shows no start",
          {},
          {{kSwitchA1Function, kSwitchFunctionStop}},
