@@ -15,7 +15,7 @@
 #include "core/IPlugAPP.h"
 #include "device/FirmwareTransfer.h"
 #include "device/PresetFile.h"
-#include "unit/editor/EditorBench.h"
+#include "support/EditorBench.h"
 
 #include <array>
 #include <cmath>

@@ -10,9 +10,9 @@
 #include "device/ParamTable.h"
 #include "device/SysExMessages.h"
 #include "editor/ctrlWaveStomplet.h"
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
 #include "ui/PageOverlays.h"
-#include "unit/editor/EditorBench.h"
 
 #include <QAccessible>
 #include <QAction>

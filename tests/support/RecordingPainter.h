@@ -13,74 +13,93 @@ class RecordingPainter : public Painter
 public:
     enum class Op
     {
-        kFillRect,
-        kDrawRect,
-        kFillRoundRect,
+        kFill,
+        kStroke,
         kDrawRoundRect,
-        kFillEllipse,
-        kDrawEllipse,
-        kFillRadialGradient,
-        kDrawLine,
-        kFillTriangle,
         kDrawText,
         kDrawBitmap,
-        kPushClip,
-        kPopClip,
+        kClip,
     };
-
     struct Call
     {
-        Op op = Op::kFillRect;
-        IColor color;       // fill or stroke colour; the centre colour of a gradient
-        IColor secondColor; // the rim colour of a gradient
-        IRECT rect;         // the shape's rectangle, text bounds, bitmap destination or clip
-        float blend = 1.f;
-        float thickness = 0.f;
-        float radius = 0.f;        // corner radius, or gradient radius
-        std::vector<float> points; // line and triangle corners, gradient centre (x, y pairs)
+        Op op = Op::kFill;
+        IColor color; // fill, stroke or text colour
+        IRECT rect;   // the shape's rectangle, text bounds or bitmap destination
         std::string text;
-        IText textStyle;
-        std::string bitmapName;
         int frameIndex = -1;
     };
 
-    void FillRect(const IColor& color, const IRECT& rect, const IBlend& blend) override;
-    void DrawRect(const IColor& color, const IRECT& rect, const IBlend& blend,
-                  float thickness) override;
-    void FillRoundRect(const IColor& color, const IRECT& rect, float cornerRadius,
-                       const IBlend& blend) override;
-    void DrawRoundRect(const IColor& color, const IRECT& rect, float cornerRadius,
-                       const IBlend& blend, float thickness) override;
-    void FillEllipse(const IColor& color, const IRECT& rect, const IBlend& blend) override;
-    void DrawEllipse(const IColor& color, const IRECT& rect, const IBlend& blend,
-                     float thickness) override;
-    void FillRadialGradientCircle(const IColor& centre, const IColor& rim, float cx, float cy,
-                                  float radius, const IBlend& blend) override;
-    void DrawLine(const IColor& color, float x1, float y1, float x2, float y2, const IBlend& blend,
-                  float thickness) override;
-    void FillTriangle(const IColor& color, float x1, float y1, float x2, float y2, float x3,
-                      float y3, const IBlend& blend) override;
+    void FillRect(const IColor& c, const IRECT& r, const IBlend&) override { Add(Op::kFill, c, r); }
+    void DrawRect(const IColor& c, const IRECT& r, const IBlend&, float) override
+    {
+        Add(Op::kStroke, c, r);
+    }
+    void FillRoundRect(const IColor& c, const IRECT& r, float, const IBlend&) override
+    {
+        Add(Op::kFill, c, r);
+    }
+    void DrawRoundRect(const IColor& c, const IRECT& r, float, const IBlend&, float) override
+    {
+        Add(Op::kDrawRoundRect, c, r);
+    }
+    void FillEllipse(const IColor& c, const IRECT& r, const IBlend&) override
+    {
+        Add(Op::kFill, c, r);
+    }
+    void DrawEllipse(const IColor& c, const IRECT& r, const IBlend&, float) override
+    {
+        Add(Op::kStroke, c, r);
+    }
+    void FillRadialGradientCircle(const IColor& c, const IColor&, float x, float y, float radius,
+                                  const IBlend&) override
+    {
+        Add(Op::kFill, c, IRECT(x - radius, y - radius, x + radius, y + radius));
+    }
+    void DrawLine(const IColor& c, float, float, float, float, const IBlend&, float) override
+    {
+        Add(Op::kStroke, c, {});
+    }
+    void FillTriangle(const IColor& c, float, float, float, float, float, float,
+                      const IBlend&) override
+    {
+        Add(Op::kFill, c, {});
+    }
     void DrawText(const IText& style, std::string_view str, const IRECT& bounds,
-                  const IBlend& blend) override;
-    void DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int frameIndex,
-                    const IBlend& blend) override;
-    void PushClip(const IRECT& rect) override;
-    void PopClip() override;
+                  const IBlend&) override
+    {
+        Add(Op::kDrawText, style.mFGColor, bounds).text = std::string(str);
+    }
+    void DrawBitmap(const IBitmap&, const IRECT& dest, int frameIndex, const IBlend&) override
+    {
+        Add(Op::kDrawBitmap, {}, dest).frameIndex = frameIndex;
+    }
+    void PushClip(const IRECT& rect) override { Add(Op::kClip, {}, rect); }
+    void PopClip() override { Add(Op::kClip, {}, {}); }
 
     const std::vector<Call>& Calls() const { return mCalls; }
     void Clear() { mCalls.clear(); }
-    // The calls of one kind, in order.
-    std::vector<Call> CallsOf(Op op) const;
+    std::vector<Call> CallsOf(Op op) const
+    {
+        std::vector<Call> result;
+        for (const Call& call : mCalls)
+            if (call.op == op)
+                result.push_back(call);
+        return result;
+    }
     // Every text drawn, in order.
-    std::vector<std::string> Texts() const;
-    // The calls that draw something (not the clip calls).
-    std::vector<Call> DrawingCalls() const;
-    // How many PushClip calls are not yet matched by PopClip.
-    int ClipDepth() const { return mClipDepth; }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> result;
+        for (const Call& call : CallsOf(Op::kDrawText))
+            result.push_back(call.text);
+        return result;
+    }
 
 private:
-    Call& Add(Op op, const IColor& color, const IRECT& rect, const IBlend& blend);
+    Call& Add(Op op, const IColor& color, const IRECT& rect)
+    {
+        return mCalls.emplace_back(Call{op, color, rect, {}, -1});
+    }
 
     std::vector<Call> mCalls;
-    int mClipDepth = 0;
 };

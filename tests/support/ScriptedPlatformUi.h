@@ -9,8 +9,7 @@
 
 // A PlatformUi for tests. Every request is recorded. A request is answered at once when the test
 // scripted an answer for its kind beforehand (answers are used in order); otherwise it waits until
-// the test answers it with the Answer... / Choose... / Complete... calls, oldest first, which is
-// how a real dialog answers later from the event loop.
+// the test answers it, oldest first, which is how a real dialog answers later from the event loop.
 class ScriptedPlatformUi : public PlatformUi
 {
 public:
@@ -21,9 +20,8 @@ public:
     };
     struct TextEntryRequest
     {
-        IText style;
-        IRECT bounds;
         std::string initialText;
+        IRECT bounds;
     };
     struct MessageBoxRequest
     {
@@ -37,7 +35,6 @@ public:
         std::string extension;
     };
 
-    // PlatformUi.
     void CreatePopupMenu(const std::vector<PopupMenuItem>& items, const IRECT& bounds,
                          PopupMenuCompletion completion) override;
     void CreateTextEntry(const IText& style, const IRECT& bounds, std::string_view initialText,
@@ -46,53 +43,70 @@ public:
                         MsgBoxCompletion completion) override;
     void PromptForFile(EFileAction action, std::string_view extension,
                        FileCompletion completion) override;
-    bool OpenURL(std::string_view urlOrPath) override;
-    void SetMouseCursorHidden(bool hidden) override;
+    bool OpenURL(std::string_view urlOrPath) override
+    {
+        mOpenedUrls.emplace_back(urlOrPath);
+        return mOpenUrlResult;
+    }
+    void SetMouseCursorHidden(bool hidden) override { mCursorHidden = hidden; }
 
     // Answers given at once to the next requests of a kind.
-    void ScriptPopupChoice(std::optional<int> chosenIdx) { mPopupAnswers.push_back(chosenIdx); }
-    void ScriptTextEntry(std::optional<std::string> text) { mTextAnswers.push_back(text); }
-    void ScriptMessageBoxResult(EMsgBoxResult result) { mMsgBoxAnswers.push_back(result); }
-    void ScriptFilePath(std::string path) { mFileAnswers.push_back(std::move(path)); }
+    void ScriptTextEntry(std::optional<std::string> text) { mTexts.answers.push_back(text); }
+    void ScriptMessageBoxResult(EMsgBoxResult result) { mBoxes.answers.push_back(result); }
+    void ScriptFilePath(std::string path) { mFiles.answers.push_back(std::move(path)); }
     // What OpenURL returns.
     void SetOpenUrlResult(bool result) { mOpenUrlResult = result; }
 
     // Answers the oldest waiting request of a kind; false when none waits.
-    bool ChoosePopupItem(std::optional<int> chosenIdx);
-    bool CompleteTextEntry(std::optional<std::string> text);
-    bool AnswerMessageBox(EMsgBoxResult result);
-    bool AnswerFilePrompt(std::string path);
-
-    int PendingPopupMenus() const { return static_cast<int>(mPendingPopups.size()); }
-    int PendingTextEntries() const { return static_cast<int>(mPendingTexts.size()); }
-    int PendingMessageBoxes() const { return static_cast<int>(mPendingMsgBoxes.size()); }
-    int PendingFilePrompts() const { return static_cast<int>(mPendingFiles.size()); }
+    bool ChoosePopupItem(std::optional<int> chosenIdx) { return mPopups.Reply(chosenIdx); }
+    bool CompleteTextEntry(std::optional<std::string> text) { return mTexts.Reply(text); }
+    bool AnswerMessageBox(EMsgBoxResult result) { return mBoxes.Reply(result); }
+    int PendingMessageBoxes() const { return static_cast<int>(mBoxes.waiting.size()); }
 
     // Every request made, in order.
-    const std::vector<PopupMenuRequest>& PopupMenus() const { return mPopupMenus; }
-    const std::vector<TextEntryRequest>& TextEntries() const { return mTextEntries; }
-    const std::vector<MessageBoxRequest>& MessageBoxes() const { return mMessageBoxes; }
-    const std::vector<FilePromptRequest>& FilePrompts() const { return mFilePrompts; }
+    const std::vector<PopupMenuRequest>& PopupMenus() const { return mPopups.requests; }
+    const std::vector<TextEntryRequest>& TextEntries() const { return mTexts.requests; }
+    const std::vector<MessageBoxRequest>& MessageBoxes() const { return mBoxes.requests; }
+    const std::vector<FilePromptRequest>& FilePrompts() const { return mFiles.requests; }
     const std::vector<std::string>& OpenedUrls() const { return mOpenedUrls; }
     bool IsCursorHidden() const { return mCursorHidden; }
 
 private:
-    std::vector<PopupMenuRequest> mPopupMenus;
-    std::vector<TextEntryRequest> mTextEntries;
-    std::vector<MessageBoxRequest> mMessageBoxes;
-    std::vector<FilePromptRequest> mFilePrompts;
+    // The requests of one kind, the answers scripted for it and the completions still waiting.
+    template <class Request, class Answer, class Completion>
+    struct Channel
+    {
+        void Ask(Request request, Completion completion)
+        {
+            requests.push_back(std::move(request));
+            if (answers.empty())
+                return waiting.push_back(std::move(completion));
+            Answer answer = std::move(answers.front());
+            answers.pop_front();
+            if (completion)
+                completion(std::move(answer));
+        }
+        bool Reply(Answer answer)
+        {
+            if (waiting.empty())
+                return false;
+            Completion completion = std::move(waiting.front());
+            waiting.pop_front();
+            if (completion)
+                completion(std::move(answer));
+            return true;
+        }
+
+        std::vector<Request> requests;
+        std::deque<Answer> answers;
+        std::deque<Completion> waiting;
+    };
+
+    Channel<PopupMenuRequest, std::optional<int>, PopupMenuCompletion> mPopups;
+    Channel<TextEntryRequest, std::optional<std::string>, TextEntryCompletion> mTexts;
+    Channel<MessageBoxRequest, EMsgBoxResult, MsgBoxCompletion> mBoxes;
+    Channel<FilePromptRequest, std::string, FileCompletion> mFiles;
     std::vector<std::string> mOpenedUrls;
-
-    std::deque<std::optional<int>> mPopupAnswers;
-    std::deque<std::optional<std::string>> mTextAnswers;
-    std::deque<EMsgBoxResult> mMsgBoxAnswers;
-    std::deque<std::string> mFileAnswers;
-
-    std::deque<PopupMenuCompletion> mPendingPopups;
-    std::deque<TextEntryCompletion> mPendingTexts;
-    std::deque<MsgBoxCompletion> mPendingMsgBoxes;
-    std::deque<FileCompletion> mPendingFiles;
-
     bool mOpenUrlResult = true;
     bool mCursorHidden = false;
 };

@@ -53,25 +53,19 @@ TEST(IniReading, AFileReadsTheSameAfterItIsWrittenBackEvenWithTwoByteOrderMarks)
     EXPECT_EQ(again.GetUnsigned("audio", "sr", 44100), first.GetUnsigned("audio", "sr", 44100));
 }
 
-TEST(IniWriting, AnExistingKeyIsReplacedWhereItStandsAndEverythingElseIsKept)
+TEST(IniWriting, KeysAreReplacedWhereTheyStandNewOnesFollowTheirSectionAndLineEndsAreKept)
 {
     IniFile ini = IniFile::Parse("; settings\n[audio]\nsr=44100\nbuffer=512\n\n[midi]\nX=1\n");
     ASSERT_FALSE(ini.SetUnsigned("AUDIO", "SR", 48000));
     EXPECT_EQ(ini.Text(), "; settings\n[audio]\nSR=48000\nbuffer=512\n\n[midi]\nX=1\n");
-}
 
-TEST(IniWriting, ANewKeyGoesAfterTheLastKeyOfItsSectionAndANewSectionAtTheEnd)
-{
-    IniFile ini = IniFile::Parse("[midi]\nindev=Keys\n\n; audio follows\n[audio]\ndriver=0\n");
+    ini = IniFile::Parse("[midi]\nindev=Keys\n\n; audio follows\n[audio]\ndriver=0\n");
     ASSERT_FALSE(ini.SetString("midi", "outdev", "Box"));
     ASSERT_FALSE(ini.SetString("extra", "k", "v"));
     EXPECT_EQ(ini.Text(), "[midi]\nindev=Keys\noutdev=Box\n\n; audio follows\n[audio]\ndriver=0\n"
                           "[extra]\nk=v\n");
-}
 
-TEST(IniWriting, AFileReadWithCrLfIsWrittenWithCrLf)
-{
-    IniFile ini = IniFile::Parse("[a]\r\nk=1\r\n");
+    ini = IniFile::Parse("[a]\r\nk=1\r\n");
     ASSERT_FALSE(ini.SetString("a", "m", "2"));
     EXPECT_EQ(ini.Text(), "[a]\r\nk=1\r\nm=2\r\n");
 }

@@ -1,13 +1,12 @@
 #include "app/MidiRouter.h"
 
-#include "PortTestApp.h"
 #include "core/ManualTimerBackend.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-using hosttest::PortTestApp;
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
 
@@ -53,7 +52,7 @@ protected:
     ManualTimerBackend mClock; // first: the application's 20 ms timer runs on it
     TempFolder mFolder;
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     std::vector<Bytes> mSentToBox;
     std::vector<Bytes> mSentToKeys;
@@ -112,35 +111,25 @@ private:
 };
 } // namespace
 
-TEST_F(MidiRouting, WithPortNoticesTheProbeReadsTheListsOnlyAfterANotice)
+TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSystemIsRemade)
 {
     AnnouncingMidiSystem system(mBus);
     ASSERT_TRUE(mRouter.CreateMidiPorts(system));
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
-    ASSERT_EQ(mRouter.PortNameList(MidiRoute::kInput).size(), 3u);
-
+    mSettings.midiInputPort = kBoxIn;
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, kBoxIn));
+    mSettings.midiOutputPort = kBoxOut;
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
     mBus.PlugInputPort("Pads 40:0");
     mClock.Advance(5 * IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).size(), 3u);
     system.next = MidiPortNotice::kPortsChanged;
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
-}
-
-TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRunsAgain)
-{
-    AnnouncingMidiSystem system(mBus);
-    mSettings.midiInputPort = kBoxIn;
-    mSettings.midiOutputPort = kBoxOut;
-    ASSERT_TRUE(mRouter.CreateMidiPorts(system));
-    mClock.Advance(IPlugAPP::kTimerPeriodMs);
-    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, kBoxIn));
-    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
 
     system.next = MidiPortNotice::kSystemStopped;
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(system.mInputsMade, 2);
-    EXPECT_EQ(mBus.InputConnections(kBoxIn), 0);
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // remembered, to be reopened
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
@@ -149,7 +138,6 @@ TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRun
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput), std::vector<std::string>{"off"});
     system.next = MidiPortNotice::kSystemAbsent;
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
-    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput), std::vector<std::string>{"off"});
     EXPECT_EQ(mDiagnostics.size(), 1u) << "told once that it stopped, not again while away";
 
     system.next = MidiPortNotice::kSystemStarted;
@@ -162,19 +150,25 @@ TEST_F(MidiRouting, AStoppedMidiSystemListsNoPortsAndGetsNewPortObjectsWhenItRun
     EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", kBoxOut}));
 }
 
-TEST_F(MidiRouting, TheListsStartWithOffAndAreRebuiltOnlyWhenThePortsChange)
+TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsWhileASelectedPortKeepsItsConnection)
 {
+    mSettings.midiInputPort = kBoxIn;
     ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
     EXPECT_TRUE(mRouter.PortNameList(MidiRoute::kInput).empty());
-
-    EXPECT_TRUE(mRouter.RefreshPortLists());
+    StartUp();
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput),
               (std::vector<std::string>{"off", kKeys, kBoxIn}));
     EXPECT_FALSE(mRouter.RefreshPortLists());
 
-    mBus.PlugOutputPort("Synth 32:0", {});
+    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0
+    mBus.PlugInputPort("Pads 40:0");
     EXPECT_TRUE(mRouter.RefreshPortLists());
-    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput).back(), "Synth 32:0");
+    EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
+    Feed(kBoxIn, {0xB0, 0x07, 0x64});
+    mApp.Pump();
+    EXPECT_EQ(mApp.Midi().size(), 1u);
 }
 
 TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRenumbered)
@@ -206,59 +200,26 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", renumbered}));
 }
 
-TEST_F(MidiRouting, ASelectedPortKeepsItsConnectionWhenOtherPortsComeAndGo)
+TEST_F(MidiRouting, SelectingClosesTheOldPortAndANameThatMatchesNoPortTurnsOff)
 {
-    mSettings.midiInputPort = kBoxIn;
-    StartUp();
-    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0
-    mBus.PlugInputPort("Pads 40:0");
-    EXPECT_TRUE(mRouter.RefreshPortLists());
-
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
-    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    Feed(kBoxIn, {0xB0, 0x07, 0x64});
-    mApp.Pump();
-    EXPECT_EQ(mApp.Midi().size(), 1u);
-}
-
-TEST_F(MidiRouting, SelectingAnotherPortClosesTheOldOneAndOffClosesItWithoutWritingTheFile)
-{
+    mSettings.midiInputPort = // stored with old ALSA client:port numbers
+        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
     mSettings.midiOutputPort = kKeys;
     StartUp();
+    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
+
     mSettings.midiOutputPort = kBoxOut;
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
     EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
     EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
-
-    mSettings.midiOutputPort = "off";
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_TRUE(mApp.OutputPortSelections().empty());
-}
 
-TEST_F(MidiRouting, ANameThatMatchesNoPortTurnsOffAndTheEditorHearsOff)
-{
-    mSettings.midiOutputPort = kBoxOut;
-    StartUp();
     mSettings.midiOutputPort = "Gone 99:0";
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
-
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
-}
-
-TEST_F(MidiRouting, AStoredAlsaNameWithOldClientPortNumbersStillFindsItsPort)
-{
-    mSettings.midiInputPort =
-        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
-    mSettings.midiOutputPort = mSettings.midiInputPort;
-    StartUp();
-
-    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
 }
 
 TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
@@ -276,65 +237,37 @@ TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
     EXPECT_FALSE(mApp.SendMidiMessage({0, 0xB0, 0x07, 0x64}));
 }
 
-TEST_F(MidiRouting, SentMessagesReachTheSelectedOutputPortWholeAndWithTheirOwnLength)
-{
-    mSettings.midiOutputPort = kBoxOut;
-    StartUp();
-    // Single Setting: F0, maker 00 3F 5A, model 04, command 02, parameter 17, value 40, F7.
-    const Bytes single = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x17, 0x40, 0xF7};
-    EXPECT_TRUE(mApp.SendSysExMessage({0, 9, single.data()}));
-    EXPECT_TRUE(mApp.SendMidiMessage({0, 0xB0, 0x07, 0x64})); // control change: 3 bytes
-    EXPECT_TRUE(mApp.SendMidiMessage({0, 0xC0, 0x05, 0x00})); // program change: 2 bytes
-
-    EXPECT_EQ(mSentToBox, (std::vector<Bytes>{single, {0xB0, 0x07, 0x64}, {0xC0, 0x05}}));
-    EXPECT_TRUE(mSentToKeys.empty());
-    // With the output off a send succeeds and goes nowhere.
-    mSettings.midiOutputPort = "off";
-    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
-    EXPECT_TRUE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
-    EXPECT_EQ(mSentToBox.size(), 3u);
-    EXPECT_TRUE(mSentToKeys.empty());
-}
-
 // How the pump treats what arrives (lengths, the 512-byte limit, queue sizes) is the
-// application's and tested with it; here: what the input port hands on.
-TEST_F(MidiRouting, InputMessagesReachTheApplicationWholeAndClockIsIgnored)
+// application's and tested with it; here: what the ports hand on.
+TEST_F(MidiRouting, MessagesPassWholeEachWayUntilExitingOrReleaseAndClockIsIgnored)
 {
     mSettings.midiInputPort = kBoxIn;
+    mSettings.midiOutputPort = kBoxOut;
     StartUp();
+    const Bytes single = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x17, 0x40, 0xF7};
+    EXPECT_TRUE(mApp.SendSysExMessage({0, 9, single.data()}));
+    EXPECT_TRUE(mApp.SendMidiMessage({0, 0xC0, 0x05, 0x00})); // program change: 2 bytes
+    EXPECT_EQ(mSentToBox, (std::vector<Bytes>{single, {0xC0, 0x05}}));
+    EXPECT_TRUE(mSentToKeys.empty());
+
     Bytes longest(512, 0x11);
     longest.front() = 0xF0;
     longest.back() = 0xF7;
-    Feed(kBoxIn, {0xB0, 0x07, 0x64}); // control change
-    Feed(kBoxIn, {0xC0, 0x05});       // program change
-    Feed(kBoxIn, {0xFE});             // active sensing passes
-    Feed(kBoxIn, {0xF8});             // clock is ignored
-    Feed(kBoxIn, longest);
+    for (const Bytes& bytes : std::vector<Bytes>{{0xB0, 0x07, 0x64}, {0xFE}, {0xF8}, {}, longest})
+        Feed(kBoxIn, bytes);
     mApp.Pump();
-    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{
-                               {0, 0xB0, 0x07, 0x64}, {0, 0xC0, 0x05, 0x00}, {0, 0xFE, 0, 0}}));
+    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{{0, 0xB0, 0x07, 0x64}, {0, 0xFE, 0, 0}}));
     EXPECT_EQ(mApp.SysEx(), std::vector<Bytes>{longest});
-}
 
-TEST_F(MidiRouting, EmptyMessagesAndEverythingAfterTheExitingFlagAreDropped)
-{
-    mSettings.midiInputPort = kBoxIn;
-    StartUp();
-    Feed(kBoxIn, {});
+    mSettings.midiOutputPort = "off"; // a send then succeeds and goes nowhere
+    ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));
+    EXPECT_TRUE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
+    EXPECT_EQ(mSentToBox.size(), 2u);
     mRouter.SetExiting();
     Feed(kBoxIn, {0xB0, 0x07, 0x64});
     mApp.Pump();
-    EXPECT_TRUE(mApp.Midi().empty());
-    EXPECT_TRUE(mApp.SysEx().empty());
-}
-
-TEST_F(MidiRouting, ReleasingThePortsClosesBothAndSilencesTheInput)
-{
-    mSettings.midiInputPort = kBoxIn;
-    mSettings.midiOutputPort = kBoxOut;
-    StartUp();
+    EXPECT_EQ(mApp.Midi().size(), 2u);
     mRouter.ReleasePorts();
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 0);
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_FALSE(mApp.SendMidiMessage({0, 0x90, 0x3C, 0x64}));
 }

@@ -1,6 +1,6 @@
-#include "PortTestApp.h"
 #include "app/MidiRouter.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <atomic>
@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-using hosttest::PortTestApp;
 using testfiles::TempFolder;
 
 namespace
@@ -53,7 +52,7 @@ protected:
 
     TempFolder mFolder;
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     MidiRouter mRouter{mApp, mSettings};
     std::mutex mMutex;

@@ -1,13 +1,12 @@
-#include "PortTestApp.h"
 #include "app/MidiRouter.h"
 #include "app/PumpThread.h"
 #include "midi/InProcessMidi.h"
+#include "support/RecordingApp.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <thread>
 
-using hosttest::PortTestApp;
 using testfiles::TempFolder;
 
 namespace
@@ -41,7 +40,7 @@ protected:
 
     TempFolder mFolder;
     AppSettings mSettings;
-    PortTestApp mApp;
+    RecordingApp mApp;
     InProcessMidi mBus;
     MidiRouter mRouter{mApp, mSettings};
     PumpDriverSlot mSlot;

@@ -52,18 +52,14 @@ protected:
 };
 } // namespace
 
-TEST_F(SettingsFile, FirstRunCreatesTheFolderAndWritesAllThirteenKeysInOrder)
+TEST_F(SettingsFile, FirstRunWritesAllThirteenKeysInOrderAndEveryKeyIsReadIntoItsField)
 {
     EXPECT_TRUE(mStore.LoadSettings(mSettings).empty());
     EXPECT_TRUE(fs::is_directory(mFolder));
     EXPECT_EQ(mStore.FilePath(), mFolder / "settings.ini");
     EXPECT_EQ(ReadBytes(mStore.FilePath()), kFirstRunFile);
     EXPECT_EQ(mSettings, AppSettings{});
-}
 
-TEST_F(SettingsFile, EveryKeyIsReadIntoItsField)
-{
-    fs::create_directories(mFolder);
     WriteBytes(mStore.FilePath(), "[audio]\ndriver=1\nindev=Mic\noutdev=Speakers\nin1=3\nin2=4\n"
                                   "out1=5\nout2=6\nbuffer=256\nsr=48000\n[midi]\nindev=Keys\n"
                                   "outdev=Box\ninchan=7\noutchan=8\n");
@@ -150,7 +146,7 @@ TEST_F(SettingsFile, AFileThatCannotBeReadIsKeptAsItIsUntilReplacingIsAllowed)
 }
 
 // Mended: a read-only file was rewritten, and then writable.
-TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWritten)
+TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWrittenAndAFolderThatCannotBeMadeIsReported)
 {
     fs::create_directories(mFolder);
     WriteBytes(mStore.FilePath(), "[midi]\nindev=Keys\n");
@@ -166,17 +162,15 @@ TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWritten)
     EXPECT_FALSE(mStore.SaveSettings(mSettings));
     EXPECT_EQ(ReadBytes(mStore.FilePath()), "[midi]\nindev=Keys\n");
     EXPECT_EQ(fs::status(mStore.FilePath()).permissions(), readOnly);
-}
 
-TEST_F(SettingsFile, AFolderThatCannotBeCreatedIsReportedAndTheDefaultsStay)
-{
     // A plain file where a parent folder should be: no user, not even root, can create under it.
     WriteBytes(mRoot.Path() / "plain", "x");
     SettingsStore store(mRoot.Path() / "plain" / "ctrlWaveStomplet");
-    const auto problems = store.LoadSettings(mSettings);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems[0].kind, SettingsError::Kind::kCreateFolder);
-    EXPECT_EQ(mSettings, AppSettings{});
+    AppSettings defaults;
+    const auto noFolder = store.LoadSettings(defaults);
+    ASSERT_EQ(noFolder.size(), 1u);
+    EXPECT_EQ(noFolder[0].kind, SettingsError::Kind::kCreateFolder);
+    EXPECT_EQ(defaults, AppSettings{});
 }
 
 TEST_F(SettingsFile, LongPortNamesAndLargeNumbersSurviveSaveAndLoad)

@@ -1,6 +1,6 @@
 #include "core/ManualTimerBackend.h"
 #include "core/Trace.h"
-#include "unit/core/RecordingApp.h"
+#include "support/RecordingApp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "core/ManualTimerBackend.h"
-#include "unit/core/RecordingApp.h"
+#include "support/EditorBench.h"
+#include "support/RecordingApp.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ protected:
     ManualTimerBackend clock;
     RecordingApp app;
     FakeView view;
-    RecordingHostLink host;
+    editor_bench::RecordingPort host;
 };
 } // namespace
 

@@ -57,13 +57,6 @@ TEST(SeptetPacking, GroupsOfSevenBytesBecomeEightAndTheLastGroupOneByteMoreThanI
         EXPECT_EQ(PackedSize(in), out) << in;
 }
 
-TEST(SeptetPacking, TooSmallOutputIsRefusedAndLeftUntouched)
-{
-    Bytes out(73, 0xEE);
-    EXPECT_FALSE(PackSeptets(Bytes(64, 0x12), out));
-    EXPECT_EQ(out, Bytes(73, 0xEE));
-}
-
 // Also proves every packed byte is a data byte: unpacking refuses any other.
 TEST(SeptetPacking, PackThenUnpackRestoresRandomDataOfEveryLength)
 {
@@ -91,22 +84,20 @@ TEST(SeptetPacking, PackThenUnpackRestoresRandomDataOfEveryLength)
     }
 }
 
-TEST(SeptetUnpacking, TopBitLastGroupOfOneByteAndTooSmallOutputAreRefused)
+TEST(SeptetPacking, TopBitsShortGroupsTooMuchDataAndTooSmallOutputsAreRefusedUntouched)
 {
+    Bytes out(73, 0xEE);
+    EXPECT_FALSE(PackSeptets(Bytes(64, 0x12), out));
+    EXPECT_EQ(out, Bytes(73, 0xEE));
     Bytes packed(8, 0x00);
     packed[3] = 0x80;
-    Bytes out(7, 0xEE);
-    EXPECT_FALSE(UnpackSeptets(packed, out));
-    EXPECT_EQ(out, Bytes(7, 0xEE)); // left untouched
-
+    Bytes unpacked(7, 0xEE);
+    EXPECT_FALSE(UnpackSeptets(packed, unpacked));
+    EXPECT_EQ(unpacked, Bytes(7, 0xEE));
     Bytes large(64);
     EXPECT_FALSE(UnpackSeptets(Bytes(9, 0x00), large)); // last group of one byte
     Bytes small(6);
     EXPECT_FALSE(UnpackSeptets(Bytes(8, 0x00), small));
-}
-
-TEST(FirmwareBlockPacking, EmptyOrOversizedDataIsRefused)
-{
     EXPECT_FALSE(PackFirmwareBlock(Bytes{}));
     EXPECT_FALSE(PackFirmwareBlock(Bytes(65, 0x00)));
 }

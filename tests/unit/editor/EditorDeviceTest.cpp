@@ -1,7 +1,7 @@
 #include "device/PresetFile.h"
+#include "support/EditorBench.h"
 #include "support/TempFolder.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorBench.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ TEST(DeviceStatus, SecondReplyBeforeTheThirdDeviceTickMeansInterfaceMode)
     bench.Reply(BoxSettings());
     bench.Ticks(1); // t = 300 ms: handled just before the third device tick
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "STATE: Interface Mode");
-    EXPECT_TRUE(bench.Hidden(kCtrlTagStandaloneNotice));
+    EXPECT_TRUE(bench.Tagged(kCtrlTagStandaloneNotice).IsHidden());
     EXPECT_TRUE(bench.editor.DeviceModeKnown());
     bench.Ticks(50);
     EXPECT_EQ(bench.port.sent.size(), 2u); // the confirmation is not applied again
@@ -71,13 +71,13 @@ TEST(DeviceStatus, UnansweredConfirmationMeansStandaloneModeUntilALaterCheckIsCo
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "");
     bench.Ticks(1);
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "STATE: Standalone Mode");
-    EXPECT_FALSE(bench.Hidden(kCtrlTagStandaloneNotice));
+    EXPECT_FALSE(bench.Tagged(kCtrlTagStandaloneNotice).IsHidden());
     EXPECT_TRUE(bench.editor.DeviceModeKnown());
 
     bench.editor.OnResetAll();
     ConfirmedCheck(bench, BoxSettings());
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText3), "STATE: Interface Mode");
-    EXPECT_TRUE(bench.Hidden(kCtrlTagStandaloneNotice));
+    EXPECT_TRUE(bench.Tagged(kCtrlTagStandaloneNotice).IsHidden());
 }
 
 TEST(DeviceStatus, PortAnnouncementEndsTheCheckAndInheritsNoMode)
@@ -90,7 +90,7 @@ TEST(DeviceStatus, PortAnnouncementEndsTheCheckAndInheritsNoMode)
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText1) + "|" + bench.Text(kCtrlTagDeviceText2) + "|" +
                   bench.Text(kCtrlTagDeviceText3),
               "DEVICE: off||");
-    EXPECT_TRUE(bench.Hidden(kCtrlTagStandaloneNotice));
+    EXPECT_TRUE(bench.Tagged(kCtrlTagStandaloneNotice).IsHidden());
     EXPECT_FALSE(bench.editor.DeviceModeKnown());
     // Mended: a screenshot with no port waited its whole deadline for an answer.
     EXPECT_TRUE(bench.editor.StartupSettled()) << "no port: nothing can answer";
@@ -173,7 +173,7 @@ TEST(ReceivedSettings, ReplySetsValuesLabelsAndSummariesAndNothingGoesBack)
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchALine1), "CH 10 NOTE C3");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchBLine1), "CH 10 PRG. CHANG");
     EXPECT_EQ(bench.Text(kCtrlTagJack2PedalLine2), "MIDI Volume");
-    EXPECT_TRUE(bench.GroupShown(kGroupJack1Switch));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Switch), "shown");
     bench.Ticks(100);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{kStatusRequest}); // the confirming request only
 }

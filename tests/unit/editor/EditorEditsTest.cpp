@@ -1,5 +1,5 @@
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorBench.h"
 
 #include <gtest/gtest.h>
 
@@ -62,17 +62,17 @@ TEST(JackScreen, JackModeSwapsItsDisplayGreysItsPolarityAndRebuildsWhatItShows)
     bench.Edit(kSwitchA1Function, kSwitchFunctionNoteOnOff);
     bench.Edit(kSwitchA1Controller, 60);
     bench.Edit(kJack1Mode, kJackModeSwitches);
-    EXPECT_TRUE(bench.GroupShown(kGroupJack1Switch));
-    EXPECT_FALSE(bench.GroupShown(kGroupJack1Pedal));
-    EXPECT_TRUE(bench.Greyed(kJack1Polarity));
-    EXPECT_FALSE(bench.Greyed(kJack2Polarity));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Switch), "shown");
+    EXPECT_NE(bench.GroupState(kGroupJack1Pedal), "shown");
+    EXPECT_EQ(bench.BoundState(kJack1Polarity), "disabled");
+    EXPECT_NE(bench.BoundState(kJack2Polarity), "disabled");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchALine1), "CH 1 NOTE C3");
     EXPECT_EQ(bench.Text(kCtrlTagJack1SwitchBLine2), "Bank Select");
 
     bench.Edit(kPedal1Controller, 11);
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalLine1), ""); // not shown, not rebuilt
     bench.Edit(kJack1Mode, kJackModePedal);
-    EXPECT_TRUE(bench.GroupShown(kGroupJack1Pedal));
-    EXPECT_FALSE(bench.Greyed(kJack1Polarity));
+    EXPECT_EQ(bench.GroupState(kGroupJack1Pedal), "shown");
+    EXPECT_NE(bench.BoundState(kJack1Polarity), "disabled");
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalLine2), "Expression Pedal");
 }

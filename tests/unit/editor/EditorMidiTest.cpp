@@ -1,5 +1,5 @@
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorBench.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "device/PresetFile.h"
 #include "editor/PresetSession.h"
+#include "support/EditorBench.h"
+#include "support/TempFolder.h"
 #include "ui/ControlTags.h"
-#include "unit/editor/EditorFlowsBench.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +11,6 @@
 
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
-using editor_flows::SplashEnds;
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
 using testfiles::WriteBytes;
@@ -67,7 +67,7 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     EXPECT_FALSE(mark.IsHidden()); // the settings differ from any preset
 
     bench.platform.ScriptFilePath(path);
-    ASSERT_TRUE(SplashEnds(bench.graphics, "SAVE"));
+    ASSERT_TRUE(bench.SplashEnds("SAVE"));
     EXPECT_EQ(bench.platform.FilePrompts().back().action, EFileAction::kSave);
     EXPECT_EQ(bench.platform.FilePrompts().back().extension, "csx");
     const Bytes expected = AllSettings(saved);
@@ -81,7 +81,7 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     bench.port.sent.clear();
     bench.platform.ScriptFilePath(path);
     bench.platform.ScriptMessageBoxResult(EMsgBoxResult::kOk);
-    ASSERT_TRUE(SplashEnds(bench.graphics, "LOAD"));
+    ASSERT_TRUE(bench.SplashEnds("LOAD"));
     EXPECT_EQ(bench.platform.FilePrompts().back().action, EFileAction::kOpen);
     EXPECT_EQ(bench.platform.MessageBoxes().back().text, kUnsavedPresetQuestion);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{expected});

@@ -123,4 +123,5 @@ TEST(SlotSummary, SwitchClearsItsJacksPedalRecordExceptAsAPedalSwitch)
     const SlotRecords before = records;
     EXPECT_FALSE(ComposeSlotSummary(6, With({}), records));
     EXPECT_EQ(records, before);
+    EXPECT_EQ(SlotLineTagsOf(6).line1, -1); // no slot, no display lines
 }

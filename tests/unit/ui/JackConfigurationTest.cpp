@@ -1,20 +1,19 @@
 #include "ui/JackConfiguration.h"
 
-#include "UiBench.h"
+#include "support/EditorBench.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 // The screen built with every setting at 0; settings then change without going through the
 // editor's change handling, so that only the rules under test act.
-struct RuleBench : UiBench
+struct RuleBench : EditorBench
 {
-    RuleBench() { OpenView(); }
-
     void Set(int idx, int value)
     {
         editor.GetParam(idx)->Set(value);
@@ -23,79 +22,65 @@ struct RuleBench : UiBench
 };
 } // namespace
 
-TEST(JackConfiguration, SwitchesOnAJackSwapItsDisplayAndGreyOutItsPolarityOnly)
+TEST(JackConfiguration, SettingsGreyOutWhatTheyLeaveUnused)
 {
-    RuleBench bench;
-    bench.Set(kJack1Mode, kJackModeSwitches);
-    EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "shown");
-    EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "hidden");
-    EXPECT_EQ(bench.BoundState(kJack1Polarity), "disabled");
-    EXPECT_EQ(bench.GroupState("jack2pedalcontrols"), "shown");
-
-    bench.Set(kJack1Mode, kJackModePedal);
-    EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "hidden");
-    EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "shown");
-    EXPECT_EQ(bench.BoundState(kJack1Polarity), "enabled");
-}
-
-TEST(JackConfiguration, AftertouchOrBendGreysOutThePedalsControllerAndControlBringsItBack)
-{
-    RuleBench bench;
-    bench.Set(kPedal1Mode, kPedalModeAftertouch);
-    EXPECT_EQ(bench.BoundState(kPedal1Controller), "disabled");
-    bench.Set(kPedal2Mode, kPedalModeBend);
-    EXPECT_EQ(bench.BoundState(kPedal2Controller), "disabled");
-    bench.Set(kPedal1Mode, kPedalModeControl);
-    EXPECT_EQ(bench.BoundState(kPedal1Controller), "enabled");
-}
-
-TEST(JackConfiguration, StartOrStopGreysOutTheSwitchsChannelAndController)
-{
-    for (int function : {kSwitchFunctionStart, kSwitchFunctionStop})
+    struct Case
+    {
+        const char* what;
+        std::vector<std::pair<int, int>> settings; // applied in order
+        std::vector<std::pair<int, const char*>> bound;
+    };
+    const int special = kSwitchFunctionSpecialControl;
+    const Case cases[] = {
+        {"aftertouch and bend take no controller",
+         {{kPedal1Mode, kPedalModeAftertouch}, {kPedal2Mode, kPedalModeBend}},
+         {{kPedal1Controller, "disabled"}, {kPedal2Controller, "disabled"}}},
+        {"control takes one again",
+         {{kPedal1Mode, kPedalModeAftertouch}, {kPedal1Mode, kPedalModeControl}},
+         {{kPedal1Controller, "enabled"}}},
+        {"start sends on no channel or controller",
+         {{kSwitchA1Function, kSwitchFunctionStart}},
+         {{kSwitchA1Channel, "disabled"},
+          {kSwitchA1Controller, "disabled"},
+          {kSwitchB1Channel, "enabled"}}},
+        {"nor does stop, until the switch sends notes",
+         {{kSwitchA1Function, kSwitchFunctionStop}, {kSwitchA1Function, kSwitchFunctionNoteOnOff}},
+         {{kSwitchA1Channel, "enabled"}}},
+        {"no switch uses the special bounds",
+         {},
+         {{kSwitch1SpecialLower, "disabled"},
+          {kSwitch1SpecialUpper, "disabled"},
+          {kSwitch2SpecialLower, "disabled"},
+          {kSwitch2SpecialUpper, "disabled"}}},
+        {"a switch of jack 2 uses its jack's bounds",
+         {{kSwitchB2Function, special}},
+         {{kSwitch2SpecialUpper, "enabled"}, {kSwitch1SpecialLower, "disabled"}}},
+        {"either switch of a jack keeps them",
+         {{kSwitchB1Function, special}, {kSwitchA1Function, special}, {kSwitchA1Function, 0}},
+         {{kSwitch1SpecialLower, "enabled"}}},
+        {"until neither uses them",
+         {{kSwitchB1Function, special}, {kSwitchB1Function, kSwitchFunctionPedal}},
+         {{kSwitch1SpecialLower, "disabled"}, {kSwitch1SpecialUpper, "disabled"}}},
+    };
+    for (const Case& c : cases)
     {
         RuleBench bench;
-        bench.Set(kSwitchA1Function, function);
-        EXPECT_EQ(bench.BoundState(kSwitchA1Channel), "disabled");
-        EXPECT_EQ(bench.BoundState(kSwitchA1Controller), "disabled");
-        EXPECT_EQ(bench.BoundState(kSwitchB1Channel), "enabled");
-        bench.Set(kSwitchA1Function, kSwitchFunctionNoteOnOff);
-        EXPECT_EQ(bench.BoundState(kSwitchA1Channel), "enabled");
+        for (const auto& [idx, value] : c.settings)
+            bench.Set(idx, value);
+        for (const auto& [idx, state] : c.bound)
+            EXPECT_EQ(bench.BoundState(idx), state) << c.what << ": setting " << idx;
     }
 }
 
-TEST(JackConfiguration, SpecialControlEnablesTheJacksBoundsWhileEitherSwitchUsesIt)
-{
-    RuleBench bench;
-    // The first screen greys them out while no switch uses them.
-    for (int idx :
-         {kSwitch1SpecialLower, kSwitch1SpecialUpper, kSwitch2SpecialLower, kSwitch2SpecialUpper})
-        EXPECT_EQ(bench.BoundState(idx), "disabled") << "setting " << idx;
-    bench.Set(kSwitchB2Function, kSwitchFunctionSpecialControl);
-    EXPECT_EQ(bench.BoundState(kSwitch2SpecialUpper), "enabled");
-    EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "disabled");
-
-    bench.Set(kSwitchB1Function, kSwitchFunctionSpecialControl);
-    bench.Set(kSwitchA1Function, kSwitchFunctionSpecialControl);
-    bench.Set(kSwitchA1Function, kSwitchFunctionControl);
-    EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "enabled");
-    bench.Set(kSwitchB1Function, kSwitchFunctionPedal);
-    EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "disabled");
-    EXPECT_EQ(bench.BoundState(kSwitch1SpecialUpper), "disabled");
-}
-
-TEST(JackConfiguration, OtherSettingsAndIndicesOutsideTheTableChangeNothing)
+TEST(JackConfiguration, ApplyingEveryRuleDependsOnlyOnTheValuesAndOtherSettingsChangeNothing)
 {
     RuleBench bench;
     bench.editor.GetParam(kJack1Mode)->Set(kJackModeSwitches);
-    for (int idx :
-         std::vector<int>{-1, kJack1Polarity, kPedal1Controller, kSwitchA1Channel, kNumParams, 500})
+    for (int idx : {-1, int(kJack1Polarity), int(kPedal1Controller), int(kSwitchA1Channel),
+                    int(kNumParams), 500})
         ApplyJackConfiguration(bench.graphics, bench.editor, idx);
     EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "shown");
-}
 
-TEST(JackConfiguration, ApplyingEveryRuleDependsOnlyOnTheValues)
-{
-    RuleBench bench;
     bench.editor.GetParam(kSwitchA2Function)->Set(kSwitchFunctionControl);
     bench.editor.GetParam(kSwitchB2Function)->Set(kSwitchFunctionSpecialControl);
     bench.editor.GetParam(kJack2Mode)->Set(kJackModeSwitches);
@@ -108,4 +93,6 @@ TEST(JackConfiguration, ApplyingEveryRuleDependsOnlyOnTheValues)
     EXPECT_EQ(bench.BoundState(kSwitchA2Channel), "enabled");
     EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "disabled");
     EXPECT_EQ(bench.GroupState("jack2switchcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "hidden");
 }

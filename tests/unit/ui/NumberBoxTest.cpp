@@ -53,84 +53,63 @@ struct NumberBoxBench : ToolkitBench
 };
 } // namespace
 
-TEST(NumberBox, DragsStepOnePerPixelOrATenthWithShiftOrCtrlAndStopAtTheRange)
+TEST(NumberBox, DragsWheelAndTypedTextStepWithinTheRange)
 {
-    struct Case
+    // Drags: one per pixel, a tenth with Shift or Ctrl; vertical movement, up is negative.
+    struct Drag
     {
-        const char* what;
         int start;
         IMouseMod mod;
-        std::vector<float> drags; // vertical movement of each drag, up is negative
+        std::vector<float> moves;
         double expected;
     };
-    const Case cases[] = {
-        {"ten pixels up", 64, kLeft, {-10.f}, 74.0},
-        {"ctrl: ten pixels raise by one", 64, {.L = true, .C = true}, {-10.f}, 65.0},
-        {"fine drags add up", 64, kShift, std::vector<float>(11, -1.f), 65.0},
-        {"comes back from the maximum at once", 120, kLeft, {-20.f, -10.f, 1.f}, 126.0},
-        {"below the minimum stops there", 3, kLeft, {50.f}, 0.0},
-    };
-    for (const Case& c : cases)
+    for (const Drag& c :
+         {Drag{64, kLeft, {-10.f}, 74.0}, Drag{64, {.L = true, .C = true}, {-10.f}, 65.0},
+          Drag{64, kShift, std::vector<float>(11, -1.f), 65.0},
+          Drag{120, kLeft, {-20.f, -10.f, 1.f}, 126.0}, // back from the maximum at once
+          Drag{3, kLeft, {50.f}, 0.0}})
     {
-        SCOPED_TRACE(c.what);
         NumberBoxBench bench(c.start);
-        for (float dY : c.drags)
+        for (float dY : c.moves)
             bench.Drag(dY, c.mod);
-        EXPECT_EQ(bench.Setting(), c.expected);
+        EXPECT_EQ(bench.Setting(), c.expected) << c.start << " " << c.moves.size();
         EXPECT_EQ(bench.box->GetReadoutText(), std::to_string(static_cast<int>(c.expected)));
     }
-}
-
-TEST(NumberBox, DoubleClickOpensATextEntryReadAsTheLeadingDecimalNumberClampedOrZero)
-{
-    const std::pair<const char*, double> cases[] = {
+    // The wheel: one per notch, small deltas add up, turning back drops what had added up.
+    struct Wheel
+    {
+        IMouseMod mod;
+        std::vector<float> deltas;
+        double expected; // from 64
+        int sends;       // values sent to the editor
+    };
+    for (const Wheel& c :
+         {Wheel{{}, {1.f}, 65.0, 1}, Wheel{{.S = true}, std::vector<float>(11, 1.f), 65.0, 1},
+          Wheel{{}, {0.25f, 0.25f, 0.25f}, 64.0, 0},
+          Wheel{{}, {0.25f, 0.25f, 0.25f, 0.25f}, 65.0, 1},
+          Wheel{{}, {0.75f, -0.5f, -0.5f}, 63.0, 1}})
+    {
+        NumberBoxBench bench(64);
+        for (float d : c.deltas)
+            bench.Wheel(d, c.mod);
+        EXPECT_EQ(bench.Setting(), c.expected) << c.deltas.size();
+        if (c.mod.S)
+            continue;
+        EXPECT_EQ(bench.delegate.SentParams().size(), static_cast<std::size_t>(c.sends));
+    }
+    // A double click's text entry reads the leading decimal number, clamped, or zero.
+    const std::pair<const char*, double> typed[] = {
         {"200", 127.0}, {" 12 ", 12.0},  {"NAN", 0.0},  {"-inf", 0.0}, {"abc", 0.0},
         {"1e999", 0.0}, {"12abc", 12.0}, {"0x10", 0.0}, {"+-3", 0.0},  {"1e2", 100.0}};
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : typed)
     {
-        SCOPED_TRACE(std::string("\"") + text + '"');
         NumberBoxBench bench(64);
         bench.Type(text);
-        EXPECT_EQ(bench.Setting(), expected);
+        EXPECT_EQ(bench.Setting(), expected) << text;
         EXPECT_EQ(bench.box->GetReadoutText(), std::to_string(static_cast<int>(expected)));
         ASSERT_EQ(bench.platform.TextEntries().size(), 1u);
         EXPECT_EQ(bench.platform.TextEntries()[0].initialText, "64");
         EXPECT_EQ(bench.platform.TextEntries()[0].bounds, IRECT(100, 100, 250, 140));
-    }
-}
-
-TEST(NumberBox, WheelStepsOnePerNotchAddingUpSmallDeltas)
-{
-    struct Case
-    {
-        const char* what;
-        IMouseMod mod;
-        std::vector<float> deltas;
-        double expected; // from 64
-        int sends;       // values sent to the editor; -1: not checked
-    };
-    const Case cases[] = {
-        {"one notch up", {}, {1.f}, 65.0, 1},
-        {"shift takes the fine step", {.S = true}, std::vector<float>(11, 1.f), 65.0, -1},
-        {"three touchpad quarters", {}, {0.25f, 0.25f, 0.25f}, 64.0, 0},
-        {"four touchpad quarters make a notch", {}, {0.25f, 0.25f, 0.25f, 0.25f}, 65.0, 1},
-        {"turning back drops what had added up, then steps down",
-         {},
-         {0.75f, -0.5f, -0.5f},
-         63.0,
-         1},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.what);
-        NumberBoxBench bench(64);
-        for (float d : c.deltas)
-            bench.Wheel(d, c.mod);
-        EXPECT_EQ(bench.Setting(), c.expected);
-        if (c.sends >= 0)
-        {
-            EXPECT_EQ(bench.delegate.SentParams().size(), static_cast<std::size_t>(c.sends));
-        }
     }
 }
 
@@ -187,16 +166,12 @@ TEST(NumberBox, HoldingTheBoxHidesTheCursorAndFramesAnEditGestureThatAlwaysEnds)
     EXPECT_FALSE(bench.platform.IsCursorHidden());
 }
 
-TEST(NumberBoxFormat, OnlyOneFloatingPointConversionIsAccepted)
+TEST(NumberBoxFormat, OnlyOneFloatingPointConversionIsAcceptedElseWholeNumbers)
 {
     for (const char* good : {"%0.0f", "%5.2lf%%"})
         EXPECT_TRUE(IsNumberBoxFormat(good)) << good;
     for (const char* bad : {"%d", "%f %f", "100%%", "%*f", "%"})
         EXPECT_FALSE(IsNumberBoxFormat(bad)) << bad;
-}
-
-TEST(NumberBoxFormat, UnusableFormatFallsBackToWholeNumbers)
-{
     ToolkitBench bench(2);
     auto* box = bench.graphics.AttachControl(std::make_unique<IVNumberBoxControl>(
         kBox, kNoParameter, nullptr, "", IVStyle(), 42.4, 1.0, 100.0, "%s"));

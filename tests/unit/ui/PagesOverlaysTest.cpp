@@ -1,4 +1,4 @@
-#include "UiBench.h"
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
 
 #include <array>
@@ -7,7 +7,7 @@
 
 namespace pages_overlays_test
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 // Points on the screen, design pixels.
 constexpr float kTabY = 340.f;
@@ -24,14 +24,8 @@ constexpr std::array<const char*, 6> kOtherGroups{"maincontrols",       "devicec
                                                   "jack1pedalcontrols", "jack1switchcontrols",
                                                   "jack2pedalcontrols", "jack2switchcontrols"};
 
-struct OpenBench : UiBench
+struct OpenBench : EditorBench
 {
-    OpenBench()
-    {
-        OpenView();
-        port.sent.clear();
-    }
-
     bool AuditionAfterClick()
     {
         ClickAndSettle(kAuditionX, kAuditionY);
@@ -39,28 +33,24 @@ struct OpenBench : UiBench
     }
 };
 
-struct VisibilityCase
-{
-    const char* state;
-    int tab;             // 0 GLOBAL, 1 JACK 1, 2 JACK 2
-    double jack1Mode;    // tag 2 caption value: 0 pedal, 1 switches
-    double jack2Mode;    // tag 3 caption value
-    const char* visible; // the one page group shown afterwards
-};
 } // namespace pages_overlays_test
 
 using namespace pages_overlays_test;
 
 TEST(PageVisibility, EachPageAndJackKindShowsExactlyItsGroup)
 {
-    const std::array<VisibilityCase, 5> cases{{
-        {"GLOBAL, both jacks switches", 0, 1.0, 1.0, "globalcontrols"},
-        {"JACK 1, switches", 1, 1.0, 0.0, "switch1controls"},
-        {"JACK 1, pedal", 1, 0.0, 1.0, "pedal1controls"},
-        {"JACK 2, switches", 2, 0.0, 1.0, "switch2controls"},
-        {"JACK 2, pedal", 2, 1.0, 0.0, "pedal2controls"},
-    }};
-    for (const VisibilityCase& c : cases)
+    struct
+    {
+        int tab;          // 0 GLOBAL, 1 JACK 1, 2 JACK 2
+        double jack1Mode; // 0 pedal, 1 switches
+        double jack2Mode;
+        const char* visible; // the one page group shown afterwards
+    } const cases[] = {{0, 1.0, 1.0, "globalcontrols"},
+                       {1, 1.0, 0.0, "switch1controls"},
+                       {1, 0.0, 1.0, "pedal1controls"},
+                       {2, 0.0, 1.0, "switch2controls"},
+                       {2, 1.0, 0.0, "pedal2controls"}};
+    for (const auto& c : cases)
     {
         OpenBench bench;
         bench.editor.SendParamToView(kJack1Mode, c.jack1Mode, true);
@@ -75,9 +65,9 @@ TEST(PageVisibility, EachPageAndJackKindShowsExactlyItsGroup)
 
         for (const char* group : kPageGroups)
             EXPECT_EQ(bench.GroupState(group), std::string(group) == c.visible ? "shown" : "hidden")
-                << c.state << ": " << group;
+                << c.visible << ": " << group;
         for (std::size_t i = 0; i < kOtherGroups.size(); ++i)
-            EXPECT_EQ(bench.GroupState(kOtherGroups[i]), before[i]) << c.state;
+            EXPECT_EQ(bench.GroupState(kOtherGroups[i]), before[i]) << c.visible;
     }
 }
 

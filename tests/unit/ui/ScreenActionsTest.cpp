@@ -1,4 +1,4 @@
-#include "UiBench.h"
+#include "support/EditorBench.h"
 #include "ui/ControlTags.h"
 #include "ui/EditorActions.h"
 
@@ -7,9 +7,9 @@
 
 namespace
 {
-using ui_bench::Bytes;
-using ui_bench::kStatusRequest;
-using ui_bench::UiBench;
+using editor_bench::Bytes;
+using editor_bench::EditorBench;
+using editor_bench::kStatusRequest;
 
 // Points on the screen, design pixels.
 constexpr float kTabY = 340.f;
@@ -18,14 +18,7 @@ constexpr float kJack2TabX = 625.f;
 constexpr float kJack1ModeCaptionX = 512.f;
 constexpr float kJack1ModeCaptionY = 455.f;
 
-struct OpenBench : UiBench
-{
-    OpenBench()
-    {
-        OpenView();
-        port.sent.clear();
-    }
-};
+using OpenBench = EditorBench;
 } // namespace
 
 TEST(PageTabs, AnUnknownPageChangesNothing)

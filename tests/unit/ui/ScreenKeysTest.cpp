@@ -1,5 +1,5 @@
-#include "UiBench.h"
 #include "device/ParamTable.h"
+#include "support/EditorBench.h"
 #include "toolkit/TooltipLookup.h"
 #include "ui/ControlTags.h"
 #include "ui/PageOverlays.h"
@@ -9,7 +9,7 @@
 
 namespace
 {
-using ui_bench::UiBench;
+using editor_bench::EditorBench;
 
 IKeyPress Key(EKey key, char character = 0, IMouseMod mod = {})
 {
@@ -17,13 +17,8 @@ IKeyPress Key(EKey key, char character = 0, IMouseMod mod = {})
 }
 const IKeyPress kEscape = Key(EKey::kEscape);
 
-struct KeyBench : UiBench
+struct KeyBench : EditorBench
 {
-    KeyBench()
-    {
-        OpenView();
-        port.sent.clear();
-    }
     // A key, then the frames that carry any splash to its end.
     bool Press(const IKeyPress& key)
     {

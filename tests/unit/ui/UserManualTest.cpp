@@ -1,6 +1,6 @@
 #include "ui/UserManual.h"
 
-#include "UiBench.h"
+#include "support/EditorBench.h"
 #include "support/ScriptedPlatformUi.h"
 #include "support/TempFolder.h"
 
@@ -111,7 +111,7 @@ TEST(ReadManual, AManualThatCannotBeWrittenIsNotOpenedAndTheUserIsTold)
 TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
 {
     TempFolder folder;
-    ui_bench::UiBench bench;
+    editor_bench::EditorBench bench(false);
     int reads = 0;
     bench.editor.SetUserManual(SourceIn(folder.Path(), &reads));
     bench.OpenView();

@@ -3,10 +3,14 @@
 #include "core/IEditorView.h"
 #include "core/IPlugAPP.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
 // An application object with four integer parameters 0..127 that records every hook in order.
+// What reaches it from the pump may be read from another thread through the locked accessors.
 class RecordingApp final : public IPlugAPP
 {
 public:
@@ -33,25 +37,75 @@ public:
     void OnIdleTick() override { Log("idle"); }
     void HandleMidiMessage(const MidiMessage& msg) override
     {
+        std::lock_guard lock(mMutex);
         handledMidi.push_back(msg);
-        Log("midi " + std::to_string(msg.status));
+        log.push_back("midi " + std::to_string(msg.status));
+        mChanged.notify_all();
     }
     void HandleSysEx(const SysExMessage& msg) override
     {
+        std::lock_guard lock(mMutex);
         handledSysEx.emplace_back(msg.data, msg.data + msg.size);
-        Log("sysex " + std::to_string(msg.size));
+        log.push_back("sysex " + std::to_string(msg.size));
     }
     void ProcessAudioBlock(double** inputs, double** outputs, int nFrames) override
     {
         IPlugAPP::ProcessAudioBlock(inputs, outputs, nFrames);
         Log("audio " + std::to_string(nFrames));
     }
+    void OnMidiOutputPortSelected(std::string_view name) override
+    {
+        std::lock_guard lock(mMutex);
+        outputPortSelections.emplace_back(name);
+    }
 
-    void Log(std::string line) { log.push_back(std::move(line)); }
+    // One pump step, as the pump's driver runs it.
+    void Pump()
+    {
+        double left[kPumpFrames];
+        double right[kPumpFrames];
+        double* outputs[2] = {left, right};
+        ProcessPump(nullptr, outputs);
+    }
+
+    std::vector<MidiMessage> Midi() const
+    {
+        std::lock_guard lock(mMutex);
+        return handledMidi;
+    }
+    std::vector<std::vector<std::uint8_t>> SysEx() const
+    {
+        std::lock_guard lock(mMutex);
+        return handledSysEx;
+    }
+    std::vector<std::string> OutputPortSelections() const
+    {
+        std::lock_guard lock(mMutex);
+        return outputPortSelections;
+    }
+    // Waits until at least `count` short messages have been handled; false when they have not
+    // after a generous guard time (the test then fails instead of hanging).
+    bool WaitForMidi(std::size_t count) const
+    {
+        std::unique_lock lock(mMutex);
+        return mChanged.wait_for(lock, std::chrono::seconds(20),
+                                 [&] { return handledMidi.size() >= count; });
+    }
 
     std::vector<std::string> log;
     std::vector<MidiMessage> handledMidi;
     std::vector<std::vector<std::uint8_t>> handledSysEx;
+    std::vector<std::string> outputPortSelections;
+
+private:
+    void Log(std::string line)
+    {
+        std::lock_guard lock(mMutex);
+        log.push_back(std::move(line));
+    }
+
+    mutable std::mutex mMutex;
+    mutable std::condition_variable mChanged;
 };
 
 // A view whose controls are one value slot per parameter, plus a MIDI listener.
@@ -66,19 +120,4 @@ public:
 
     std::vector<ParamChange> received;
     std::vector<MidiMessage> midi;
-};
-
-// A host whose output port records what is sent.
-class RecordingHostLink final : public AppHostLink
-{
-public:
-    bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
-    {
-        sent.emplace_back(bytes, bytes + size);
-        return true;
-    }
-    void ProbeMidiPorts() override { ++probes; }
-
-    std::vector<std::vector<std::uint8_t>> sent;
-    int probes = 0;
 };

@@ -1,6 +1,7 @@
 #include "core/IParam.h"
 #include "support/ToolkitBench.h"
 #include "toolkit/ICaptionControl.h"
+#include "toolkit/ITextControl.h"
 #include "toolkit/IVButtonControl.h"
 #include "toolkit/IVTabSwitchControl.h"
 #include "toolkit/IVToggleControl.h"
@@ -136,4 +137,145 @@ TEST(KeyboardFocus, KeysActOnTheFocusedControlThroughItsMouseCodeAndTheRestGoOn)
     EXPECT_EQ(bench.Focused(), "left");
     EXPECT_FALSE(bench.graphics.GetKeyboardFocus().IsRingShown());
     EXPECT_EQ(bench.Walk(kTab, 1), (std::vector<std::string>{"right"}));
+}
+
+namespace
+{
+const IRECT kArea(100.f, 100.f, 200.f, 200.f);
+} // namespace
+
+TEST(MouseTarget, TopmostControlThatTakesTheMouseGetsTheClick)
+{
+    ToolkitBench bench;
+    auto* below = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    auto* above = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    bench.Click(150.f, 150.f);
+    EXPECT_EQ(above->events, (std::vector<std::string>{"down", "up"}));
+    EXPECT_TRUE(below->events.empty());
+
+    // Hidden, disabled and mouse-ignoring controls, and text displays, pass the click on.
+    above->Hide(true);
+    auto* disabled = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    disabled->SetDisabled(true);
+    auto* ignoring = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    ignoring->SetIgnoreMouse(true);
+    bench.graphics.AttachControl(std::make_unique<ITextControl>(kArea, "text"));
+    bench.Click(150.f, 150.f);
+    EXPECT_EQ(below->events, (std::vector<std::string>{"down", "up"}));
+    EXPECT_EQ(above->events.size(), 2u);
+    EXPECT_TRUE(disabled->events.empty());
+    EXPECT_TRUE(ignoring->events.empty());
+}
+
+TEST(MouseCapture, DragsAndTheMouseUpGoToTheControlThatWasPressedWhereverTheMouseIs)
+{
+    ToolkitBench bench;
+    auto* pressed = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    auto* other =
+        bench.graphics.AttachControl(std::make_unique<ProbeControl>(IRECT(300, 300, 400, 400)));
+    bench.graphics.OnMouseDown(150.f, 150.f, {.L = true});
+    bench.graphics.OnMouseDrag(350.f, 350.f, 200.f, 200.f, {.L = true});
+    bench.graphics.OnMouseUp(350.f, 350.f, {.L = true});
+    EXPECT_EQ(pressed->events, (std::vector<std::string>{"down", "drag", "up"}));
+    EXPECT_TRUE(other->events.empty());
+}
+
+TEST(MouseCapture, ALostMouseUpIsDeliveredBeforeTheNextPressAndTheCursorComesBack)
+{
+    ToolkitBench bench;
+    auto* control = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kArea));
+    bench.graphics.OnMouseDown(150.f, 150.f, {.L = true});
+    bench.graphics.HideMouseCursor(true);
+    ASSERT_TRUE(bench.platform.IsCursorHidden());
+
+    bench.graphics.OnMouseDown(160.f, 160.f, {.L = true});
+
+    EXPECT_EQ(control->events, (std::vector<std::string>{"down", "up", "down"}));
+    EXPECT_FALSE(bench.platform.IsCursorHidden());
+}
+
+namespace
+{
+const IRECT kSmall(0.f, 0.f, 50.f, 50.f);
+
+struct BoundBench : ToolkitBench
+{
+    BoundBench()
+    {
+        delegate.GetParam(5)->InitInteger("PEDAL1 Controller", 64, 0, 127);
+        delegate.OpenView(graphics, graphics);
+    }
+};
+} // namespace
+
+TEST(ParamBinding, ControlsStartWithTheirParametersValueAndFollowTheEditorUnlessHeld)
+{
+    BoundBench bench;
+    auto* a = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kSmall, 5));
+    auto* b = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kSmall, 5));
+    EXPECT_DOUBLE_EQ(a->GetValue(), 64.0 / 127.0);
+    bench.delegate.SendParamToView(5, 100.0, false);
+    EXPECT_DOUBLE_EQ(a->GetValue(), 100.0 / 127.0);
+    EXPECT_DOUBLE_EQ(b->GetValue(), 100.0 / 127.0);
+    EXPECT_TRUE(bench.delegate.SentParams().empty());
+    // A control held by the mouse ignores the editor's value.
+    auto* held = b;
+    bench.graphics.OnMouseDown(10.f, 10.f, {.L = true});
+    bench.graphics.SetParamFromDelegate(5, 1.0);
+    EXPECT_DOUBLE_EQ(held->GetValue(), 100.0 / 127.0);
+
+    bench.graphics.OnMouseUp(10.f, 10.f, {.L = true});
+    bench.graphics.SetParamFromDelegate(5, 1.0);
+    EXPECT_DOUBLE_EQ(held->GetValue(), 1.0);
+}
+
+TEST(ParamBinding, UserInputSendsTheValueToTheEditorAndRunsTheActionForKnownParametersOnly)
+{
+    BoundBench bench;
+    std::vector<double> seenByAction;
+    auto probe = std::make_unique<ProbeControl>(kSmall, 5);
+    probe->SetActionFunction([&](IControl* caller) { seenByAction.push_back(caller->GetValue()); });
+    auto* control = bench.graphics.AttachControl(std::move(probe));
+    control->SetValueFromUserInput(1.0);
+    ASSERT_EQ(bench.delegate.SentParams().size(), 1u);
+    EXPECT_EQ(bench.delegate.SentParams()[0].paramIdx, 5);
+    EXPECT_EQ(bench.delegate.GetParam(5)->Value(), 127.0);
+    EXPECT_EQ(seenByAction, std::vector<double>{1.0});
+
+    bench.delegate.ClearRecords(); // a parameter the editor lacks or never set up sends nothing
+    auto* missing = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kSmall, 99));
+    auto* neverSetUp = bench.graphics.AttachControl(std::make_unique<ProbeControl>(kSmall, 7));
+    missing->SetValueFromUserInput(1.0);
+    neverSetUp->SetValueFromUserInput(1.0);
+    EXPECT_TRUE(bench.delegate.SentParams().empty());
+}
+
+TEST(PlatformRequests, WithoutAPlatformTheCompletionRunsAtOnceWithNoResult)
+{
+    ToolkitBench bench;
+    bench.graphics.SetPlatformUi(nullptr);
+    std::optional<EMsgBoxResult> result;
+    std::optional<std::string> path;
+    bench.graphics.ShowMessageBox("x", "", EMsgBoxType::kOk,
+                                  [&result](EMsgBoxResult r) { result = r; });
+    bench.graphics.PromptForFile(EFileAction::kOpen, "bin",
+                                 [&path](std::string p) { path = std::move(p); });
+    EXPECT_EQ(result, EMsgBoxResult::kNoResult);
+    EXPECT_EQ(path, std::string());
+    EXPECT_FALSE(bench.graphics.OpenURL("manual.pdf"));
+}
+
+TEST(PlatformRequests, AnswerArrivingAfterTheViewIsGoneIsDropped)
+{
+    ScriptedPlatformUi platform;
+    FakeEditorDelegate delegate(1);
+    bool called = false;
+    {
+        IGraphics graphics(delegate, 1024, 768);
+        graphics.SetPlatformUi(&platform);
+        graphics.ShowMessageBox("Firmware update finished.", "", EMsgBoxType::kOk,
+                                [&called](EMsgBoxResult) { called = true; });
+    }
+    EXPECT_TRUE(platform.AnswerMessageBox(EMsgBoxResult::kOk));
+    EXPECT_FALSE(called);
 }
