@@ -25,6 +25,11 @@ MainWindow::MainWindow(IPlugAPP& app, Actions actions, QWidget* parent)
     BuildMenus();
 }
 
+MainWindow::~MainWindow()
+{
+    mApp.SetEditHistoryListener({});
+}
+
 void MainWindow::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -46,11 +51,37 @@ void MainWindow::BuildMenus()
     quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mUndo = edit->addAction(QStringLiteral("&Undo"));
+    mUndo->setShortcut(QKeySequence::Undo);
+    mUndo->setShortcutContext(Qt::ApplicationShortcut);
+    connect(mUndo, &QAction::triggered, this, [this] { mApp.OnUndoRequested(); });
+    mRedo = edit->addAction(QStringLiteral("&Redo"));
+    mRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mRedo->setShortcutContext(Qt::ApplicationShortcut);
+    connect(mRedo, &QAction::triggered, this, [this] { mApp.OnRedoRequested(); });
+    connect(edit, &QMenu::aboutToShow, this, &MainWindow::UpdateEditActions);
+    mApp.SetEditHistoryListener([this] { UpdateEditActions(); });
+    UpdateEditActions();
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&About")), &QAction::triggered, this,
             &MainWindow::ShowAbout);
     connect(help->addAction(QStringLiteral("&Read Manual")), &QAction::triggered, this,
             &MainWindow::ShowManual);
+}
+
+void MainWindow::UpdateEditActions()
+{
+    const std::string undo = mApp.UndoName();
+    const std::string redo = mApp.RedoName();
+    mUndo->setEnabled(!undo.empty());
+    mUndo->setText(undo.empty() ? QStringLiteral("&Undo")
+                                : QStringLiteral("&Undo %1").arg(QString::fromStdString(undo)));
+    mRedo->setEnabled(!redo.empty());
+    mRedo->setText(redo.empty() ? QStringLiteral("&Redo")
+                                : QStringLiteral("&Redo %1").arg(QString::fromStdString(redo)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

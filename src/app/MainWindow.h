@@ -21,6 +21,7 @@ public:
     };
 
     MainWindow(IPlugAPP& app, Actions actions, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Makes `view` the client area (ownership passes to the window) and fits the window to it.
     void SetView(QWidget* view);
@@ -42,6 +43,8 @@ protected:
 
 private:
     void BuildMenus();
+    // Edit > Undo and Redo name what they would do, and are enabled only when it can be done now.
+    void UpdateEditActions();
     // What the window adds to the client area's size (the menu bar), in pixels.
     QSize ClientExtra() const;
     void ShowAbout();
@@ -50,4 +53,6 @@ private:
     IPlugAPP& mApp;
     Actions mActions;
     QAction* mPreferences = nullptr;
+    QAction* mUndo = nullptr;
+    QAction* mRedo = nullptr;
 };

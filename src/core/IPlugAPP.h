@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -90,10 +91,30 @@ public:
     // [main thread] Empty when the application may quit at once; otherwise the question (ending in
     // "Quit anyway?") put to the user before quitting, which goes ahead only on Yes.
     virtual std::string QuitQuestion() const { return {}; }
+    // [main thread] Edit > Undo and Redo: the name of what they would undo or redo ("JACK 1
+    // Mode"), or empty when there is nothing to undo or redo, or it cannot be done now.
+    virtual std::string UndoName() const { return {}; }
+    virtual std::string RedoName() const { return {}; }
+    virtual void OnUndoRequested() {}
+    virtual void OnRedoRequested() {}
+    // [main thread] `listener` runs whenever UndoName or RedoName may have changed; empty: none.
+    void SetEditHistoryListener(std::function<void()> listener)
+    {
+        mEditHistoryListener = std::move(listener);
+    }
 
     const MidiDropCounts& DropCounts() const { return mDrops; }
 
+protected:
+    // [main thread] Tells the listener that UndoName or RedoName may have changed.
+    void NotifyEditHistory() const
+    {
+        if (mEditHistoryListener)
+            mEditHistoryListener();
+    }
+
 private:
+    std::function<void()> mEditHistoryListener;
     std::atomic<AppHostLink*> mHostLink{nullptr};
     std::unique_ptr<MidiFromPortQueue> mMidiFromPortQueue;
     std::unique_ptr<SysExFromPortQueue> mSysExFromPortQueue;

@@ -67,7 +67,91 @@ void ctrlWaveStomplet::OnParamChange(int paramIdx)
     }
 
     if (mUIReady && !IsCalibrationParam(paramIdx))
+    {
         RecordEdit(paramIdx, values[static_cast<std::size_t>(paramIdx)]);
+        if (!mGesture && !mApplyingStep)
+            RecordStep(std::string(GetParam(paramIdx)->GetName()), false);
+    }
+}
+
+// ---- Undo and redo ----------------------------------------------------------------------------
+
+void ctrlWaveStomplet::BeginParamEditFromView(int)
+{
+    mGesture = true;
+}
+
+void ctrlWaveStomplet::EndParamEditFromView(int paramIdx)
+{
+    mGesture = false;
+    if (mUIReady && paramIdx >= 0 && paramIdx < kNumParams && !IsCalibrationParam(paramIdx))
+        RecordStep(std::string(GetParam(paramIdx)->GetName()), false);
+}
+
+void ctrlWaveStomplet::RecordStep(std::string name, bool wholeSet)
+{
+    const SettingBytes now = SettingsBytes();
+    if (now == mSettled)
+        return;
+    mHistory.Record({std::move(name), mSettled, now, wholeSet});
+    mSettled = now;
+    NotifyEditHistory();
+}
+
+std::string ctrlWaveStomplet::UndoName() const
+{
+    const EditStep* step = mHistory.NextUndo();
+    return step && HistoryUsable() ? step->name : std::string();
+}
+
+std::string ctrlWaveStomplet::RedoName() const
+{
+    const EditStep* step = mHistory.NextRedo();
+    return step && HistoryUsable() ? step->name : std::string();
+}
+
+void ctrlWaveStomplet::OnUndoRequested()
+{
+    if (!HistoryUsable())
+        return;
+    if (const std::optional<EditStep> step = mHistory.TakeUndo())
+        ApplyStep(step->before, step->wholeSet);
+}
+
+void ctrlWaveStomplet::OnRedoRequested()
+{
+    if (!HistoryUsable())
+        return;
+    if (const std::optional<EditStep> step = mHistory.TakeRedo())
+        ApplyStep(step->after, step->wholeSet);
+}
+
+void ctrlWaveStomplet::ApplyStep(const SettingBytes& bytes, bool wholeSet)
+{
+    if (wholeSet)
+    {
+        ApplySettingBytes(bytes);
+        SendAllSettings();
+    }
+    else
+    {
+        // As the user's own edits: each changed setting goes to the box once it rests.
+        mApplyingStep = true;
+        const SettingBytes now = SettingsBytes();
+        for (int idx = 0; idx < kNumParams; ++idx)
+        {
+            const auto at = static_cast<std::size_t>(idx);
+            if (bytes[at] == now[at])
+                continue;
+            const double normalized = bytes[at] / static_cast<double>(ParamMaxValue(idx));
+            SetParamNormalized(idx, normalized);
+            QueueParamForView(idx, normalized, true);
+        }
+        mApplyingStep = false;
+    }
+    mSettled = SettingsBytes();
+    mPresets.NoteReceived(mSettled);
+    NotifyEditHistory();
 }
 
 void ctrlWaveStomplet::RebuildSlotSummary(int slot)
@@ -200,11 +284,13 @@ void ctrlWaveStomplet::SendAllSettings()
 void ctrlWaveStomplet::OnFirmwareTransferStarted()
 {
     mFirmwareBusy.store(true, std::memory_order_release);
+    NotifyEditHistory();
 }
 
 void ctrlWaveStomplet::OnFirmwareTransferEnded(bool sendHeldBack)
 {
     mFirmwareBusy.store(false, std::memory_order_release);
+    NotifyEditHistory();
     const bool settingsOwed = std::exchange(mSettingsOwed, false);
     const bool statusRequestOwed = std::exchange(mStatusRequestOwed, false);
     if (!sendHeldBack)
@@ -257,6 +343,8 @@ void ctrlWaveStomplet::OnLayoutComplete()
         ApplyJackConfiguration(*ui, *this);
     mUIReady = true;
     mStatusTextsReady = true;
+    mSettled = SettingsBytes();
+    NotifyEditHistory();
     SendStatusRequest();
 }
 
@@ -297,12 +385,17 @@ void ctrlWaveStomplet::ApplyStatusReply(const StatusReply& reply)
 {
     ApplySettingBytes(reply.values);
     mPresets.NoteReceived(reply.values);
+    // The box's settings replace the editor's: nothing before them can be undone.
+    mHistory.Clear();
+    mSettled = SettingsBytes();
+    NotifyEditHistory();
 }
 
 void ctrlWaveStomplet::TakeSettings(const PresetValues& values)
 {
     ApplySettingBytes(values);
     SendAllSettings();
+    RecordStep("Load Preset", true);
 }
 
 void ctrlWaveStomplet::ApplySettingBytes(std::span<const std::uint8_t, kNumParams> bytes)

@@ -9,6 +9,7 @@
 #include "device/SettingBytes.h"
 #include "device/SysExMessages.h"
 #include "editor/AssignmentSummary.h"
+#include "editor/EditHistory.h"
 #include "editor/FirmwareUpdate.h"
 #include "editor/PresetSession.h"
 #include "ui/EditorCommands.h"
@@ -60,6 +61,21 @@ public:
     // the pending one at once.
     using IPlugAPP::OnParamChange;
     void OnParamChange(int paramIdx) override;
+    // [main thread] A number box's drag begins and ends: its changes make one undoable step.
+    void BeginParamEditFromView(int paramIdx) override;
+    void EndParamEditFromView(int paramIdx) override;
+
+    // [main thread] Edit > Undo and Redo. Each user gesture on a setting (other than the
+    // calibrations) and each preset load is one step; a Status Reply that replaces the settings
+    // (a new box, RESET ALL, a calibration) forgets them all. Undoing a setting's step sends its
+    // old value through the same debounced Single Setting path as an edit; undoing a preset load
+    // restores the settings before it and sends them as one All Settings message. Nothing can be
+    // undone or redone while the editor is not ready or a firmware transfer runs.
+    std::string UndoName() const override;
+    std::string RedoName() const override;
+    void OnUndoRequested() override;
+    void OnRedoRequested() override;
+
     // [main thread] Every 20 ms: sends the pending edit once it has rested for kSendDebounceTicks
     // ticks, then shows a deferred message box without waiting for it to close, and shows the mark
     // beside the preset name exactly while the settings differ from the preset.
@@ -188,6 +204,13 @@ protected:
     bool mStatusTextsReady = false;
     std::string mDeviceText;
     ModeDecision mModeCheck{kConfirmWindowTicks};
+    // The undo history; mSettled holds the settings as the last step left them (or as the box
+    // reported them), mGesture is true during a number box's drag, and mApplyingStep while undo
+    // or redo writes settings (those writes record no step).
+    EditHistory mHistory;
+    SettingBytes mSettled{};
+    bool mGesture = false;
+    bool mApplyingStep = false;
     std::int64_t mDeviceTicks = 0;
 
 private:
@@ -208,6 +231,11 @@ private:
     void TakeSettings(const PresetValues& values) override;
     void ShowMessageLater(std::string_view text) override;
     void SendToBox(const SysExMessage& msg) override { SendSysExMessage(msg); }
+
+    // Undo and redo: what may be done now, and the settings taken back or set again.
+    bool HistoryUsable() const { return mUIReady && !FirmwareTransferRunning(); }
+    void RecordStep(std::string name, bool wholeSet);
+    void ApplyStep(const SettingBytes& bytes, bool wholeSet);
 
     // Every setting takes its byte from `bytes` (clamped to its range) at once: none of it counts
     // as an edit, an edit still waiting is dropped, the calibration buttons and the summaries of

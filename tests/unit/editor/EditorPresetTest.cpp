@@ -185,3 +185,44 @@ TEST(PresetSave, FailedSaveSaysSoAndChangesNeitherNameNorPresetValuesNorUnsavedS
     EXPECT_EQ(bench.editor.Presets().PresetValuesKept()[kPedal1Controller], 0);
     EXPECT_TRUE(bench.editor.PresetModified());
 }
+
+TEST(UndoRedo, StepsGoToTheBoxAsEditsDoAndAnUndonePresetAsOneMessageAndAReplyForgetsThem)
+{
+    using editor_preset_test::AllSettings;
+    EditorBench bench;
+    const auto rest = [&]
+    {
+        bench.Ticks(40);
+        return std::exchange(bench.port.sent, {});
+    };
+    for (const int value : {5, 6, 7})
+    {
+        bench.Edit(kPedal1Controller, value);
+        rest();
+    }
+    EXPECT_EQ(bench.editor.UndoName(), "PEDAL1 Controller");
+    bench.editor.OnUndoRequested();
+    bench.editor.OnUndoRequested();
+    EXPECT_EQ(rest(), std::vector<Bytes>{editor_bench::WriteValue(0x17, 5)}); // debounced: once
+    bench.editor.OnRedoRequested();
+    EXPECT_EQ(rest(), std::vector<Bytes>{editor_bench::WriteValue(0x17, 6)});
+
+    editor_bench::Values preset{};
+    preset[kJack1Mode] = 1;
+    const TempFolder folder;
+    ASSERT_FALSE(WritePresetFile(folder.Path() / "p.csx", preset));
+    bench.platform.ScriptMessageBoxResult(EMsgBoxResult::kOk); // continue without saving
+    bench.editor.LoadPreset((folder.Path() / "p.csx").string());
+    rest();
+    EXPECT_EQ(bench.editor.RedoName(), ""); // a new step forgets what could be redone
+    bench.editor.OnUndoRequested();
+    editor_bench::Values before{};
+    before[kPedal1Controller] = 6;
+    EXPECT_EQ(rest(), std::vector<Bytes>{AllSettings(before)});
+    EXPECT_EQ(bench.editor.RedoName(), "Load Preset");
+
+    bench.Reply(before); // the box's settings replace the editor's
+    bench.Ticks(1);
+    EXPECT_EQ(bench.editor.UndoName(), "");
+    EXPECT_EQ(bench.editor.RedoName(), "");
+}
