@@ -105,8 +105,10 @@ TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesWithTheOneMessageTheMouseS
     EXPECT_EQ(Focus(), view->Graphics().GetControlWithTag(kCtrlTagJack1Mode)); // back from the menu
 
     // The mouse way, from the same start.
-    Key(Qt::Key_Up); // back to "Pedal", through the caption's keys
+    QApplication::setActiveWindow(&window); // shortcuts need an active window
+    Key(Qt::Key_Z, Qt::ControlModifier);    // Edit > Undo: back to "Pedal"
     LetEditsRest();
+    EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModePedal);
     port.sent.clear();
     // The caption's middle, wherever the window's size put the design.
     const float scale = view->Graphics().GetDrawScale();
@@ -186,8 +188,9 @@ TEST_F(KeyboardWindow, TheMenusReachPreferencesTheFirmwareWindowAboutAndQuit)
         for (QAction* action : menu->menu()->actions())
             if (!action->isSeparator())
                 item[items.emplace_back(menu->text() + " " + action->text())] = action;
-    EXPECT_EQ(items.join(", ").toStdString(), "&File &Preferences..., &File &Firmware Update, "
-                                              "&File &Quit, &Help &About, &Help &Read Manual");
+    EXPECT_EQ(items.join(", ").toStdString(),
+              "&File &Preferences..., &File &Firmware Update, &File &Quit, &Edit &Undo, "
+              "&Edit &Redo, &Help &About, &Help &Read Manual");
     // Ctrl+, opens Preferences; the old debug keys do nothing.
     for (Qt::Key key : {Qt::Key_E, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_Comma})
         Key(key, Qt::ControlModifier);
