@@ -169,7 +169,10 @@ bool WriteNewFile(const fs::path& path, std::string_view content, const struct s
 
 std::string AtomicWriteError::Describe() const
 {
-    const std::string quoted = "\"" + path.string() + "\"";
+    // Appended, not concatenated: GCC 12 warns falsely (-Wrestrict) on a literal + a temporary.
+    std::string quoted(1, '"');
+    quoted += path.string();
+    quoted += '"';
     switch (step)
     {
     case Step::kRefused:

@@ -21,6 +21,7 @@ std::optional<std::string> CalibrationLabel(int paramIdx, std::uint8_t valueByte
 std::vector<int> SlotsSelectedByJackModes(int jack1Mode, int jack2Mode)
 {
     std::vector<int> slots;
+    slots.reserve(4); // also spares GCC 12 a false -Wstringop-overflow on the growing insert
     if (jack1Mode != 0)
         slots.insert(slots.end(), {kSlotSwitchA1, kSlotSwitchB1});
     else

@@ -82,7 +82,10 @@ void ICaptionControl::UpdateText()
         // The label belongs to the current value: hidden while a display text names it.
         const std::string_view label = param->GetLabel();
         if (!label.empty() && !param->GetDisplayTextForValue(value))
-            str += " " + std::string(label);
+        {
+            str += ' ';
+            str += label;
+        }
     }
     SetStr(str);
 }
