@@ -58,69 +58,40 @@ struct SampleFiles
     }
 };
 
-// The output port: checks every message as it goes out, against the editor's state then.
-struct CheckingPort final : AppHostLink
+// One input's run: the editor on the manual clock, its output port checking every message as it
+// goes out against the editor's state then, and the steps.
+class SequenceRun final : public AppHostLink
 {
+public:
+    SequenceRun() { mBench.editor.SetHostLink(this); }
+
     bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
     {
         const std::span<const std::uint8_t> message(bytes, size);
-        const bool running = editor->FirmwareTransferRunning();
-        if (size == 0 || bytes[0] != 0xF0)
-        {
-            Require(fuzz::IsShortMessage(message) && audition && !running);
-            return true;
-        }
+        const bool running = mBench.editor.FirmwareTransferRunning();
         const fuzz::Sent kind = fuzz::ClassifySent(message);
-        const std::int64_t now = clock->NowMs();
-        Require(kind != fuzz::Sent::kNotOurs);
-        if (kind == fuzz::Sent::kFirmwareStart)
+        const std::int64_t now = mBench.clock.NowMs();
+        if (size == 0 || bytes[0] != 0xF0)
+            Require(fuzz::IsShortMessage(message) && mAudition && !running);
+        else if (kind == fuzz::Sent::kFirmwareStart)
         {
             Require(running);
-            open = true;
-            expected = 16 * message[10];
-            seen = 0;
-            last = now;
+            mOpen = true;
+            mExpected = 16 * message[10];
+            mSeen = 0;
+            mLast = now;
         }
         else if (kind == fuzz::Sent::kFirmwareBlock)
         {
-            Require(running && open && seen < expected);
-            fuzz::RequirePaced(now - last, seen++);
-            last = now;
+            Require(running && mOpen && mSeen < mExpected);
+            fuzz::RequirePaced(now - mLast, mSeen++);
+            mLast = now;
         }
         else
-            Require(!running);
+            Require(kind != fuzz::Sent::kNotOurs && !running);
         return true;
     }
     void ProbeMidiPorts() override {}
-
-    // After a step: a transfer that has ended sent every block, unless a port change stopped it.
-    void CheckTransferEnd(bool stopAllowed)
-    {
-        if (open && !editor->FirmwareTransferRunning())
-        {
-            Require(stopAllowed || seen == expected);
-            open = false;
-        }
-    }
-
-    const ctrlWaveStomplet* editor = nullptr;
-    const ManualTimerBackend* clock = nullptr;
-    bool audition = false;
-    bool open = false;
-    int expected = 0;
-    int seen = 0;
-    std::int64_t last = 0;
-};
-
-class SequenceRun
-{
-public:
-    SequenceRun()
-    {
-        mPort.editor = &mBench.editor;
-        mPort.clock = &mBench.clock;
-        mBench.editor.SetHostLink(&mPort);
-    }
 
     void Run(fuzz::Input& input)
     {
@@ -137,12 +108,12 @@ public:
         mStopAllowed = false;
         mBench.clock.Advance(1000);
         CheckStep();
-        Require(!mPort.open);
+        Require(!mOpen);
     }
 
 private:
     // The step kinds, in the order make-seeds.py numbers them.
-    enum
+    enum Kind : int
     {
         kSysEx,
         kShortMessage,
@@ -205,8 +176,8 @@ private:
             return editor.OnCalibrate(choice < 0xC0 ? kAddresses[choice % 4] : choice - 0xC0);
         }
         case kAudition:
-            mPort.audition = input.Byte() & 1;
-            return editor.SetAudition(mPort.audition);
+            mAudition = input.Byte() & 1;
+            return editor.SetAudition(mAudition);
         case kFirmware:
         {
             const std::uint8_t choice = input.Byte();
@@ -265,16 +236,14 @@ private:
 
     void AnnouncePort(fuzz::Input& input)
     {
-        static const std::string kNames[] = {"Korvo-Audio ctrlWave Stomplet 1",
-                                             "Korvo-Audio ctrlWave Stomplet 2",
-                                             "Korvo-Audio ctrlWave Stomplet",
-                                             "Korvo-Audio ctrlWave Stomple",
-                                             "korvo-Audio ctrlWave Stomplet 1",
-                                             "Some Synth",
-                                             "off"};
+        // The box's name with a number, none, one letter short or in another case; others.
+        static const std::string kBox = "Korvo-Audio ctrlWave Stomplet";
+        static const std::string kNames[] = {
+            kBox + " 1",  kBox + " 2", kBox, kBox.substr(0, 28), "k" + kBox.substr(1) + " 1",
+            "Some Synth", "off"};
         const std::uint8_t choice = input.Byte();
         const std::string name = choice < 0xF0 ? kNames[choice % 7] : input.Text(300);
-        mStopAllowed = mPort.open && name != mTransferPort;
+        mStopAllowed = mOpen && name != mTransferPort;
         mBench.editor.OnMidiOutputPortSelected(name);
         if (!mBench.editor.FirmwareTransferRunning())
             mTransferPort = name;
@@ -287,11 +256,20 @@ private:
             const double value = mBench.editor.GetParam(idx)->Value();
             Require(std::isfinite(value) && value >= 0.0 && value <= ParamMaxValue(idx));
         }
-        mPort.CheckTransferEnd(mStopAllowed);
+        // A transfer that has ended sent every block, unless a port change stopped it.
+        if (mOpen && !mBench.editor.FirmwareTransferRunning())
+        {
+            Require(mStopAllowed || mSeen == mExpected);
+            mOpen = false;
+        }
     }
 
-    CheckingPort mPort; // outlives the editor, which holds it as its host link
     editor_bench::EditorBench mBench;
+    bool mAudition = false;
+    bool mOpen = false; // a Firmware Start went out, and the transfer has not been seen to end
+    int mExpected = 0;  // the blocks it announced
+    int mSeen = 0;
+    std::int64_t mLast = 0;
     std::string mTransferPort = "off"; // the output port a transfer starting now would use
     bool mStopAllowed = false;         // this step may stop a transfer early
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the sysex_sequence, settings_file and firmware_file fuzz targets into
-corpus/<target>/ beside this script (committed; run it again after changing the step encoding of
-SysExSequenceFuzzer.cpp)."""
+"""Writes the seed corpus of the sysex_sequence fuzz target, corpus/sysex_sequence/ beside this
+script, in the target's step encoding (committed; run it again after changing the encoding in
+SysExSequenceFuzzer.cpp). The other targets' seeds are plain files, kept as they are."""
 from pathlib import Path
 
 # Step kinds of SysExSequenceFuzzer.cpp, in their order there.
@@ -63,34 +63,7 @@ SYSEX_SEQUENCE = {
     "port-names": ([PORT, 0xF0, 12, *b"Korvo-Audio ", PORT, 2, PORT, 3, PORT, 4, MILLISECONDS, 7,
                     PUMP]),
 }
-SETTINGS_FILE = {
-    "written-by-store": b"[audio]\ndriver=1\nindev=Built-in Input\noutdev=Built-in Output\n"
-                        b"in1=1\nin2=2\nout1=1\nout2=2\nbuffer=256\nsr=48000\n[midi]\n"
-                        b"indev=Korvo-Audio ctrlWave Stomplet 1\n"
-                        b"outdev=Korvo-Audio ctrlWave Stomplet 1\ninchan=0\noutchan=0\n",
-    "crlf-and-bom": b"\xef\xbb\xbf[Audio]\r\nSR = 96000\r\n[MIDI]\r\nOutDev = \" spaced \"\r\n",
-    "numbers-at-the-edges": b"[audio]\nsr=4294967295\nbuffer=4294967296\nin1=-5\nin2=+12 frames\n"
-                            b"out1=0000000000042\nout2=\ndriver=words\n",
-    "comments-and-unknown-keys": b"; comment\n# another\nloose=before any section\n[audio]\n"
-                                 b"other=kept\n\n[midi]\nindev=\"\"\"\"\n[audio]\nsr=1\n",
-    "header-without-bracket": b"[audio\nsr=22050\n[midi] trailing\noutdev=x=y\n",
-    "cr-only-line-ends": b"[midi]\rindev=a\routdev=b\r",
-    "binary-junk": bytes(range(256)),
-    "empty": b"",
-}
-
-
-def image(size):
-    return bytes((i * 37 + 11) & 0xFF for i in range(size))
-
-
-FIRMWARE_FILE = {"one-byte": b"\xab", "one-group": bytes(range(1, 8)), "one-block": image(64),
-                 "one-page": image(1024), "page-and-one": image(1025), "all-ff": b"\xff" * 200,
-                 "largest": image(16383), "too-large": image(16384)}
-
-for target, seeds in [("sysex_sequence", SYSEX_SEQUENCE), ("settings_file", SETTINGS_FILE),
-                      ("firmware_file", FIRMWARE_FILE)]:
-    folder = Path(__file__).resolve().parent / "corpus" / target
-    folder.mkdir(parents=True, exist_ok=True)
-    for name, content in seeds.items():
-        (folder / name).write_bytes(bytes(content))
+folder = Path(__file__).resolve().parent / "corpus" / "sysex_sequence"
+folder.mkdir(parents=True, exist_ok=True)
+for name, content in SYSEX_SEQUENCE.items():
+    (folder / name).write_bytes(bytes(content))

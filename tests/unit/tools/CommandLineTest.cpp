@@ -176,6 +176,14 @@ TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong
     const CliArguments help = *Cli({"calibrate", "--help"}).arguments; // no operands needed
     EXPECT_TRUE(help.help && help.command == CliCommand::kCalibrate);
     EXPECT_FALSE(Cli({"--help"}).arguments->command);
+    for (int command = 0; command <= static_cast<int>(CliCommand::kExport); ++command)
+    {
+        const std::string word(CommandWord(static_cast<CliCommand>(command)));
+        EXPECT_NE(CliUsage().find("  " + word), std::string::npos) << word;
+        const std::string usage = CommandUsage(static_cast<CliCommand>(command));
+        EXPECT_TRUE(usage.starts_with("Usage: stomplet " + word)) << usage;
+        EXPECT_NE(usage.find("Exit status: 0 success"), std::string::npos) << word;
+    }
     // Mended: a negative value was reported as an unknown option.
     EXPECT_EQ(Cli({"set", "23", "-1"}).arguments->operands[1], "-1");
     EXPECT_EQ(Cli({"save", "-"}).arguments->operands[0], "-");
