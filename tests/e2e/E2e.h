@@ -9,7 +9,7 @@
 // client misses, now and then on a loaded machine: the tests repeat a step whose repetition
 // changes nothing until its effect shows, and treat only what did arrive as evidence.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -35,14 +35,9 @@ inline constexpr int kSendAttempts = 5;
 // Runs the event loop in 10 ms slices until `done` holds, at most `limit`; true when it held.
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done())
-    {
-        if (clock.elapsed() > limit.count())
+    for (QDeadlineTimer deadline(limit); !done(); QTest::qWait(10))
+        if (deadline.hasExpired())
             return false;
-        QTest::qWait(10);
-    }
     return true;
 }
 
@@ -149,6 +144,19 @@ public:
                 lines.push_back(std::move(*line));
         return lines;
     }
+    // The bytes of the lines of one direction: "in" or "out" for the box, "" for the dump.
+    std::vector<Bytes> Messages(std::string_view direction = "")
+    {
+        std::vector<Bytes> messages;
+        for (HexLine& line : HexLines())
+            if (line.direction == direction)
+                messages.push_back(std::move(line.bytes));
+        return messages;
+    }
+    std::size_t Count(const Bytes& bytes, std::string_view direction = "")
+    {
+        return std::ranges::count(Messages(direction), bytes);
+    }
 
 private:
     QProcess mProcess;
@@ -236,19 +244,6 @@ struct Sim
 {
     std::unique_ptr<Child> child;
     std::string input, output; // the box's "...:MIDI In" and "...:MIDI Out" ports
-    // The messages it received (`in`) or sent.
-    std::vector<Bytes> Messages(bool in) const
-    {
-        std::vector<Bytes> messages;
-        for (const HexLine& line : child->HexLines())
-            if ((line.direction == "in") == in)
-                messages.push_back(line.bytes);
-        return messages;
-    }
-    std::size_t Count(bool in, const Bytes& bytes) const
-    {
-        return std::ranges::count(Messages(in), bytes);
-    }
 };
 
 // Starts the box once the server is quiet (programs of earlier steps may still be leaving it, and
@@ -256,14 +251,13 @@ struct Sim
 // server refused (status 3) is tried again.
 inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments, bool input = true)
 {
-    const auto quiet = []
-    {
-        const auto ports = JackPorts();
-        return !ports.empty() &&
-               std::all_of(ports.begin(), ports.end(),
-                           [](const auto& port) { return port.first.starts_with("system:"); });
-    };
-    WaitUntil(quiet, 5s);
+    WaitUntil(
+        []
+        {
+            return std::ranges::all_of(JackPorts(), [](const auto& port)
+                                       { return port.first.starts_with("system:"); });
+        },
+        5s);
     const auto before = JackPorts();
     std::vector<std::string> argv{STOMPLET_SIM_PROGRAM, "--midi-api", "jack"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -287,7 +281,7 @@ inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments, 
     return nullptr;
 }
 
-// jack_midi_dump with its input connected to `source`: the messages it saw.
+// jack_midi_dump with its input connected to `source`.
 inline std::unique_ptr<Child> StartDump(const std::string& source)
 {
     static int dumps = 0;
@@ -299,13 +293,6 @@ inline std::unique_ptr<Child> StartDump(const std::string& source)
     ADD_FAILURE() << "jack_midi_dump did not come up" << dump->Transcript();
     return nullptr;
 }
-inline std::size_t CountDumped(Child& dump, const Bytes& bytes)
-{
-    const std::vector<HexLine> lines = dump.HexLines();
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const HexLine& l) { return l.bytes == bytes; }));
-}
-
 // A folder for the running test's files under the build tree, emptied first and kept afterwards.
 inline std::filesystem::path ScratchFolder()
 {

@@ -28,33 +28,27 @@ inline void Require(bool condition)
 }
 
 // The input from its start; past its end every byte reads 0 and every run of bytes is empty.
-class Input
+struct Input
 {
-public:
-    explicit Input(std::span<const std::uint8_t> bytes) : mBytes(bytes) {}
-    bool Empty() const { return mPos >= mBytes.size(); }
-    std::uint8_t Byte() { return Empty() ? 0 : mBytes[mPos++]; }
+    std::span<const std::uint8_t> rest;
+    bool Empty() const { return rest.empty(); }
+    std::span<const std::uint8_t> Bytes(std::size_t count)
+    {
+        const std::span<const std::uint8_t> taken = rest.first(std::min(count, rest.size()));
+        rest = rest.subspan(taken.size());
+        return taken;
+    }
+    std::uint8_t Byte() { return Empty() ? 0 : Bytes(1)[0]; }
     unsigned U16() // high byte first
     {
         const unsigned high = Byte();
         return high << 8 | Byte();
-    }
-    std::span<const std::uint8_t> Bytes(std::size_t count)
-    {
-        const std::span<const std::uint8_t> taken =
-            mBytes.subspan(mPos, std::min(count, mBytes.size() - std::min(mPos, mBytes.size())));
-        mPos += taken.size();
-        return taken;
     }
     std::string Text(std::size_t maxLength) // a length byte, then that many bytes
     {
         const std::span<const std::uint8_t> text = Bytes(Byte() % (maxLength + 1));
         return std::string(text.begin(), text.end());
     }
-
-private:
-    std::span<const std::uint8_t> mBytes;
-    std::size_t mPos = 0;
 };
 
 // A path of this process in the temporary folder, removed at exit.

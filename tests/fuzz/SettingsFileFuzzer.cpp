@@ -28,7 +28,7 @@ static void CheckStore(IniFile& document, std::string_view section, std::string_
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::Input input({data, size});
+    fuzz::Input input{{data, size}};
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     IniFile document = IniFile::Parse(text);
     const std::string written = document.Text();

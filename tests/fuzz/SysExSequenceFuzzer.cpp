@@ -35,15 +35,11 @@ struct SampleFiles
             std::ofstream(fuzz::ScratchPath(name), std::ios::binary) << bytes;
             return fuzz::ScratchPath(name).string();
         };
-        const auto pattern = [](std::size_t size)
-        {
-            std::string bytes(size, '\0');
-            for (std::size_t i = 0; i < size; ++i)
-                bytes[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-            return bytes;
-        };
+        std::string pattern(16384, '\0');
+        for (std::size_t i = 0; i < pattern.size(); ++i)
+            pattern[i] = static_cast<char>((i * 37 + 11) & 0xFF);
         for (std::size_t size : {0, 1, 1025, 16383, 16384})
-            firmware.push_back(write(std::to_string(size) + ".bin", pattern(size)));
+            firmware.push_back(write(std::to_string(size) + ".bin", pattern.substr(0, size)));
         PresetValues ordinary{};
         for (int idx = 0; idx < kNumParams; ++idx)
             ordinary[static_cast<std::size_t>(idx)] =
@@ -52,7 +48,7 @@ struct SampleFiles
         highest.fill(0x7F);
         presets = {write("ordinary.csx", FormatPresetFile(ordinary)),
                    write("clamped.csx", FormatPresetFile(highest)),
-                   write("junk.csx", pattern(300))};
+                   write("junk.csx", pattern.substr(0, 300))};
         for (auto* list : {&firmware, &presets})
             list->insert(list->end(), {fuzz::ScratchPath("missing").string(), ""});
     }
@@ -113,23 +109,11 @@ public:
 
 private:
     // The step kinds, in the order make-seeds.py numbers them.
-    enum Kind : int
-    {
-        kSysEx,
-        kShortMessage,
-        kPump,
-        kTicks,
-        kMilliseconds,
-        kPortAnnouncement,
-        kEdit,
-        kResetAll,
-        kCalibration,
-        kAudition,
-        kFirmware,
-        kPreset,
-        kAnswerMessageBox,
-        kStepKinds
-    };
+    // clang-format off
+    enum Kind { kSysEx, kShortMessage, kPump, kTicks, kMilliseconds, kPortAnnouncement, kEdit,
+                kResetAll, kCalibration, kAudition, kFirmware, kPreset, kAnswerMessageBox,
+                kStepKinds };
+    // clang-format on
 
     void Step(fuzz::Input& input)
     {
@@ -277,7 +261,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::Input input({data, size});
+    fuzz::Input input{{data, size}};
     SequenceRun().Run(input);
     return 0;
 }

@@ -22,16 +22,11 @@ def raw_sysex(content, hold=False):
     return [SYSEX, 0x00, (len(content) - 4) >> 8, (len(content) - 4) & 0xFF, *content, int(hold)]
 
 
-def short(status, data=(), hold=False):
-    return [SHORT, status, len(data), *data, int(hold)]
+def short(status, data=(), hold=False): return [SHORT, status, len(data), *data, int(hold)]
 
 
-def ticks(n):  # n ticks of 20 ms, 1 to 256
-    return [TICKS, n - 1]
-
-
-def edit(idx, value):
-    return [EDIT, idx, 1, value]
+def ticks(n): return [TICKS, n - 1]  # n ticks of 20 ms, 1 to 256
+def edit(idx, value): return [EDIT, idx, 1, value]
 
 
 CONNECT = [PORT, BOX] + ticks(1) + status_reply() + ticks(2) + status_reply() + ticks(6)
