@@ -189,8 +189,7 @@ inline std::vector<std::string> TakeNames(const char** names)
     std::vector<std::string> list;
     for (const char** name = names; name && *name; ++name)
         list.emplace_back(*name);
-    if (names)
-        jack_free(names);
+    jack_free(names); // free(3) on null does nothing
     return list;
 }
 inline std::map<std::string, std::vector<std::string>> JackPorts()
