@@ -19,7 +19,6 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <jack/jack.h>
 #include <map>
 #include <sstream>
@@ -132,10 +131,7 @@ public:
             text += line + "\n";
         return text;
     }
-    std::string Transcript()
-    {
-        return "\nstandard output:\n" + Text() + "standard error:\n" + Text(true);
-    }
+    std::string Transcript() { return "\nstdout:\n" + Text() + "stderr:\n" + Text(true); }
     std::vector<HexLine> HexLines()
     {
         std::vector<HexLine> lines;
