@@ -1,48 +1,30 @@
-// libFuzzer target: the preset file reader on arbitrary bytes. Beside the sanitizers' checks it
-// aborts when a result breaks the reader's contract: a file it accepts must have a supported
-// version, write back to a file it reads as the same values, and clamp to values every setting
-// takes and the All Settings builder sends.
+// libFuzzer target: arbitrary bytes as a preset file. Beside the sanitizers' checks it aborts when
+// a file it accepts has an unsupported version or is too large, does not write back to a file
+// read as the same values, or clamps to values a setting does not take or All Settings refuses.
 
+#include "FuzzSupport.h"
 #include "device/PresetFile.h"
-#include "device/SysExMessages.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
 #include <variant>
 
-namespace
-{
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-} // namespace
+using fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const PresetReadResult result = ParsePresetFile(text);
-
-    const PresetFileContent* content = std::get_if<PresetFileContent>(&result);
+    const PresetReadResult result = ParsePresetFile({reinterpret_cast<const char*>(data), size});
+    const auto* content = std::get_if<PresetFileContent>(&result);
     if (!content)
     {
         Require(size < kPresetFileLimit ||
-                *std::get_if<PresetFileError>(&result) == PresetFileError::kTooLarge);
+                std::get<PresetFileError>(result) == PresetFileError::kTooLarge);
         return 0;
     }
-    Require(size < kPresetFileLimit);
-    Require(content->version / 10 <= kHighestPresetFormatMajor);
-
+    Require(size < kPresetFileLimit && content->version / 10 <= kHighestPresetFormatMajor);
     const PresetReadResult again = ParsePresetFile(FormatPresetFile(content->values));
-    const PresetFileContent* reread = std::get_if<PresetFileContent>(&again);
+    const auto* reread = std::get_if<PresetFileContent>(&again);
     Require(reread && reread->values == content->values);
-
-    const PresetValues clamped = ClampPresetValues(content->values);
-    for (int idx = 0; idx < kNumParams; ++idx)
-        Require(clamped[static_cast<std::size_t>(idx)] <= ParamMaxValue(idx));
-    Require(BuildAllSettings(clamped).has_value());
+    const std::optional<AllSettingsMessage> message =
+        BuildAllSettings(ClampPresetValues(content->values));
+    Require(message && fuzz::ClassifySent(message->bytes) == fuzz::Sent::kAllSettings);
     return 0;
 }

@@ -1,56 +1,38 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the sysex_sequence, settings_file and firmware_file fuzz targets
-into corpus/<target>/ beside this script (the files are committed; run it again after changing
-the step encoding of SysExSequenceFuzzer.cpp)."""
-
+"""Writes the seed corpus of the sysex_sequence fuzz target, corpus/sysex_sequence/ beside this
+script, in the target's step encoding (committed; run it again after changing the encoding in
+SysExSequenceFuzzer.cpp). The other targets' seeds are plain files, kept as they are."""
 from pathlib import Path
-
-CORPUS = Path(__file__).resolve().parent / "corpus"
 
 # Step kinds of SysExSequenceFuzzer.cpp, in their order there.
 (SYSEX, SHORT, PUMP, TICKS, MILLISECONDS, PORT, EDIT, RESET_ALL, CALIBRATION, AUDITION, FIRMWARE,
  PRESET, ANSWER_BOX) = range(13)
-
-BOX_PORT, OTHER_PORT, OFF_PORT = 0, 5, 6  # indices into the step's port names
+BOX, OTHER_PORT, OFF = 0, 5, 6  # the step's port names
 OK, CANCEL = 0, 1
 ONE_BYTE_IMAGE, PAGE_AND_ONE_IMAGE, TOO_LARGE_IMAGE = 1, 2, 4
 ORDINARY_PRESET, CLAMPED_PRESET = 0, 1
 
 
-def status_reply(version=0x0C, values=None, tail=0):
-    """A Status Reply step: F0 00 3F 5A 04 01, four box bytes, version, 38 values, F7."""
-    values = values if values is not None else [0] * 38
-    body = [0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01, 1, 2, 3, 4, version] + values + [0] * tail + [0xF7]
+def status_reply(version=0x0C, values=(0,) * 38, tail=0):
+    body = [0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01, 1, 2, 3, 4, version, *values] + [0] * tail + [0xF7]
     return [SYSEX, 0x01 | (tail << 4)] + body + [0]
 
 
 def raw_sysex(content, hold=False):
-    length = len(content) - 4
-    return [SYSEX, 0x00, length >> 8, length & 0xFF] + content + [1 if hold else 0]
+    return [SYSEX, 0x00, (len(content) - 4) >> 8, (len(content) - 4) & 0xFF, *content, int(hold)]
 
 
-def short(status, data=(), hold=False):
-    return [SHORT, status, len(data)] + list(data) + [1 if hold else 0]
+def short(status, data=(), hold=False): return [SHORT, status, len(data), *data, int(hold)]
 
 
-def ticks(n):
-    """n ticks of 20 ms (1 to 256)."""
-    return [TICKS, n - 1]
+def ticks(n): return [TICKS, n - 1]  # n ticks of 20 ms, 1 to 256
+def edit(idx, value): return [EDIT, idx, 1, value]
 
 
-def port(choice):
-    return [PORT, choice]
-
-
-def edit(idx, value):
-    return [EDIT, idx, 1, value]
-
-
-CONNECT = port(BOX_PORT) + ticks(1) + status_reply() + ticks(2) + status_reply() + ticks(6)
-
+CONNECT = [PORT, BOX] + ticks(1) + status_reply() + ticks(2) + status_reply() + ticks(6)
 SYSEX_SEQUENCE = {
     "interface-mode": CONNECT,
-    "standalone-mode": port(BOX_PORT) + status_reply() + ticks(40),
+    "standalone-mode": [PORT, BOX] + status_reply() + ticks(40),
     "version-too-old-then-too-new": (status_reply(version=9) + ticks(2) + [ANSWER_BOX, OK] +
                                      status_reply(version=110) + ticks(2) + [ANSWER_BOX, OK]),
     "values-above-range-and-tail": status_reply(values=[0xFF] * 38, tail=10) + ticks(20),
@@ -62,63 +44,21 @@ SYSEX_SEQUENCE = {
     "audition": ([AUDITION, 1] + short(0x90, (0x40, 0x7F)) + short(0xC0, (5,), hold=True) +
                  short(0xF8) + [PUMP] + short(0x80, (0x40,)) + [AUDITION, 0] + short(0xB0, (7, 1)) +
                  ticks(2)),
-    "firmware-one-byte": (port(OTHER_PORT) + [FIRMWARE, 0x80 | ONE_BYTE_IMAGE] + ticks(120) +
+    "firmware-one-byte": ([PORT, OTHER_PORT, FIRMWARE, 0x80 | ONE_BYTE_IMAGE] + ticks(120) +
                           [ANSWER_BOX, OK]),
-    "firmware-port-change": (port(BOX_PORT) + [FIRMWARE, PAGE_AND_ONE_IMAGE] + ticks(50) +
-                             edit(5, 2) + [AUDITION, 1] + short(0x90, (1, 2)) +
-                             port(OFF_PORT) + [ANSWER_BOX, OK] + ticks(30)),
-    "firmware-refused": [FIRMWARE, 0x80 | ONE_BYTE_IMAGE] + [FIRMWARE, TOO_LARGE_IMAGE] + ticks(2),
+    "firmware-port-change": ([PORT, BOX, FIRMWARE, PAGE_AND_ONE_IMAGE] + ticks(50) + edit(5, 2) +
+                             [AUDITION, 1] + short(0x90, (1, 2)) + [PORT, OFF, ANSWER_BOX, OK] +
+                             ticks(30)),
+    "firmware-refused": [FIRMWARE, 0x80 | ONE_BYTE_IMAGE, FIRMWARE, TOO_LARGE_IMAGE] + ticks(2),
     "preset-loads": (CONNECT + edit(3, 1) + [PRESET, ORDINARY_PRESET] + ticks(1) +
-                     [ANSWER_BOX, CANCEL] + [PRESET, CLAMPED_PRESET] + [ANSWER_BOX, OK] +
-                     ticks(30)),
+                     [ANSWER_BOX, CANCEL, PRESET, CLAMPED_PRESET, ANSWER_BOX, OK] + ticks(30)),
     "sysex-flood": (sum((raw_sysex([0xF0] + [i] * 10 + [0xF7], hold=True) for i in range(6)), []) +
                     [PUMP] + raw_sysex([0xF0] + [0x11] * 598 + [0xF7]) + ticks(3)),
-    "short-flood": (sum((short(0xB0, (i, i), hold=True) for i in range(40)), []) + [PUMP] +
-                    ticks(2)),
-    "port-names": (port(0xF0) + [12] + list(b"Korvo-Audio ") + port(2) + port(3) + port(4) +
-                   [MILLISECONDS, 7] + [PUMP]),
+    "short-flood": sum((short(0xB0, (i, i), hold=True) for i in range(40)), []) + [PUMP] + ticks(2),
+    "port-names": ([PORT, 0xF0, 12, *b"Korvo-Audio ", PORT, 2, PORT, 3, PORT, 4, MILLISECONDS, 7,
+                    PUMP]),
 }
-
-SETTINGS_FILE = {
-    "written-by-store": b"[audio]\ndriver=1\nindev=Built-in Input\noutdev=Built-in Output\n"
-                        b"in1=1\nin2=2\nout1=1\nout2=2\nbuffer=256\nsr=48000\n[midi]\n"
-                        b"indev=Korvo-Audio ctrlWave Stomplet 1\n"
-                        b"outdev=Korvo-Audio ctrlWave Stomplet 1\ninchan=0\noutchan=0\n",
-    "crlf-and-bom": b"\xef\xbb\xbf[Audio]\r\nSR = 96000\r\n[MIDI]\r\nOutDev = \" spaced \"\r\n",
-    "numbers-at-the-edges": b"[audio]\nsr=4294967295\nbuffer=4294967296\nin1=-5\nin2=+12 frames\n"
-                            b"out1=0000000000042\nout2=\ndriver=words\n",
-    "comments-and-unknown-keys": b"; comment\n# another\nloose=before any section\n[audio]\n"
-                                 b"other=kept\n\n[midi]\nindev=\"\"\"\"\n[audio]\nsr=1\n",
-    "header-without-bracket": b"[audio\nsr=22050\n[midi] trailing\noutdev=x=y\n",
-    "cr-only-line-ends": b"[midi]\rindev=a\routdev=b\r",
-    "binary-junk": bytes(range(256)),
-    "empty": b"",
-}
-
-
-def image(size):
-    return bytes((i * 37 + 11) & 0xFF for i in range(size))
-
-
-FIRMWARE_FILE = {
-    "one-byte": b"\xab",
-    "one-group": bytes(range(1, 8)),
-    "one-block": image(64),
-    "one-page": image(1024),
-    "page-and-one": image(1025),
-    "all-ff": b"\xff" * 200,
-    "largest": image(16383),
-    "too-large": image(16384),
-}
-
-
-def write(target, seeds):
-    folder = CORPUS / target
-    folder.mkdir(parents=True, exist_ok=True)
-    for name, content in seeds.items():
-        (folder / name).write_bytes(bytes(content))
-
-
-write("sysex_sequence", SYSEX_SEQUENCE)
-write("settings_file", SETTINGS_FILE)
-write("firmware_file", FIRMWARE_FILE)
+folder = Path(__file__).resolve().parent / "corpus" / "sysex_sequence"
+folder.mkdir(parents=True, exist_ok=True)
+for name, content in SYSEX_SEQUENCE.items():
+    (folder / name).write_bytes(bytes(content))

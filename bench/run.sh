@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs in Release and prints one table of the editor's measured figures.
-#   tests/bench/run.sh [build-folder]      (default: build-bench, under the source tree)
+#   bench/run.sh [build-folder]      (default: build-bench, under the source tree)
 # Environment: JOBS (parallel build jobs, default 2). Needs jackd and JACK's example tools
 # (jack_wait, jack_lsp, jack_midi_latency_test); starts its own JACK dummy server (-p 256 -r 48000)
 # and stops it on exit. Progress goes to stderr, the table to stdout.
 set -euo pipefail
 
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-build-bench}
 [[ $build_dir = /* ]] || build_dir=$source_dir/$build_dir
 jobs=${JOBS:-2}
@@ -29,7 +29,7 @@ if ! { cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Releas
     tail -30 "$state_dir/build.log" >&2
     exit 1
 fi
-bench_bin=$build_dir/tests/bench
+bench_bin=$build_dir/bench
 editor=$build_dir/src/app/ctrlwave-stomplet
 
 # --- a private JACK dummy server ---------------------------------------------------------------

@@ -1,0 +1,333 @@
+// The command-line programs' pure parts: stomplet-sim's arguments, standard-input commands, input
+// lines and traffic lines; stomplet's arguments, setting texts, output and raw SysEx files.
+
+#include "CliArguments.h"
+#include "CliFormat.h"
+#include "LineSplitter.h"
+#include "SimCommand.h"
+#include "SimOptions.h"
+#include "TrafficLine.h"
+
+#include <array>
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace
+{
+using Jack = VirtualStomplet::Jack;
+using Kind = SimCommand::Kind;
+
+SimArgumentsResult Sim(std::vector<std::string_view> args)
+{
+    return ParseSimArguments(args);
+}
+CliArgumentsResult Cli(std::vector<std::string_view> args)
+{
+    return ParseCliArguments(args);
+}
+} // namespace
+
+TEST(SimArguments, OptionsTakeTheirValueApartOrAfterEqualsAndBadOnesGiveOneLine)
+{
+    const SimOptions defaults = Sim({}).arguments->options;
+    EXPECT_FALSE(defaults.midiApi);
+    EXPECT_FALSE(defaults.standalone || defaults.firmwareOut || !defaults.readStdin);
+    EXPECT_EQ(defaults.versionByte, 0x0C);
+    const SimOptions options = Sim({"--midi-api=jack", "--standalone", "--version-byte", "0x11",
+                                    "--firmware-out", "image.bin", "--no-stdin"})
+                                   .arguments->options;
+    EXPECT_EQ(options.midiApi, MidiSystem::kJack);
+    EXPECT_TRUE(options.standalone && !options.readStdin);
+    EXPECT_EQ(options.versionByte, 0x11);
+    EXPECT_EQ(options.firmwareOut, "image.bin");
+    EXPECT_EQ(Sim({"--midi-api", "alsa"}).arguments->options.midiApi, MidiSystem::kAlsa);
+    EXPECT_EQ(Sim({"--version-byte=127"}).arguments->options.versionByte, 127);
+    EXPECT_EQ(Sim({"--standalone", "--help"}).arguments->action, SimAction::kHelp);
+    EXPECT_EQ(Sim({"-h"}).arguments->action, SimAction::kHelp);
+    EXPECT_EQ(Sim({"--version", "--no-stdin"}).arguments->action, SimAction::kVersion);
+    for (const std::vector<std::string_view>& args :
+         std::vector<std::vector<std::string_view>>{{"--help", "--bogus"},
+                                                    {"--midi-api", "coreaudio"},
+                                                    {"--midi-api"},
+                                                    {"--version-byte", "0x80"},
+                                                    {"--version-byte", " 12"},
+                                                    {"--firmware-out="},
+                                                    {"image.bin"},
+                                                    {"--standalone=yes"}})
+    {
+        const SimArgumentsResult result = Sim(args);
+        EXPECT_FALSE(result.arguments) << args.back();
+        EXPECT_TRUE(!result.error.empty() && result.error.find('\n') == std::string::npos);
+    }
+    EXPECT_NE(Sim({"--version-byte", "128"}).error.find("\"128\""), std::string::npos);
+    EXPECT_EQ(ParseVersionByte("0X0c"), 0x0C);
+    for (std::string_view word :
+         {"--midi-api alsa|jack", "--version-byte N", "--firmware-out FILE", "--no-stdin",
+          "pedal J P", "press S", "release S", "quit", "MIDI In", "MIDI Out", "Exit status"})
+        EXPECT_NE(SimUsage().find(word), std::string::npos) << word;
+}
+
+TEST(SimCommands, EachLineIsACommandOrOneLineOfErrorWithControlBytesEscaped)
+{
+    const struct
+    {
+        std::string_view line;
+        Kind kind;
+        Jack jack;
+        int position;
+        VirtualStomplet::FootSwitch footSwitch;
+    } taken[] = {
+        {"pedal 2 127", Kind::kPedal, Jack::k2, 127, VirtualStomplet::FootSwitch::kA},
+        {"  pedal\t1   0 \r", Kind::kPedal, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+        {"press a1", Kind::kPress, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+        {"release b2", Kind::kRelease, Jack::k2, 0, VirtualStomplet::FootSwitch::kB},
+        {"  #pedal 1 2", Kind::kNothing, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+        {"\r", Kind::kNothing, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+        {"quit", Kind::kQuit, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+    };
+    for (const auto& c : taken)
+    {
+        const SimCommandResult result = ParseSimCommand(c.line);
+        ASSERT_TRUE(result.command) << c.line << ": " << result.error;
+        EXPECT_EQ(result.command->kind, c.kind) << c.line;
+        if (c.kind == Kind::kNothing || c.kind == Kind::kQuit)
+            continue;
+        EXPECT_EQ(result.command->jack, c.jack) << c.line;
+        if (c.kind == Kind::kPedal)
+            EXPECT_EQ(result.command->position, c.position) << c.line;
+        else
+            EXPECT_EQ(result.command->footSwitch, c.footSwitch) << c.line;
+    }
+    for (std::string_view line :
+         {"pedal 1", "pedal 3 64", "pedal 0 64", "pedal 1 128", "pedal 1 64 5", "pedal 1 6x",
+          "press c1", "press a3", "release A1", "quit now", "jump"})
+    {
+        const SimCommandResult result = ParseSimCommand(line);
+        EXPECT_FALSE(result.command) << line;
+        EXPECT_TRUE(!result.error.empty() && result.error.find('\n') == std::string::npos);
+    }
+    // An unknown word is shown with control bytes escaped and cut after 80 bytes.
+    EXPECT_NE(ParseSimCommand(std::string("j\0\x1B", 3) + std::string(500, 'x'))
+                  .error.find("\"j\\x00\\x1B" + std::string(77, 'x') + "...\""),
+              std::string::npos);
+}
+
+// Mended: standard input was searched from its start for every chunk (quadratic in a long line)
+// and a huge line was kept whole and echoed whole.
+TEST(SimCommands, InputIsCutIntoLinesOfBoundedLengthWhateverTheChunks)
+{
+    LineSplitter splitter(8);
+    EXPECT_TRUE(splitter.Take("pedal").empty());
+    std::vector<LineSplitter::Line> lines = splitter.Take(" 1\nquit\n\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, "pedal 1");
+    EXPECT_EQ(lines[1].text, "quit");
+    EXPECT_EQ(lines[2].length, 0u);
+    // 200 MB without a line end, in 64 KiB chunks: only the first 80 bytes are ever kept.
+    const std::string chunk(65536, 'z');
+    for (int i = 0; i < 200 * 16; ++i)
+        ASSERT_TRUE(splitter.Take(chunk).empty());
+    lines = splitter.Take("z\nrelease a1");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].tooLong);
+    EXPECT_EQ(lines[0].length, 200u * 1024u * 1024u + 1u);
+    EXPECT_EQ(lines[0].text, std::string(80, 'z'));
+    const std::optional<LineSplitter::Line> last = splitter.Finish();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->text, "release a1");
+    EXPECT_TRUE(last->tooLong); // longer than 8
+    EXPECT_FALSE(splitter.Finish());
+}
+
+TEST(TrafficLines, StampDirectionAndUpperCaseHexInFixedColumns)
+{
+    using std::chrono::microseconds;
+    const std::array<std::uint8_t, 9> request{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
+    const std::array<std::uint8_t, 3> control{0xB0, 0x0B, 0x40};
+    EXPECT_EQ(FormatTrafficLine(microseconds(123456), TrafficDirection::kIn, request),
+              "   123.456 in  F0 00 3F 5A 04 02 71 00 F7");
+    EXPECT_EQ(FormatTrafficLine(microseconds(5), TrafficDirection::kOut, control),
+              "     0.005 out B0 0B 40");
+    EXPECT_EQ(FormatTrafficLine(microseconds(12345678901), TrafficDirection::kOut, control),
+              "12345678.901 out B0 0B 40");
+    EXPECT_EQ(FormatTrafficLine(microseconds(-3), TrafficDirection::kIn, control),
+              "     0.000 in  B0 0B 40");
+}
+
+TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong)
+{
+    const CliArguments plain = *Cli({"status"}).arguments;
+    EXPECT_EQ(plain.command, CliCommand::kStatus);
+    EXPECT_EQ(plain.options.portPrefix, "Korvo-Audio ctrlWave Stomplet");
+    EXPECT_EQ(plain.options.timeoutMs, 1000);
+    EXPECT_FALSE(plain.options.midiApi);
+    EXPECT_FALSE(plain.options.demo);
+    const CliArguments set = *Cli({"--port=My Box", "set", "--timeout", "250", "PEDAL1 Controller",
+                                   "--midi-api", "jack", "64", "--demo"})
+                                  .arguments;
+    EXPECT_EQ(set.command, CliCommand::kSet);
+    EXPECT_EQ(set.operands, (std::vector<std::string>{"PEDAL1 Controller", "64"}));
+    EXPECT_EQ(set.options.portPrefix, "My Box");
+    EXPECT_EQ(set.options.timeoutMs, 250);
+    EXPECT_EQ(set.options.midiApi, MidiSystem::kJack);
+    EXPECT_TRUE(set.options.demo);
+    EXPECT_TRUE(Cli({"dump", "--json"}).arguments->options.json);
+    EXPECT_TRUE(Cli({"monitor", "--hex"}).arguments->options.hex);
+    const CliArguments help = *Cli({"calibrate", "--help"}).arguments; // no operands needed
+    EXPECT_TRUE(help.help && help.command == CliCommand::kCalibrate);
+    EXPECT_FALSE(Cli({"--help"}).arguments->command);
+    for (int command = 0; command <= static_cast<int>(CliCommand::kExport); ++command)
+    {
+        const std::string word(CommandWord(static_cast<CliCommand>(command)));
+        EXPECT_NE(CliUsage().find("  " + word), std::string::npos) << word;
+        const std::string usage = CommandUsage(static_cast<CliCommand>(command));
+        EXPECT_TRUE(usage.starts_with("Usage: stomplet " + word)) << usage;
+        EXPECT_NE(usage.find("Exit status: 0 success"), std::string::npos) << word;
+    }
+    // Mended: a negative value was reported as an unknown option.
+    EXPECT_EQ(Cli({"set", "23", "-1"}).arguments->operands[1], "-1");
+    EXPECT_EQ(Cli({"save", "-"}).arguments->operands[0], "-");
+
+    const std::pair<std::vector<std::string_view>, std::string_view> refused[] = {
+        {{}, "no command given (see --help)"},
+        {{"flash"}, "unknown command \"flash\" (see --help)"},
+        {{"status", "--loud"}, "unknown option \"--loud\" (see --help)"},
+        {{"save"}, "save takes exactly 1 operand: stomplet save FILE.csx|-"},
+        {{"status", "extra"}, "status takes no operand: stomplet status"},
+        {{"calibrate", "pedal3", "low"}, "calibrate takes pedal1 or pedal2, not \"pedal3\""},
+        {{"calibrate", "pedal1", "middle"}, "calibrate takes low or high, not \"middle\""},
+        {{"status", "--json"}, "--json goes with dump only"},
+        {{"dump", "--hex"}, "--hex goes with monitor only"},
+        {{"status", "--midi-api", "oss"}, "--midi-api takes alsa or jack, not \"oss\""},
+        {{"status", "--port"}, "--port needs a port name prefix"},
+        {{"status", "--help", "--timeout", "0"}, ""},
+        {{"status", "--timeout", "600001"}, ""},
+        {{"status", "--timeout", "ms"}, ""},
+    };
+    for (const auto& [args, error] : refused)
+    {
+        const CliArgumentsResult result = Cli(args);
+        EXPECT_FALSE(result.arguments) << error;
+        if (!error.empty())
+            EXPECT_EQ(result.error, error);
+        else
+            EXPECT_NE(result.error.find("--timeout"), std::string::npos) << result.error;
+    }
+}
+
+// Mended: a value that was not exactly a display text was read as a raw number in any notation,
+// so "01" set MIDI channel 2, "switches" was refused and "-1" was taken for an option.
+TEST(StompletSettings, NamesInAnyCaseOrIndexesAndValuesAsTextsOrPlainDecimalsInRange)
+{
+    EXPECT_EQ(FindSetting(" pedal1 CONTROLLER "), kPedal1Controller);
+    EXPECT_EQ(FindSetting("0"), kJack2Mode);
+    EXPECT_EQ(FindSetting("37"), kSwitch1SpecialUpper);
+    for (std::string_view name : {"38", "-0", "JACK1 Mode"}) // the name is "JACK 1 Mode"
+        EXPECT_FALSE(FindSetting(name)) << name;
+    const struct
+    {
+        int idx;
+        std::string_view text;
+        int value;
+    } taken[] = {
+        {kJack1Mode, " switches ", 1}, {kJack1Mode, "1", 1},
+        {kSwitchA1Channel, "10", 9}, // channel 10 is value 9
+        {kSwitchA1Channel, "01", 0},   {kSwitchA1Channel, "16", 15},
+        {kPedal1Controller, "007", 7}, {kSwitchA1Function, "program change", 4},
+    };
+    for (const auto& [idx, text, value] : taken)
+        EXPECT_EQ(ParseSettingValue(idx, text).value, value) << text;
+    EXPECT_EQ(ParseSettingValue(kJack1Mode, "2").error,
+              "\"JACK 1 Mode\" takes \"Pedal\", \"Switches\" or 0 to 1: \"2\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kPedal1Controller, "-1").error,
+              "\"PEDAL1 Controller\" takes 0 to 127: \"-1\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "0").error,
+              "\"SWITCHA1 Midi Channel\" takes \"1\" to \"16\": \"0\" is out of range");
+    EXPECT_EQ(ParseSettingValue(kSwitchA1Channel, "1.0").error,
+              "\"SWITCHA1 Midi Channel\" takes \"1\" to \"16\" (numbers in plain decimal "
+              "digits), not \"1.0\"");
+    for (std::string_view text : {"1e0", "+1", "0x1", "1 2", "", "6.5", "1E2"})
+        EXPECT_FALSE(ParseSettingValue(kSwitchA1Channel, text).value) << text;
+    EXPECT_FALSE(ParseSettingValue(kPedal1Controller, "1e1").value);
+    for (int idx : {kPedal1CalibrationLow, kPedal1CalibrationHigh, kPedal2CalibrationLow,
+                    kPedal2CalibrationHigh})
+        EXPECT_NE(ParseSettingValue(idx, "10").error.find("stomplet calibrate"), std::string::npos);
+    EXPECT_EQ(SettingText(kPedal1Channel, 15), "16");
+}
+
+TEST(StompletOutput, DumpLinesJsonMonitorLinesAndProgress)
+{
+    PresetValues values{};
+    values[kJack1Mode] = 1;
+    values[kPedal1Controller] = 11;
+    const std::string lines = FormatDump(0x0C, values, false);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 38);
+    EXPECT_NE(lines.find(" 2  JACK 1 Mode                  Switches\n"), std::string::npos);
+    const std::string json = FormatDump(0x0C, values, true);
+    EXPECT_TRUE(json.starts_with("{\"version\": \"1.2\", \"settings\": [\n"));
+    EXPECT_NE(json.find("{\"index\": 2, \"name\": \"JACK 1 Mode\", \"value\": 1, \"text\": "
+                        "\"Switches\"},\n"),
+              std::string::npos);
+    EXPECT_TRUE(json.ends_with("\"text\": \"0\"}\n]}\n"));
+
+    std::vector<std::uint8_t> reply(50, 0x00); // a Status Reply, version 0C
+    reply[0] = 0xF0;
+    reply[2] = 0x3F;
+    reply[3] = 0x5A;
+    reply[4] = 0x04;
+    reply[5] = 0x01;
+    reply[10] = 0x0C;
+    reply[49] = 0xF7;
+    const std::pair<std::vector<std::uint8_t>, std::string_view> described[] = {
+        {{0xB0, 0x0B, 0x40}, "Control Change ch 1  #11 = 64"},
+        {{0xE1, 0x00, 0x40}, "Pitch Bend     ch 2  0"},
+        {{0xC0, 0x05}, "Program Change ch 1  5"},
+        {{0xFA}, "Start"},
+        {{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7}, "SysEx  9 bytes"},
+        {reply, "Status Reply  version 1.2"},
+    };
+    for (const auto& [bytes, text] : described)
+        EXPECT_EQ(DescribeMidiMessage(bytes, false), text);
+    EXPECT_EQ(DescribeMidiMessage(std::vector<std::uint8_t>{0x9F, 0x50, 0x7F}, true),
+              "Note On        ch 16 #80 vel 127  [9F 50 7F]");
+    EXPECT_EQ(FirmwareProgressBar(1, 16, 8), "[........]   6 % (1/16 blocks)");
+    EXPECT_EQ(FirmwareProgressBar(8, 16, 8), "[####....]  50 % (8/16 blocks)");
+}
+
+TEST(StompletFiles, ARawAllSettingsMessageIsReadAndARefusedFileNamesItsFault)
+{
+    std::vector<std::uint8_t> syx{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x03, 0x0A}; // version 1.0
+    for (int i = 0; i < 38; ++i)
+        syx.push_back(static_cast<std::uint8_t>(i)); // setting i holds i
+    syx.push_back(0xF7);
+    EXPECT_EQ((*ParseAllSettingsSyx(syx).values)[37], 37);
+    const auto changed = [&](std::size_t at, std::uint8_t value)
+    {
+        std::vector<std::uint8_t> bytes = syx;
+        bytes[at] = value;
+        return bytes;
+    };
+    EXPECT_EQ(ParseAllSettingsSyx(changed(5, 0x02)).error,
+              "byte 5 is 02, not 03: not an All Settings message (F0 00 3F 5A 04 03 ...)");
+    EXPECT_EQ(ParseAllSettingsSyx(changed(20, 0x80)).error,
+              "byte 20 is 80, not a data byte (00 to 7F)");
+    EXPECT_FALSE(ParseAllSettingsSyx(changed(6, 0x14)).values);
+    syx.pop_back();
+    EXPECT_EQ(ParseAllSettingsSyx(syx).error, "45 bytes; an All Settings message has 46");
+
+    std::string text = "F0\r\n00\r\n3F\r\n5A\r\n04\r\n03\r\n0A\r\n";
+    for (int i = 0; i < 38; ++i)
+        text += "00\r\n";
+    text += "F7\r\n";
+    // What the editor's own preset reader says, line numbers as an editor counts them.
+    const auto refusal = [](const std::string& preset)
+    { return std::get<PresetFileRefusal>(ParsePresetFile(preset)).detail; };
+    EXPECT_EQ(refusal(std::string(text).replace(20, 2, "02")), "line 6: 02 where a preset has 03");
+    EXPECT_EQ(refusal(text.substr(0, 40)), "10 lines; a preset has 46");
+    // Mended: stomplet read a line "-1" as a number, then blamed the count of lines.
+    EXPECT_EQ(refusal("\n" + std::string(text).replace(32, 2, "-1")),
+              "line 10: \"-1\" is not a byte in hex");
+    // Mended: a NUL cut the quoted line short.
+    EXPECT_EQ(refusal(text.replace(32, 2, std::string("7\0\x1B", 3))),
+              "line 9: \"7\\x00\\x1B\" is not a byte in hex");
+}
