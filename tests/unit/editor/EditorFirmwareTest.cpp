@@ -137,6 +137,8 @@ TEST(FirmwareUpdate, NothingElseReachesTheBoxUntilTheTransferEndsAndQuitAsksMean
 
     bench.Edit(kPedal1Controller, 9);
     bench.Edit(kPedal2Controller, 5);
+    // Another image chosen meanwhile is ignored: two images mixed would corrupt the box.
+    bench.editor.LoadFirmware(ImageFile(folder, "other.bin", 2000));
     bench.editor.OnMidiOutputPortSelected(kBoxPort); // the same port: its Status Request waits
     bench.editor.OnResetAll();
     bench.editor.SetAudition(true);

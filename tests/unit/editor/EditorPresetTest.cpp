@@ -206,6 +206,13 @@ TEST(UndoRedo, StepsGoToTheBoxAsEditsDoAndAnUndonePresetAsOneMessageAndAReplyFor
     EXPECT_EQ(rest(), std::vector<Bytes>{editor_bench::WriteValue(0x17, 5)}); // debounced: once
     bench.editor.OnRedoRequested();
     EXPECT_EQ(rest(), std::vector<Bytes>{editor_bench::WriteValue(0x17, 6)});
+    bench.editor.BeginParamEditFromView(kPedal1Controller); // a drag is one step
+    for (const int value : {10, 11, 12})
+        bench.Edit(kPedal1Controller, value);
+    bench.editor.EndParamEditFromView(kPedal1Controller);
+    rest();
+    bench.editor.OnUndoRequested();
+    EXPECT_EQ(rest(), std::vector<Bytes>{editor_bench::WriteValue(0x17, 6)});
 
     editor_bench::Values preset{};
     preset[kJack1Mode] = 1;
