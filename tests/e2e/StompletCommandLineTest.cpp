@@ -88,7 +88,7 @@ TEST(StompletArguments, EveryBadCommandLineSaysWhatIsWrong)
     EXPECT_EQ(Parse({"save", "-"}).arguments->operands[0], "-");
 }
 
-TEST(StompletSettings, ASettingIsFoundByItsNameInAnyCaseOrByItsIndex)
+TEST(StompletSettings, ASettingIsFoundByItsNameLenientlyOrByItsIndex)
 {
     EXPECT_EQ(FindSetting("PEDAL1 Controller"), kPedal1Controller);
     EXPECT_EQ(FindSetting("pedal1 controller"), kPedal1Controller);
@@ -96,8 +96,16 @@ TEST(StompletSettings, ASettingIsFoundByItsNameInAnyCaseOrByItsIndex)
     EXPECT_EQ(FindSetting("37"), kSwitch1SpecialUpper);
     EXPECT_FALSE(FindSetting("38"));
     EXPECT_EQ(FindSetting(" pedal1 CONTROLLER "), kPedal1Controller);
-    EXPECT_FALSE(FindSetting("JACK1 Mode")); // the name has a space: "JACK 1 Mode"
+    EXPECT_EQ(FindSetting("JACK1 Mode"), kJack1Mode);  // the name has a space: "JACK 1 Mode"
+    EXPECT_EQ(FindSetting("JACK 2 Mode"), kJack2Mode); // and this one none: "JACK2 Mode"
+    EXPECT_EQ(FindSetting("pedal1 MIDI channel"), kPedal1Channel);
+    EXPECT_EQ(FindSetting("Pedal1Channel"), kPedal1Channel);
     EXPECT_FALSE(FindSetting("-0"));
+    EXPECT_FALSE(FindSetting("midi"));
+    EXPECT_EQ(UnknownSettingError("PEDL1 Controler"),
+              "no setting is called \"PEDL1 Controler\"; the nearest are \"PEDAL1 Controller\", "
+              "\"PEDAL2 Controller\" or \"PEDAL1 Midi Channel\" (or give an index 0 to 37; see "
+              "stomplet dump)");
 }
 
 // Mended: a value that was not exactly a display text was read as a raw number in any notation,

@@ -53,10 +53,12 @@ constexpr std::array<CommandInfo, 11> kCommands{{
      "  Changes one setting. NAME is a setting's name (\"PEDAL1 Controller\") or\n"
      "  its index 0 to 37. VALUE is the setting's display text as dump shows it\n"
      "  (\"Switches\"; \"10\" for MIDI channel 10), or, for a setting shown in words\n"
-     "  or as a plain number, its value 0 to the setting's largest. Names and texts\n"
-     "  match in any case, blanks around them ignored; numbers are plain decimal\n"
-     "  digits (\"10\", not \"10.0\" or \"1e1\"). The four calibration settings are\n"
-     "  refused: use calibrate. The setting is read back afterwards and must match.\n"},
+     "  or as a plain number, its value 0 to the setting's largest. In a name, case,\n"
+     "  blanks and the word \"Midi\" do not matter (\"jack 2 mode\" is \"JACK2 Mode\");\n"
+     "  an unknown name gets the three nearest names. Texts match in any case,\n"
+     "  blanks around them ignored; numbers are plain decimal digits (\"10\", not\n"
+     "  \"10.0\" or \"1e1\"). The four calibration settings are refused: use\n"
+     "  calibrate. The setting is read back afterwards and must match.\n"},
     {CliCommand::kReset, "reset", 0, "reset",
      "  Resets the box to its factory settings and prints them as dump does.\n"},
     {CliCommand::kCalibrate, "calibrate", 2, "calibrate pedal1|pedal2 low|high",

@@ -274,8 +274,7 @@ PrepareResult PrepareCommand(const CliArguments& arguments)
     {
         const std::optional<int> idx = FindSetting(operands.at(0));
         if (!idx)
-            return "no setting is called \"" + operands[0] +
-                   "\": give a name or an index 0 to 37 (see stomplet dump)";
+            return UnknownSettingError(operands[0]);
         const SettingValueResult value = ParseSettingValue(*idx, operands.at(1));
         if (!value.value)
             return value.error;

@@ -4,6 +4,7 @@
 #include "device/DeviceStatus.h"
 #include "device/FormatText.h"
 #include "device/ParamTable.h"
+#include "device/SettingNames.h"
 #include "device/SysExMessages.h"
 
 #include <algorithm>
@@ -135,10 +136,20 @@ std::optional<int> FindSetting(std::string_view nameOrIndex)
             return index;
         return std::nullopt;
     }
-    for (int idx = 0; idx < kNumParams; ++idx)
-        if (EqualIgnoringCase(kParamDefinitions[static_cast<std::size_t>(idx)].name, nameOrIndex))
-            return idx;
-    return std::nullopt;
+    return FindSettingByName(nameOrIndex);
+}
+
+std::string UnknownSettingError(std::string_view name)
+{
+    std::string nearest;
+    const std::vector<std::string_view> names = NearestSettingNames(name);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        nearest += (i == 0                  ? "\""
+                    : i + 1 == names.size() ? "\" or \""
+                                            : "\", \"") +
+                   std::string(names[i]);
+    return "no setting is called \"" + PrintableText(name, 80) + "\"; the nearest are " + nearest +
+           "\" (or give an index 0 to 37; see stomplet dump)";
 }
 
 SettingValueResult ParseSettingValue(int paramIdx, std::string_view text)

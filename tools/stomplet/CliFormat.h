@@ -13,9 +13,13 @@
 // The pure parts of `stomplet`: finding a setting by name, reading and showing its values as the
 // editor does, the texts the commands print, and the raw SysEx file. [any thread]
 
-// The index of a setting given by its name (any case: "pedal1 controller") or by its index "0" to
-// "37"; empty for anything else.
+// The index of a setting given by its name or by its index "0" to "37"; empty for anything else.
+// Case, blanks and the word "Midi" do not matter in a name ("jack 2 mode", "PEDAL1 Channel").
 std::optional<int> FindSetting(std::string_view nameOrIndex);
+
+// The error for a name no setting has, naming the three nearest: "no setting is called \"x\"; the
+// nearest are \"A\", \"B\" or \"C\" (or give an index 0 to 37; see stomplet dump)".
+std::string UnknownSettingError(std::string_view name);
 
 // A setting's value from the text typed for it, or why it cannot be taken (one line, no newline).
 struct SettingValueResult
