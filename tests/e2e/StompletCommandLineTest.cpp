@@ -48,6 +48,8 @@ TEST(StompletArguments, OptionsComeAnywhereWithTheirValueApartOrAfterAnEqualsSig
     EXPECT_EQ(arguments.command, CliCommand::kSet);
     EXPECT_EQ(arguments.operands, (std::vector<std::string>{"PEDAL1 Controller", "64"}));
     EXPECT_EQ(arguments.options.portPrefix, "My Box");
+    EXPECT_EQ(Parse({"diff", "a.csx", "--in", "X:y 128:0", "--out=Z"}).arguments->options.inputName,
+              "X:y 128:0");
     EXPECT_EQ(arguments.options.timeoutMs, 250);
     EXPECT_EQ(arguments.options.midiApi, MidiSystem::kJack);
     EXPECT_TRUE(arguments.options.demo);
@@ -83,6 +85,10 @@ TEST(StompletArguments, EveryBadCommandLineSaysWhatIsWrong)
     for (std::string_view timeout : {"0", "600001", "ms"})
         EXPECT_FALSE(Parse({"status", "--timeout", timeout}).arguments) << timeout;
     EXPECT_EQ(ErrorOf({"status", "--port"}), "--port needs a port name prefix");
+    EXPECT_EQ(ErrorOf({"status", "--in="}), "--in needs a port's name (see stomplet ports)");
+    EXPECT_EQ(ErrorOf({"detect", "--out", "x"}),
+              "detect tries every port: --port, --in and --out do not go with it");
+    EXPECT_EQ(ErrorOf({"dump", "--filter", "cc"}), "--filter goes with monitor only");
     // Mended: a negative value was reported as an unknown option.
     EXPECT_EQ(Parse({"set", "23", "-1"}).arguments->operands[1], "-1");
     EXPECT_EQ(Parse({"save", "-"}).arguments->operands[0], "-");
@@ -165,13 +171,23 @@ TEST(StompletOutput, TheDumpListsEverySettingByNameAndTextOrAsJson)
                         "\"Switches\"},\n"),
               std::string::npos);
     EXPECT_TRUE(json.ends_with("\"text\": \"0\"}\n]}\n"));
+    // Calibration with the editor's percentage; diff shows the same texts.
+    EXPECT_NE(lines.find("10  PEDAL2 Calibration High End  0 (0.0%)\n"), std::string::npos);
+    PresetValues file = values;
+    file[kJack1Mode] = 0;
+    file[kPedal2CalibrationHigh] = 64;
+    EXPECT_EQ(
+        BoxFileDifferences(values, file),
+        (std::vector<std::string>{"JACK 1 Mode: box Switches, file Pedal",
+                                  "PEDAL2 Calibration High End: box 0 (0.0%), file 64 (50.4%)"}));
 }
 
 TEST(StompletOutput, MonitorLinesDecodeEachKindOfMessage)
 {
     const auto line = [](std::vector<std::uint8_t> bytes, bool hex = false)
     { return DescribeMidiMessage(bytes, hex); };
-    EXPECT_EQ(line({0xB0, 0x0B, 0x40}), "Control Change ch 1  #11 = 64");
+    EXPECT_EQ(line({0xB0, 0x0B, 0x40}), "Control Change ch 1  #11 = 64  (Expression Pedal)");
+    EXPECT_EQ(line({0xB0, 0x03, 0x40}), "Control Change ch 1  #3 = 64"); // a number without a name
     EXPECT_EQ(line({0x9F, 0x50, 0x7F}, true), "Note On        ch 16 #80 vel 127  [9F 50 7F]");
     EXPECT_EQ(line({0xE1, 0x00, 0x40}), "Pitch Bend     ch 2  0");
     EXPECT_EQ(line({0xC0, 0x05}), "Program Change ch 1  5");
@@ -186,8 +202,35 @@ TEST(StompletOutput, MonitorLinesDecodeEachKindOfMessage)
     reply[10] = 0x0C;
     reply[49] = 0xF7;
     EXPECT_EQ(line(reply), "Status Reply  version 1.2");
+    // --filter's kinds: each message has one, and a list names several.
+    const struct
+    {
+        std::vector<std::uint8_t> bytes;
+        std::string_view filter;
+    } kinds[] = {{{0xB0, 1, 2}, "cc"},  {{0x80, 1, 2}, "note"},  {{0x9F, 1, 2}, "NOTE"},
+                 {{0xA0, 1, 2}, "pat"}, {{0xC0, 1}, "pc"},       {{0xD0, 1}, "at"},
+                 {{0xE0, 1, 2}, "pb"},  {{0xF0, 0xF7}, "sysex"}, {{0xF8}, "system"},
+                 {{0xFA}, "cc, system"}};
+    for (const auto& [bytes, filter] : kinds)
+        EXPECT_NE(KindOfMessage(bytes) & ParseMessageKinds(filter).kinds, 0u) << filter;
+    EXPECT_EQ(KindOfMessage(std::vector<std::uint8_t>{0xB0}) & ParseMessageKinds("note,pc").kinds,
+              0u);
+    EXPECT_EQ(ErrorOf({"monitor", "--filter", "cc,notes"}),
+              "--filter takes kinds of message separated by commas (cc, note, pat, pc, at, pb, "
+              "sysex, system), not \"notes\"");
     EXPECT_EQ(FirmwareProgressBar(1, 16, 8), "[........]   6 % (1/16 blocks)");
     EXPECT_EQ(FirmwareProgressBar(8, 16, 8), "[####....]  50 % (8/16 blocks)");
+}
+
+TEST(StompletPorts, DetectLeavesTheEditorsAndItsOwnClientsAlone)
+{
+    for (std::string_view name :
+         {"RtMidi Input Client:ctrlWave Stomplet In 129:0", "RtMidi Output Client-01:out",
+          "stomplet Input Client:stomplet", "stomplet Output Client-02:stomplet"})
+        EXPECT_TRUE(IsEditorOrToolPort(name)) << name;
+    for (std::string_view name : {"Generic USB MIDI:MIDI In", "UM-ONE:UM-ONE MIDI 1 24:0",
+                                  "system:midi_playback_1", "a2j:RtMidi bridge [20] (playback)"})
+        EXPECT_FALSE(IsEditorOrToolPort(name)) << name;
 }
 
 TEST(StompletFiles, ARawAllSettingsMessageIsReadAndAnythingElseIsNamed)

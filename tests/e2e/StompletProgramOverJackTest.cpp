@@ -96,7 +96,7 @@ TEST_F(StompletProgram, StatusDumpSetCalibrateResetSaveExportAndLoadAgainstOneBo
     const ProgramResult status = RunStomplet({"status"});
     EXPECT_EQ(status.exitStatus, 0) << Text(status.err);
     EXPECT_EQ(status.out, (std::vector<std::string>{"DEVICE: Korvo-Audio ctrlWave Stomplet",
-                                                    "VERSION: 1.2", "STATE: Interface Mode"}));
+                                                    "STATE: Interface Mode", "VERSION: 1.2"}));
     const ProgramResult lines = RunStomplet({"dump"});
     ASSERT_EQ(lines.exitStatus, 0) << Text(lines.err);
     ASSERT_EQ(lines.out.size(), 38u);
@@ -121,7 +121,7 @@ TEST_F(StompletProgram, StatusDumpSetCalibrateResetSaveExportAndLoadAgainstOneBo
     EXPECT_EQ(reset.exitStatus, 0) << Text(reset.err);
     ASSERT_EQ(reset.out.size(), 38u);
     EXPECT_EQ(reset.out[28], "28  SWITCHA1 Midi Channel        1");
-    EXPECT_EQ(reset.out[10], "10  PEDAL2 Calibration High End  127");
+    EXPECT_EQ(reset.out[10], "10  PEDAL2 Calibration High End  127 (100.0%)");
 
     // save, export and load round-trip what the box holds.
     ASSERT_EQ(RunStomplet({"set", "JACK 1 Mode", "Switches"}).exitStatus, 0);
@@ -228,8 +228,8 @@ TEST_F(StompletProgram, StandaloneStatusAndBadArgumentsOrFilesWithStatusTwo)
     ASSERT_NO_FATAL_FAILURE(StartBox({"--no-stdin", "--standalone", "--version-byte", "105"}));
     const ProgramResult standalone = RunStomplet({"status"});
     EXPECT_EQ(standalone.exitStatus, 0) << Text(standalone.err);
-    EXPECT_EQ(Text(standalone.out), "DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 10.5\n"
-                                    "STATE: Standalone Mode\n");
+    EXPECT_EQ(Text(standalone.out), "DEVICE: Korvo-Audio ctrlWave Stomplet\n"
+                                    "STATE: Standalone Mode\nVERSION: 10.5\n");
 
     const std::filesystem::path bad = folder / "bad.csx";
     std::ofstream(bad, std::ios::binary) << "F0\r\n00\r\n3F\r\n5A\r\n04\r\n02\r\n";
@@ -248,8 +248,8 @@ TEST_F(StompletProgram, StandaloneStatusAndBadArgumentsOrFilesWithStatusTwo)
         {{"firmware", empty.string()},
          "stomplet: " + empty.string() + ": is empty: nothing to send"},
         {{"set", "Volume", "3"},
-         "stomplet: no setting is called \"Volume\": give a name or an index 0 to 37 (see "
-         "stomplet dump)"},
+         "stomplet: no setting is called \"Volume\"; the nearest are \"JACK2 Mode\", "
+         "\"JACK 1 Mode\" or \"PEDAL2 Mode\" (or give an index 0 to 37; see stomplet dump)"},
     };
     for (const auto& [arguments, line] : cases)
     {
@@ -265,8 +265,8 @@ TEST_F(StompletProgram, EveryCommandsHelpRunsAndDescribesThatCommand)
 {
     const ProgramResult general = RunStomplet({"--help"}, false);
     EXPECT_EQ(general.exitStatus, 0);
-    for (const char* command : {"ports", "status", "dump", "save", "load", "set", "reset",
-                                "calibrate", "firmware", "monitor", "export"})
+    for (const char* command : {"ports", "detect", "status", "dump", "save", "load", "diff", "set",
+                                "reset", "calibrate", "firmware", "monitor", "export"})
     {
         EXPECT_NE(Text(general.out).find(std::string("  ") + command), std::string::npos);
         const ProgramResult help = RunStomplet({command, "--help"}, false);
