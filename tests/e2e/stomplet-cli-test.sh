@@ -34,7 +34,9 @@ for _ in $(seq 100); do [ -s "$scratch/monitor.err" ] && break; sleep 0.1; done
 expect "monitor's notice" "$(cat "$scratch/monitor.err")" \
     "listening to \"${io[3]}\" (Ctrl+C stops)"
 
-found=$(run detect) || fail "detect found nothing"
+# On a loaded machine a JACK client can miss every reply of one run (seen once in a full suite
+# run with -j2): a second run must find the box.
+found=$(run detect) || found=$(run detect) || fail "detect found nothing, twice"
 expect detect "$found" "out \"${io[1]}\" in \"${io[3]}\" VERSION: 1.2 STATE: Interface Mode"
 kill -INT $monitor_pid && wait $monitor_pid || fail "monitor did not end with status 0"
 grep -q "Status Reply" "$scratch/monitor.out" || fail "monitor heard no reply"
