@@ -89,7 +89,8 @@ BoxLink::Choose(const PortLists& lists, const PortChoice& choice) const
                "\" (see stomplet ports)";
     };
     const std::variant<unsigned, std::string> output =
-        pick(lists.outputs, choice.outputName, "output");
+        choice.inputOnly ? std::variant<unsigned, std::string>(0u)
+                         : pick(lists.outputs, choice.outputName, "output");
     if (const std::string* error = std::get_if<std::string>(&output))
         return *error;
     const std::variant<unsigned, std::string> input = pick(lists.inputs, choice.inputName, "input");
@@ -117,10 +118,12 @@ std::optional<std::string> BoxLink::Open(const PortChoice& choice)
     const auto [output, input] = std::get<std::pair<unsigned, unsigned>>(chosen);
     if (std::optional<std::string> error = OpenInput(*mInputs.front(), input, lists.inputs[input]))
         return error;
+    mInputName = lists.inputs[input];
+    if (choice.inputOnly)
+        return std::nullopt;
     if (MidiPortError error = mOutput->OpenPort(output, kClientPortName))
         return "cannot open the output port \"" + lists.outputs[output] + "\": " + *error;
     mOutputName = lists.outputs[output];
-    mInputName = lists.inputs[input];
     return std::nullopt;
 }
 

@@ -46,12 +46,13 @@ public:
     };
 
     // Which ports Open takes: the one called exactly `inputName` or `outputName`, else the first
-    // whose name begins with `prefix`.
+    // whose name begins with `prefix`; with `inputOnly` no output port (a link that only listens).
     struct PortChoice
     {
         std::string prefix;
         std::string inputName;
         std::string outputName;
+        bool inputOnly = false;
     };
 
     // A box that answered FindBoxes.
@@ -72,7 +73,8 @@ public:
     BoxLink& operator=(const BoxLink&) = delete;
 
     PortLists ListPorts();
-    // The output and the input port `choice` names, or why either is missing (one line).
+    // The output and the input port `choice` names, or why either is missing (one line). With
+    // `inputOnly` the output is not looked for and given as 0.
     std::variant<std::pair<unsigned, unsigned>, std::string> Choose(const PortLists& lists,
                                                                     const PortChoice& choice) const;
     // Opens the ports `choice` names and lets every message through; one line saying why when

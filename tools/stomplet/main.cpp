@@ -84,7 +84,9 @@ int main(int argc, char* argv[])
         if (std::optional<std::string> error =
                 BoxLink::Create(options.demo ? static_cast<MidiPortFactory&>(bus) : *factory, link))
             return Fail(kExitMidiMissing, *error);
-        const BoxLink::PortChoice choice{options.portPrefix, options.inputName, options.outputName};
+        // The monitor only listens: it needs no output port.
+        const BoxLink::PortChoice choice{options.portPrefix, options.inputName, options.outputName,
+                                         arguments.command == CliCommand::kMonitor};
         if (arguments.command == CliCommand::kPorts)
         {
             PrintPorts(*link, choice, stdout);
