@@ -93,7 +93,7 @@ constexpr std::array<CommandInfo, 13> kCommands{{
      "  Prints each MIDI message the box sends, decoded, one line per message\n"
      "  with the milliseconds since the start and a controller's name as the LCD\n"
      "  shows it, until interrupted (Ctrl+C, SIGTERM); says on standard error\n"
-     "  which port it listens to.\n"
+     "  which port it listens to. It opens only that input port (--in or --port).\n"
      "  --hex           the bytes in hex as well\n"
      "  --filter KINDS  only these kinds, separated by commas: cc (Control\n"
      "                  Change), note (Note On and Off), pc (Program Change),\n"
