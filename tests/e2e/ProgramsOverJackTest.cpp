@@ -108,7 +108,7 @@ TEST(Programs, StompletCommandsAgainstOneBoxDrivenThroughItsStandardInput)
     RunRows({
         {0,
          {"status"},
-         {"DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 1.2\nSTATE: Interface Mode\n"}},
+         {"DEVICE: Korvo-Audio ctrlWave Stomplet\nSTATE: Interface Mode\nVERSION: 1.2\n"}},
         {0, {"dump"}, {"\n23  PEDAL1 Controller            11\n"}},
         {0, {"dump", "--json"}, {"{\"version\": \"1.2\", \"settings\": [\n"}},
         {0, {"set", "SWITCHA1 Midi Channel", "10"}, {"SWITCHA1 Midi Channel = 10\n"}},
@@ -116,7 +116,8 @@ TEST(Programs, StompletCommandsAgainstOneBoxDrivenThroughItsStandardInput)
         {0, {"calibrate", "pedal2", "high"}, {"PEDAL2 Calibration High End: 0.0%\n"}},
         {0,
          {"reset"},
-         {"\n10  PEDAL2 Calibration High End  127\n", "\n28  SWITCHA1 Midi Channel        1\n"}},
+         {"\n10  PEDAL2 Calibration High End  127 (100.0%)\n",
+          "\n28  SWITCHA1 Midi Channel        1\n"}},
         {0, {"set", "JACK 1 Mode", "Switches"}, {"JACK 1 Mode = Switches\n"}},
         {0, {"save", rig}, {}},
         {0, {"save", "-"}, {"F0\r\n00\r\n3F\r\n5A\r\n04\r\n03\r\n"}},
@@ -180,7 +181,7 @@ TEST(Programs, StompletCommandsAgainstOneBoxDrivenThroughItsStandardInput)
     ASSERT_TRUE(sim);
     RunRows({{0,
               {"status"},
-              {"DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 10.5\nSTATE: Standalone Mode\n"}}});
+              {"DEVICE: Korvo-Audio ctrlWave Stomplet\nSTATE: Standalone Mode\nVERSION: 10.5\n"}}});
     sim->child->Signal(SIGINT);
     EXPECT_EQ(sim->child->WaitForExit(), 0);
 }

@@ -45,10 +45,10 @@ void SimMidiPorts::Close()
     mInput.reset();
 }
 
-std::optional<std::string> SimMidiPorts::Open(bool jack)
+std::optional<std::string> SimMidiPorts::Open(bool jack, std::string_view clientName)
 {
     const RtMidi::Api api = jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-    const std::string client(kClientName);
+    const std::string client(clientName);
     mLastError.clear();
     try
     {

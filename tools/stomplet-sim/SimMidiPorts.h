@@ -43,9 +43,10 @@ public:
     SimMidiPorts(const SimMidiPorts&) = delete;
     SimMidiPorts& operator=(const SimMidiPorts&) = delete;
 
-    // Creates the input, then the output, and opens their virtual ports; every message type is let
-    // through. One line saying why when it fails (the ports are then closed again).
-    std::optional<std::string> Open(bool jack);
+    // Creates the input, then the output, each on a client called `clientName`, and opens their
+    // virtual ports; every message type is let through. One line saying why when it fails (the
+    // ports are then closed again).
+    std::optional<std::string> Open(bool jack, std::string_view clientName = kClientName);
 
     // Puts one whole message on the output port; one line saying why when the library refused it.
     std::optional<std::string> Send(std::span<const std::uint8_t> bytes);

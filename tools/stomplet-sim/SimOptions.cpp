@@ -55,6 +55,14 @@ SimArgumentsResult ParseSimArguments(std::span<const std::string_view> args)
                               : std::string("--version-byte needs a value: 0 to 127")};
             parsed.options.versionByte = *byte;
         }
+        else if (IsOption(arg, "--name"))
+        {
+            const auto value = OptionValue(args, i, "--name");
+            if (!value || value->empty() || value->find(':') != std::string_view::npos)
+                return {std::nullopt, "--name needs a client name without ':' (such as \"Generic "
+                                      "USB MIDI\")"};
+            parsed.options.clientName = std::string(*value);
+        }
         else if (IsOption(arg, "--firmware-out"))
         {
             const auto value = OptionValue(args, i, "--firmware-out");
@@ -92,11 +100,13 @@ Options:
   --firmware-out FILE   each time a firmware transfer completes, write the assembled
                         image to FILE (a new file replaces the old one whole)
   --no-stdin            read no commands; run until SIGINT or SIGTERM
+  --name NAME           call the ports' client NAME instead of the box's name, as a
+                        box behind a generic MIDI interface ("Generic USB MIDI")
   -h, --help            show this text and exit
   --version             show the program's version and exit
 
-Ports: the client is called "Korvo-Audio ctrlWave Stomplet" (input and output each
-have their own client of that name; JACK numbers the second "...-01"). Its input port
+Ports: the client is called "Korvo-Audio ctrlWave Stomplet" or the --name (input and
+output each have their own client of that name; JACK numbers the second "...-01"). Its input port
 "MIDI In" takes the editor's messages, its output port "MIDI Out" sends the box's.
 
 Commands on standard input, one per line; blank lines and lines starting with '#' are

@@ -20,6 +20,9 @@ struct SimOptions
     std::uint8_t versionByte = VirtualStomplet::kDefaultFirmwareVersion;
     std::optional<std::string> firmwareOut; // where a completed firmware image goes
     bool readStdin = true;                  // take commands from standard input
+    // The name of the ports' client: the box's, or another to stand for a box behind a generic
+    // MIDI interface.
+    std::string clientName = "Korvo-Audio ctrlWave Stomplet";
 };
 
 enum class SimAction

@@ -97,7 +97,8 @@ int main(int argc, char* argv[])
     {
         SimMidiPorts ports(wakePipe[1]);
         if (const std::optional<std::string> error =
-                ports.Open(options.midiApi.value_or(DefaultMidiSystem()) == MidiSystem::kJack))
+                ports.Open(options.midiApi.value_or(DefaultMidiSystem()) == MidiSystem::kJack,
+                           options.clientName))
         {
             PrintError(*error);
             status = kExitMidiUnavailable;

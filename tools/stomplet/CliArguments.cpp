@@ -16,10 +16,21 @@ struct CommandInfo
     std::string_view text;     // what it does, indented lines
 };
 
-constexpr std::array<CommandInfo, 11> kCommands{{
+constexpr std::array<CommandInfo, 13> kCommands{{
     {CliCommand::kPorts, "ports", 0, "ports",
      "  Lists the MIDI system's output ports (to the box) and input ports (from\n"
-     "  the box), marking with '*' the first of each that --port selects.\n"},
+     "  the box), marking with '*' the one of each that --port, --in and --out\n"
+     "  select.\n"},
+    {CliCommand::kDetect, "detect", 0, "detect",
+     "  Finds boxes whatever their ports are called (behind a generic USB-MIDI\n"
+     "  interface, say): sends a Status Request on every output port in turn and\n"
+     "  listens on every input port for the reply, waiting --timeout for each\n"
+     "  output. Prints one line per box that answers:\n"
+     "    out \"OUTPUT\" in \"INPUT\" VERSION: 1.2 STATE: Interface Mode\n"
+     "  Nothing but Status Requests is sent. The ports of running editors and of\n"
+     "  other stomplet runs (clients whose names begin with \"RtMidi\" or\n"
+     "  \"stomplet\") are left alone. Exit status 0 when a box answered, else 1.\n"
+     "  Take the pair to the other commands with --out and --in.\n"},
     {CliCommand::kStatus, "status", 0, "status",
      "  Asks the box for its status and prints, as the editor shows them,\n"
      "  \"DEVICE: ...\", \"VERSION: x.y\" and \"STATE: Interface Mode\" or\n"
@@ -49,14 +60,24 @@ constexpr std::array<CommandInfo, 11> kCommands{{
      "  are the 38 settings. Lines 1 and 46 (F0 and F7 as written) are not\n"
      "  checked, line 46 may be missing, and lines after it are ignored, as the\n"
      "  box's own editors read presets.\n"},
+    {CliCommand::kDiff, "diff", 1, "diff FILE.csx|FILE.syx",
+     "  Compares the box's settings with a preset or All Settings file (read as\n"
+     "  load reads it, values above a setting's range clamped) and prints each\n"
+     "  setting that differs, as dump shows the texts:\n"
+     "    JACK2 Mode: box Switches, file Pedal\n"
+     "  The four calibration settings count like the others, since load would\n"
+     "  send them (the editor's mark for unsaved changes leaves them out).\n"
+     "  Exit status 0 when the box holds what the file holds, 4 when not.\n"},
     {CliCommand::kSet, "set", 2, "set NAME VALUE",
      "  Changes one setting. NAME is a setting's name (\"PEDAL1 Controller\") or\n"
      "  its index 0 to 37. VALUE is the setting's display text as dump shows it\n"
      "  (\"Switches\"; \"10\" for MIDI channel 10), or, for a setting shown in words\n"
-     "  or as a plain number, its value 0 to the setting's largest. Names and texts\n"
-     "  match in any case, blanks around them ignored; numbers are plain decimal\n"
-     "  digits (\"10\", not \"10.0\" or \"1e1\"). The four calibration settings are\n"
-     "  refused: use calibrate. The setting is read back afterwards and must match.\n"},
+     "  or as a plain number, its value 0 to the setting's largest. In a name, case,\n"
+     "  blanks and the word \"Midi\" do not matter (\"jack 2 mode\" is \"JACK2 Mode\");\n"
+     "  an unknown name gets the three nearest names. Texts match in any case,\n"
+     "  blanks around them ignored; numbers are plain decimal digits (\"10\", not\n"
+     "  \"10.0\" or \"1e1\"). The four calibration settings are refused: use\n"
+     "  calibrate. The setting is read back afterwards and must match.\n"},
     {CliCommand::kReset, "reset", 0, "reset",
      "  Resets the box to its factory settings and prints them as dump does.\n"},
     {CliCommand::kCalibrate, "calibrate", 2, "calibrate pedal1|pedal2 low|high",
@@ -68,9 +89,16 @@ constexpr std::array<CommandInfo, 11> kCommands{{
      "  Start, block 0 about 500 ms later, then one block every 100 ms, showing a\n"
      "  progress bar on a terminal and one line per per-cent step otherwise. The\n"
      "  box acknowledges nothing, so its taking the image is not checked.\n"},
-    {CliCommand::kMonitor, "monitor", 0, "monitor [--hex]",
-     "  Prints each MIDI message the box sends, decoded, one line per message,\n"
-     "  until interrupted (Ctrl+C, SIGTERM). --hex  the bytes in hex as well.\n"},
+    {CliCommand::kMonitor, "monitor", 0, "monitor [--hex] [--filter KINDS]",
+     "  Prints each MIDI message the box sends, decoded, one line per message\n"
+     "  with the milliseconds since the start and a controller's name as the LCD\n"
+     "  shows it, until interrupted (Ctrl+C, SIGTERM); says on standard error\n"
+     "  which port it listens to. It opens only that input port (--in or --port).\n"
+     "  --hex           the bytes in hex as well\n"
+     "  --filter KINDS  only these kinds, separated by commas: cc (Control\n"
+     "                  Change), note (Note On and Off), pc (Program Change),\n"
+     "                  pb (Pitch Bend), at (channel aftertouch), pat (poly\n"
+     "                  aftertouch), sysex, system (clock, start, stop, ...)\n"},
     {CliCommand::kExport, "export", 1, "export FILE.syx|-",
      "  Reads the box's settings and writes the All Settings message that carries\n"
      "  them (46 bytes, F0 ... F7) to FILE, for any SysEx librarian, or with \"-\"\n"
@@ -94,6 +122,10 @@ constexpr std::string_view kOptionsText =
     "Options (any command):\n"
     "  --port PREFIX       the first output and the first input port whose names\n"
     "                      begin with PREFIX (default: \"Korvo-Audio ctrlWave Stomplet\")\n"
+    "  --in NAME           the input port (from the box) called exactly NAME\n"
+    "  --out NAME          the output port (to the box) called exactly NAME; both\n"
+    "                      take the place of --port for their direction (see\n"
+    "                      stomplet detect and stomplet ports for the names)\n"
     "  --midi-api alsa|jack  MIDI system (default: alsa when /dev/snd/seq exists,\n"
     "                      else jack)\n"
     "  --timeout MS        how long to wait for the box's answer, 1 to 600000 ms\n"
@@ -104,7 +136,8 @@ constexpr std::string_view kOptionsText =
 constexpr std::string_view kExitText =
     "Exit status: 0 success; 1 the box did not answer in time (or not as\n"
     "expected); 2 bad arguments or a bad file (one line naming it); 3 no MIDI\n"
-    "system or no port of that name.\n";
+    "system or no port of that name; 4 diff found the box's settings differ\n"
+    "from the file's.\n";
 
 std::string Quoted(std::string_view text)
 {
@@ -122,6 +155,8 @@ CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
     CliArguments parsed;
     bool jsonGiven = false;
     bool hexGiven = false;
+    bool portGiven = false;
+    std::optional<MessageKinds> kinds;
     for (std::size_t i = 0; i < args.size(); ++i)
     {
         const std::string_view arg = args[i];
@@ -141,6 +176,28 @@ CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
             if (!value || value->empty())
                 return {std::nullopt, "--port needs a port name prefix"};
             parsed.options.portPrefix = std::string(*value);
+            portGiven = true;
+        }
+        else if (IsOption(arg, "--in") || IsOption(arg, "--out"))
+        {
+            const bool input = IsOption(arg, "--in");
+            const std::string_view name = input ? "--in" : "--out";
+            const auto value = OptionValue(args, i, name);
+            if (!value || value->empty())
+                return {std::nullopt,
+                        std::string(name) + " needs a port's name (see stomplet ports)"};
+            (input ? parsed.options.inputName : parsed.options.outputName) = std::string(*value);
+            portGiven = true;
+        }
+        else if (IsOption(arg, "--filter"))
+        {
+            const auto value = OptionValue(args, i, "--filter");
+            if (!value)
+                return {std::nullopt, "--filter needs kinds of message, such as cc,note"};
+            MessageKindsResult read = ParseMessageKinds(*value);
+            if (!read.kinds)
+                return {std::nullopt, std::move(read.error)};
+            kinds = read.kinds;
         }
         else if (IsOption(arg, "--midi-api"))
         {
@@ -191,6 +248,11 @@ CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args)
         return {std::nullopt, "--json goes with dump only"};
     if (hexGiven && *parsed.command != CliCommand::kMonitor)
         return {std::nullopt, "--hex goes with monitor only"};
+    if (kinds && *parsed.command != CliCommand::kMonitor)
+        return {std::nullopt, "--filter goes with monitor only"};
+    if (portGiven && *parsed.command == CliCommand::kDetect)
+        return {std::nullopt, "detect tries every port: --port, --in and --out do not go with it"};
+    parsed.options.kinds = kinds.value_or(kAllMessageKinds);
     parsed.options.json = jsonGiven;
     parsed.options.hex = hexGiven;
     if (parsed.help)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliFormat.h"
 #include "midi/MidiSystem.h"
 
 #include <optional>
@@ -14,10 +15,12 @@
 enum class CliCommand
 {
     kPorts,
+    kDetect,
     kStatus,
     kDump,
     kSave,
     kLoad,
+    kDiff,
     kSet,
     kReset,
     kCalibrate,
@@ -31,6 +34,7 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitNoAnswer = 1;    // the box did not answer in time, or not as expected
 inline constexpr int kExitBadInput = 2;    // bad arguments or a bad file
 inline constexpr int kExitMidiMissing = 3; // no MIDI system, or no port of the given name
+inline constexpr int kExitDiffers = 4;     // diff: the box's settings differ from the file's
 
 // The file name that means standard output for save and export.
 inline constexpr std::string_view kStandardOutputName = "-";
@@ -43,11 +47,14 @@ struct CliOptions
 {
     // The first output port and the first input port whose names begin with this.
     std::string portPrefix = std::string(kDefaultPortPrefix);
-    std::optional<MidiSystem> midiApi; // empty: DefaultMidiSystem()
-    int timeoutMs = kDefaultTimeoutMs; // how long an answer of the box is awaited, 1 to 600000
-    bool demo = false;                 // the in-process virtual box instead of a MIDI system
-    bool json = false;                 // dump: JSON instead of lines
-    bool hex = false;                  // monitor: the bytes of each message as well
+    std::string inputName;  // the input port of exactly this name instead; empty: by the prefix
+    std::string outputName; // the output port of exactly this name instead; empty: by the prefix
+    std::optional<MidiSystem> midiApi;     // empty: DefaultMidiSystem()
+    int timeoutMs = kDefaultTimeoutMs;     // how long an answer of the box is awaited, 1 to 600000
+    bool demo = false;                     // the in-process virtual box instead of a MIDI system
+    bool json = false;                     // dump: JSON instead of lines
+    bool hex = false;                      // monitor: the bytes of each message as well
+    MessageKinds kinds = kAllMessageKinds; // monitor: the kinds of message shown
 };
 
 struct CliArguments
@@ -70,8 +77,9 @@ struct CliArgumentsResult
 // Reads the arguments after the program name: one command word, its operands and the options,
 // in any order. Options take their value as the next argument or after '=' ("--timeout 500",
 // "--timeout=500"). "--help" anywhere wins over missing operands but not over an unknown option
-// or a bad value. An option that the command does not take (--json but for dump, --hex but for
-// monitor) is an error. "-" and negative numbers ("-1") are operands, not options.
+// or a bad value. An option that the command does not take (--json but for dump, --hex and
+// --filter but for monitor, --port, --in and --out for detect) is an error. "-" and negative
+// numbers ("-1") are operands, not options.
 CliArgumentsResult ParseCliArguments(std::span<const std::string_view> args);
 
 // The command's word as typed: "ports", "status", ...

@@ -5,6 +5,7 @@
 #include "core/BoundedFileRead.h"
 #include "device/DeviceStatus.h"
 #include "device/FirmwareTransfer.h"
+#include "device/FormatText.h"
 #include "device/SettingsExchange.h"
 #include "device/SysExMessages.h"
 
@@ -51,20 +52,28 @@ PresetValues ValuesOf(const StatusReply& reply)
     return values;
 }
 
+// The status lines in the editor's order: DEVICE, STATE, VERSION (a rejected version: its
+// message instead of the state, after the version).
 int Status(BoxLink& link, const CliOptions& options, const CommandOutput& output)
 {
+    const std::string demo =
+        options.demo ? "DEMO: the built-in virtual box (--demo), not a real one\n" : "";
     const std::optional<StatusReply> reply = AskStatus(link, options, output);
     if (!reply)
     {
-        Print(output, DeviceText(link.OutputName()) + "\nSTATE: no answer\n");
+        Print(output, DeviceText(link.OutputName()) + "\nSTATE: no answer\n" + demo);
         return kExitNoAnswer;
     }
-    std::string text = std::string(kDeviceRepliedText) + "\n" + VersionText(reply->version) + "\n";
+    const std::string device(kDeviceRepliedText);
+    const std::string version = VersionText(reply->version);
     const VersionVerdict verdict = CheckFirmwareVersion(reply->version);
     if (verdict != VersionVerdict::kAccepted)
-        return Print(output, text + VersionMessage(verdict) + "\n"), kExitSuccess;
-    text += link.ConfirmInterfaceMode() ? kInterfaceModeText : kStandaloneModeText;
-    Print(output, text + "\n");
+        Print(output, device + "\n" + version + "\n" + VersionMessage(verdict) + "\n" + demo);
+    else
+        Print(output, device + "\n" +
+                          std::string(link.ConfirmInterfaceMode() ? kInterfaceModeText
+                                                                  : kStandaloneModeText) +
+                          "\n" + version + "\n" + demo);
     return kExitSuccess;
 }
 
@@ -106,6 +115,18 @@ int Load(const PreparedCommand& command, BoxLink& link, const CliOptions& option
         return kExitNoAnswer;
     Print(output, "loaded " + command.file + ": 38 settings sent, the box holds them\n");
     return kExitSuccess;
+}
+
+int Diff(const PreparedCommand& command, BoxLink& link, const CliOptions& options,
+         const CommandOutput& output)
+{
+    const std::optional<StatusReply> reply = AskStatus(link, options, output);
+    if (!reply)
+        return kExitNoAnswer;
+    const std::vector<std::string> lines = BoxFileDifferences(ValuesOf(*reply), command.values);
+    for (const std::string& line : lines)
+        Print(output, line + "\n");
+    return lines.empty() ? kExitSuccess : kExitDiffers;
 }
 
 int Set(const PreparedCommand& command, BoxLink& link, const CliOptions& options,
@@ -195,7 +216,10 @@ int Firmware(const PreparedCommand& command, BoxLink& link, const CommandOutput&
 
 int Monitor(BoxLink& link, const CliOptions& options, const CommandOutput& output)
 {
-    Clock::time_point idleAt = Clock::now();
+    const Clock::time_point start = Clock::now();
+    std::fprintf(output.err, "listening to \"%s\" (Ctrl+C stops)\n", link.InputName().c_str());
+    std::fflush(output.err);
+    Clock::time_point idleAt = start;
     while (!(output.stop && *output.stop))
     {
         if (Clock::now() >= idleAt)
@@ -205,9 +229,38 @@ int Monitor(BoxLink& link, const CliOptions& options, const CommandOutput& outpu
             idleAt += milliseconds(100);
         }
         const Clock::time_point wait = output.idle ? idleAt : Clock::now() + std::chrono::hours(24);
-        if (const std::optional<BoxLink::Bytes> message = link.Receive(wait, output.stop))
-            Print(output, DescribeMidiMessage(*message, options.hex) + "\n");
+        const std::optional<BoxLink::Bytes> message = link.Receive(wait, output.stop);
+        if (!message || (KindOfMessage(*message) & options.kinds) == 0)
+            continue;
+        const long long ms = std::chrono::duration_cast<milliseconds>(Clock::now() - start).count();
+        Print(output,
+              FormatText("%8lld  ", ms) + DescribeMidiMessage(*message, options.hex) + "\n");
     }
+    return kExitSuccess;
+}
+
+// detect: one line per box that answers.
+int Detect(BoxLink& link, const CliOptions& options, const CommandOutput& output)
+{
+    auto result = link.FindBoxes(milliseconds(options.timeoutMs), &IsEditorOrToolPort);
+    if (const std::string* error = std::get_if<std::string>(&result))
+        return Error(output, *error), kExitMidiMissing;
+    const std::vector<BoxLink::FoundBox>& boxes = std::get<std::vector<BoxLink::FoundBox>>(result);
+    for (const BoxLink::FoundBox& box : boxes)
+    {
+        const VersionVerdict verdict = CheckFirmwareVersion(box.version);
+        Print(output, "out " + Quoted(box.output) + " in " + Quoted(box.input) + " " +
+                          VersionText(box.version) + " " +
+                          (verdict != VersionVerdict::kAccepted ? VersionMessage(verdict)
+                           : box.interfaceMode                  ? std::string(kInterfaceModeText)
+                                               : std::string(kStandaloneModeText)) +
+                          "\n");
+    }
+    if (boxes.empty())
+        return Error(output, "no box answered on any port within " +
+                                 std::to_string(options.timeoutMs) +
+                                 " ms each (see stomplet ports)"),
+               kExitNoAnswer;
     return kExitSuccess;
 }
 
@@ -262,6 +315,7 @@ PrepareResult PrepareCommand(const CliArguments& arguments)
         prepared.file = operands.at(0);
         break;
     case CliCommand::kLoad:
+    case CliCommand::kDiff:
     {
         prepared.file = operands.at(0);
         auto read = ReadSettingsFile(prepared.file);
@@ -274,8 +328,7 @@ PrepareResult PrepareCommand(const CliArguments& arguments)
     {
         const std::optional<int> idx = FindSetting(operands.at(0));
         if (!idx)
-            return "no setting is called \"" + operands[0] +
-                   "\": give a name or an index 0 to 37 (see stomplet dump)";
+            return UnknownSettingError(operands[0]);
         const SettingValueResult value = ParseSettingValue(*idx, operands.at(1));
         if (!value.value)
             return value.error;
@@ -344,6 +397,10 @@ int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLin
     }
     case CliCommand::kLoad:
         return Load(command, link, options, output);
+    case CliCommand::kDiff:
+        return Diff(command, link, options, output);
+    case CliCommand::kDetect:
+        return Detect(link, options, output);
     case CliCommand::kSet:
         return Set(command, link, options, output);
     case CliCommand::kCalibrate:
@@ -358,22 +415,23 @@ int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLin
     return kExitSuccess;
 }
 
-void PrintPorts(const BoxLink::PortLists& lists, std::string_view prefix, std::FILE* out)
+void PrintPorts(BoxLink& link, const BoxLink::PortChoice& choice, std::FILE* out)
 {
-    const auto print = [prefix, out](const char* title, const std::vector<std::string>& names)
+    const BoxLink::PortLists lists = link.ListPorts();
+    const auto chosen = link.Choose(lists, choice);
+    const auto* picked = std::get_if<std::pair<unsigned, unsigned>>(&chosen);
+    const auto print = [out](const char* title, const std::vector<std::string>& names,
+                             std::optional<unsigned> selected)
     {
         std::fprintf(out, "%s\n", title);
-        bool marked = false;
-        for (const std::string& name : names)
-        {
-            const bool selected = !marked && name.starts_with(prefix);
-            marked = marked || selected;
-            std::fprintf(out, "%c %s\n", selected ? '*' : ' ', name.c_str());
-        }
+        for (unsigned i = 0; i < names.size(); ++i)
+            std::fprintf(out, "%c %s\n", selected == i ? '*' : ' ', names[i].c_str());
         if (names.empty())
             std::fprintf(out, "  (none)\n");
     };
-    print("Output ports (to the box):", lists.outputs);
-    print("Input ports (from the box):", lists.inputs);
+    print("Output ports (to the box):", lists.outputs,
+          picked ? std::optional(picked->first) : std::nullopt);
+    print("Input ports (from the box):", lists.inputs,
+          picked ? std::optional(picked->second) : std::nullopt);
     std::fflush(out);
 }

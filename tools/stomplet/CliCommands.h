@@ -20,8 +20,8 @@
 struct PreparedCommand
 {
     CliCommand command = CliCommand::kStatus;
-    std::string file;                   // save, load, export, firmware
-    PresetValues values{};              // load: the values to send, clamped to the ranges
+    std::string file;                   // save, load, diff, export, firmware
+    PresetValues values{};              // load, diff: the file's values, clamped to the ranges
     int paramIdx = -1;                  // set; calibrate: the calibration setting
     int value = 0;                      // set
     std::optional<FirmwareImage> image; // firmware
@@ -42,9 +42,10 @@ struct CommandOutput
     std::function<void()> idle;
 };
 
-// Runs a prepared command (any but ports) over an open link; returns the exit status.
+// Runs a prepared command (any but ports) over a link, open for all but detect; returns the exit
+// status.
 int RunCommand(const PreparedCommand& command, const CliOptions& options, BoxLink& link,
                const CommandOutput& output);
 
-// Prints the port lists for ports, marking the first of each direction that `prefix` selects.
-void PrintPorts(const BoxLink::PortLists& lists, std::string_view prefix, std::FILE* out);
+// Prints the port lists for ports, marking the one of each direction that `choice` selects.
+void PrintPorts(BoxLink& link, const BoxLink::PortChoice& choice, std::FILE* out);

@@ -1,9 +1,12 @@
 #include "CliFormat.h"
 
 #include "core/IParam.h"
+#include "device/ControllerNames.h"
 #include "device/DeviceStatus.h"
 #include "device/FormatText.h"
 #include "device/ParamTable.h"
+#include "device/SettingNames.h"
+#include "device/SettingsExchange.h"
 #include "device/SysExMessages.h"
 
 #include <algorithm>
@@ -118,6 +121,22 @@ std::string JsonString(std::string_view text)
     return quoted + "\"";
 }
 
+struct KindWord
+{
+    MessageKind kind;
+    std::string_view word;
+};
+constexpr std::array<KindWord, 8> kKindWords{{
+    {kKindControlChange, "cc"},
+    {kKindNote, "note"},
+    {kKindPolyPressure, "pat"},
+    {kKindProgramChange, "pc"},
+    {kKindAftertouch, "at"},
+    {kKindPitchBend, "pb"},
+    {kKindSysEx, "sysex"},
+    {kKindSystem, "system"},
+}};
+
 std::string DescribeSysEx(std::span<const std::uint8_t> bytes)
 {
     if (const std::optional<StatusReply> reply = RecogniseStatusReply(bytes))
@@ -135,10 +154,20 @@ std::optional<int> FindSetting(std::string_view nameOrIndex)
             return index;
         return std::nullopt;
     }
-    for (int idx = 0; idx < kNumParams; ++idx)
-        if (EqualIgnoringCase(kParamDefinitions[static_cast<std::size_t>(idx)].name, nameOrIndex))
-            return idx;
-    return std::nullopt;
+    return FindSettingByName(nameOrIndex);
+}
+
+std::string UnknownSettingError(std::string_view name)
+{
+    std::string nearest;
+    const std::vector<std::string_view> names = NearestSettingNames(name);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        nearest += (i == 0                  ? "\""
+                    : i + 1 == names.size() ? "\" or \""
+                                            : "\", \"") +
+                   std::string(names[i]);
+    return "no setting is called \"" + PrintableText(name, 80) + "\"; the nearest are " + nearest +
+           "\" (or give an index 0 to 37; see stomplet dump)";
 }
 
 SettingValueResult ParseSettingValue(int paramIdx, std::string_view text)
@@ -181,6 +210,15 @@ std::string SettingText(int paramIdx, int value)
     return Param(paramIdx).GetDisplay(static_cast<double>(value));
 }
 
+std::string DumpText(int paramIdx, int value)
+{
+    const std::optional<std::string> label =
+        CalibrationLabel(paramIdx, static_cast<std::uint8_t>(value));
+    if (!label)
+        return SettingText(paramIdx, value);
+    return std::to_string(value) + " (" + label->substr(label->rfind(' ') + 1) + ")";
+}
+
 std::string FormatDump(std::uint8_t versionByte, const PresetValues& values, bool json)
 {
     std::string text;
@@ -194,10 +232,9 @@ std::string FormatDump(std::uint8_t versionByte, const PresetValues& values, boo
         if (json)
             text += FormatText("%s\n  {\"index\": %d, \"name\": ", idx == 0 ? "" : ",", idx) +
                     JsonString(name) + FormatText(", \"value\": %d, \"text\": ", value) +
-                    JsonString(SettingText(idx, value)) + "}";
+                    JsonString(DumpText(idx, value)) + "}";
         else
-            text +=
-                FormatText("%2d  %-28s %s\n", idx, name.c_str(), SettingText(idx, value).c_str());
+            text += FormatText("%2d  %-28s %s\n", idx, name.c_str(), DumpText(idx, value).c_str());
     }
     if (json)
         text += "\n]}\n";
@@ -212,6 +249,25 @@ std::vector<std::string> SettingDifferences(const PresetValues& sent, const Pres
             lines.push_back(std::string(kParamDefinitions[i].name) +
                             FormatText(": sent %d, the box holds %d", sent[i], received[i]));
     return lines;
+}
+
+std::vector<std::string> BoxFileDifferences(const PresetValues& box, const PresetValues& file)
+{
+    std::vector<std::string> lines;
+    for (int idx = 0; idx < kNumParams; ++idx)
+    {
+        const std::size_t i = static_cast<std::size_t>(idx);
+        if (box[i] != file[i])
+            lines.push_back(std::string(kParamDefinitions[i].name) + ": box " +
+                            DumpText(idx, box[i]) + ", file " + DumpText(idx, file[i]));
+    }
+    return lines;
+}
+
+bool IsEditorOrToolPort(std::string_view portName)
+{
+    const std::string_view client = portName.substr(0, portName.find(':'));
+    return client.starts_with("RtMidi") || client.starts_with("stomplet");
 }
 
 std::string DescribeMidiMessage(std::span<const std::uint8_t> bytes, bool hex)
@@ -236,6 +292,8 @@ std::string DescribeMidiMessage(std::span<const std::uint8_t> bytes, bool hex)
         break;
     case 0xB:
         text = FormatText("Control Change ch %-2d #%d = %d", channel, data1, data2);
+        if (const std::string_view name = ControllerName(data1); !name.empty())
+            text += "  (" + std::string(name) + ")";
         break;
     case 0xC:
         text = FormatText("Program Change ch %-2d %d", channel, data1);
@@ -261,6 +319,53 @@ std::string DescribeMidiMessage(std::span<const std::uint8_t> bytes, bool hex)
     if (hex)
         text += "  [" + Hex(bytes) + "]";
     return text;
+}
+
+MessageKinds KindOfMessage(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty() || bytes[0] < 0x80)
+        return 0;
+    switch (bytes[0] >> 4)
+    {
+    case 0x8:
+    case 0x9:
+        return kKindNote;
+    case 0xA:
+        return kKindPolyPressure;
+    case 0xB:
+        return kKindControlChange;
+    case 0xC:
+        return kKindProgramChange;
+    case 0xD:
+        return kKindAftertouch;
+    case 0xE:
+        return kKindPitchBend;
+    default:
+        return bytes[0] == kSysExStart ? kKindSysEx : kKindSystem;
+    }
+}
+
+MessageKindsResult ParseMessageKinds(std::string_view list)
+{
+    MessageKindsResult result;
+    std::string words;
+    for (const KindWord& entry : kKindWords)
+        words += (words.empty() ? "" : ", ") + std::string(entry.word);
+    while (true)
+    {
+        const std::size_t comma = list.find(',');
+        const std::string_view word = TrimBlanks(list.substr(0, comma));
+        const auto found = std::find_if(kKindWords.begin(), kKindWords.end(),
+                                        [word](const KindWord& entry)
+                                        { return EqualIgnoringCase(entry.word, word); });
+        if (found == kKindWords.end())
+            return {0, "--filter takes kinds of message separated by commas (" + words +
+                           "), not \"" + PrintableText(word, 80) + "\""};
+        result.kinds |= found->kind;
+        if (comma == std::string_view::npos)
+            return result;
+        list.remove_prefix(comma + 1);
+    }
 }
 
 std::string FirmwareProgressBar(int blocksSent, int blockCount, int width)

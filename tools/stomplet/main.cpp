@@ -84,12 +84,22 @@ int main(int argc, char* argv[])
         if (std::optional<std::string> error =
                 BoxLink::Create(options.demo ? static_cast<MidiPortFactory&>(bus) : *factory, link))
             return Fail(kExitMidiMissing, *error);
+        // The monitor only listens: it needs no output port.
+        const BoxLink::PortChoice choice{options.portPrefix, options.inputName, options.outputName,
+                                         arguments.command == CliCommand::kMonitor};
         if (arguments.command == CliCommand::kPorts)
         {
-            PrintPorts(link->ListPorts(), options.portPrefix, stdout);
+            PrintPorts(*link, choice, stdout);
             return kExitSuccess;
         }
-        if (std::optional<std::string> error = link->Open(options.portPrefix))
+        CommandOutput output;
+        output.terminal = ::isatty(STDOUT_FILENO) == 1;
+        output.stop = &gStopRequested;
+        if (demo)
+            output.idle = [&demo] { demo->Perform(); };
+        if (arguments.command == CliCommand::kDetect)
+            return RunCommand(std::get<PreparedCommand>(prepared), options, *link, output);
+        if (std::optional<std::string> error = link->Open(choice))
         {
             // No port of that name, perhaps because the system itself does not run.
             if (factory && !factory->SystemRunning())
@@ -97,11 +107,6 @@ int main(int argc, char* argv[])
                             "no MIDI: " + factory->SystemName() + " is not running");
             return Fail(kExitMidiMissing, *error);
         }
-        CommandOutput output;
-        output.terminal = ::isatty(STDOUT_FILENO) == 1;
-        output.stop = &gStopRequested;
-        if (demo)
-            output.idle = [&demo] { demo->Perform(); };
         status = RunCommand(std::get<PreparedCommand>(prepared), options, *link, output);
     }
     return status;

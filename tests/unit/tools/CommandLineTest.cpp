@@ -171,6 +171,8 @@ TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong
     EXPECT_EQ(set.options.timeoutMs, 250);
     EXPECT_EQ(set.options.midiApi, MidiSystem::kJack);
     EXPECT_TRUE(set.options.demo);
+    EXPECT_EQ(Cli({"diff", "a.csx", "--in", "X:y 128:0"}).arguments->options.inputName,
+              "X:y 128:0");
     EXPECT_TRUE(Cli({"dump", "--json"}).arguments->options.json);
     EXPECT_TRUE(Cli({"monitor", "--hex"}).arguments->options.hex);
     const CliArguments help = *Cli({"calibrate", "--help"}).arguments; // no operands needed
@@ -198,6 +200,13 @@ TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong
         {{"calibrate", "pedal1", "middle"}, "calibrate takes low or high, not \"middle\""},
         {{"status", "--json"}, "--json goes with dump only"},
         {{"dump", "--hex"}, "--hex goes with monitor only"},
+        {{"status", "--in="}, "--in needs a port's name (see stomplet ports)"},
+        {{"detect", "--out", "x"},
+         "detect tries every port: --port, --in and --out do not go with it"},
+        {{"dump", "--filter", "cc"}, "--filter goes with monitor only"},
+        {{"monitor", "--filter", "cc,notes"},
+         "--filter takes kinds of message separated by commas (cc, note, pat, pc, at, pb, sysex, "
+         "system), not \"notes\""},
         {{"status", "--midi-api", "oss"}, "--midi-api takes alsa or jack, not \"oss\""},
         {{"status", "--port"}, "--port needs a port name prefix"},
         {{"status", "--help", "--timeout", "0"}, ""},
@@ -222,8 +231,16 @@ TEST(StompletSettings, NamesInAnyCaseOrIndexesAndValuesAsTextsOrPlainDecimalsInR
     EXPECT_EQ(FindSetting(" pedal1 CONTROLLER "), kPedal1Controller);
     EXPECT_EQ(FindSetting("0"), kJack2Mode);
     EXPECT_EQ(FindSetting("37"), kSwitch1SpecialUpper);
-    for (std::string_view name : {"38", "-0", "JACK1 Mode"}) // the name is "JACK 1 Mode"
+    for (std::string_view name : {"38", "-0", "midi"})
         EXPECT_FALSE(FindSetting(name)) << name;
+    // Leniently: case, spaces and "Midi"/"MIDI" do not matter.
+    EXPECT_EQ(FindSetting("JACK1 Mode"), kJack1Mode);  // the name is "JACK 1 Mode"
+    EXPECT_EQ(FindSetting("JACK 2 Mode"), kJack2Mode); // and this one "JACK2 Mode"
+    EXPECT_EQ(FindSetting("pedal1 MIDI channel"), kPedal1Channel);
+    EXPECT_EQ(UnknownSettingError("PEDL1 Controler"),
+              "no setting is called \"PEDL1 Controler\"; the nearest are \"PEDAL1 Controller\", "
+              "\"PEDAL2 Controller\" or \"PEDAL1 Midi Channel\" (or give an index 0 to 37; see "
+              "stomplet dump)");
     const struct
     {
         int idx;
@@ -279,7 +296,8 @@ TEST(StompletOutput, DumpLinesJsonMonitorLinesAndProgress)
     reply[10] = 0x0C;
     reply[49] = 0xF7;
     const std::pair<std::vector<std::uint8_t>, std::string_view> described[] = {
-        {{0xB0, 0x0B, 0x40}, "Control Change ch 1  #11 = 64"},
+        {{0xB0, 0x0B, 0x40}, "Control Change ch 1  #11 = 64  (Expression Pedal)"},
+        {{0xB0, 0x03, 0x40}, "Control Change ch 1  #3 = 64"}, // a number without a name
         {{0xE1, 0x00, 0x40}, "Pitch Bend     ch 2  0"},
         {{0xC0, 0x05}, "Program Change ch 1  5"},
         {{0xFA}, "Start"},
@@ -292,6 +310,32 @@ TEST(StompletOutput, DumpLinesJsonMonitorLinesAndProgress)
               "Note On        ch 16 #80 vel 127  [9F 50 7F]");
     EXPECT_EQ(FirmwareProgressBar(1, 16, 8), "[........]   6 % (1/16 blocks)");
     EXPECT_EQ(FirmwareProgressBar(8, 16, 8), "[####....]  50 % (8/16 blocks)");
+}
+
+TEST(StompletBoxes, DiffNamesEachDifferenceAndDetectLeavesEditorsAndItselfAlone)
+{
+    PresetValues box{};
+    box[kJack1Mode] = 1;
+    PresetValues file{};
+    file[kPedal2CalibrationHigh] = 64;
+    EXPECT_EQ(
+        BoxFileDifferences(box, file),
+        (std::vector<std::string>{"JACK 1 Mode: box Switches, file Pedal",
+                                  "PEDAL2 Calibration High End: box 0 (0.0%), file 64 (50.4%)"}));
+    EXPECT_TRUE(BoxFileDifferences(box, box).empty());
+    for (std::string_view name :
+         {"RtMidi Input Client:ctrlWave Stomplet In 129:0", "stomplet Output Client-02:stomplet"})
+        EXPECT_TRUE(IsEditorOrToolPort(name)) << name;
+    for (std::string_view name : {"Generic USB MIDI:MIDI In", "a2j:RtMidi bridge [20] (playback)"})
+        EXPECT_FALSE(IsEditorOrToolPort(name)) << name;
+    const std::pair<std::vector<std::uint8_t>, std::string_view> kinds[] = {{{0xB0, 1, 2}, "cc"},
+                                                                            {{0x9F, 1, 2}, "NOTE"},
+                                                                            {{0xF0, 0xF7}, "sysex"},
+                                                                            {{0xFA}, "pc, system"}};
+    for (const auto& [bytes, filter] : kinds)
+        EXPECT_NE(KindOfMessage(bytes) & ParseMessageKinds(filter).kinds, 0u) << filter;
+    EXPECT_EQ(KindOfMessage(std::vector<std::uint8_t>{0xB0}) & ParseMessageKinds("note,pc").kinds,
+              0u);
 }
 
 TEST(StompletFiles, ARawAllSettingsMessageIsReadAndARefusedFileNamesItsFault)
