@@ -16,20 +16,26 @@ void EditHistory::Clear()
     mUndone.clear();
 }
 
+namespace
+{
+// Moves the last step of `from` to the end of `to` and returns a copy; empty when `from` is.
+template <typename From, typename To>
+std::optional<EditStep> MoveLastStep(From& from, To& to)
+{
+    if (from.empty())
+        return std::nullopt;
+    to.push_back(std::move(from.back()));
+    from.pop_back();
+    return to.back();
+}
+} // namespace
+
 std::optional<EditStep> EditHistory::TakeUndo()
 {
-    if (mDone.empty())
-        return std::nullopt;
-    mUndone.push_back(std::move(mDone.back()));
-    mDone.pop_back();
-    return mUndone.back();
+    return MoveLastStep(mDone, mUndone);
 }
 
 std::optional<EditStep> EditHistory::TakeRedo()
 {
-    if (mUndone.empty())
-        return std::nullopt;
-    mDone.push_back(std::move(mUndone.back()));
-    mUndone.pop_back();
-    return mDone.back();
+    return MoveLastStep(mUndone, mDone);
 }
