@@ -85,7 +85,7 @@ idle_row() {
     children+=("$pid")
     sleep 3
     if ! kill -0 "$pid" 2>/dev/null; then
-        rows+=("| $what | the editor ended early (see $state_dir/idle.log) | below 1 % of one core | no |")
+        rows+=("| $what | the editor ended early (see $state_dir/idle.log) | at most 1 % of one core | no |")
         return
     fi
     local threads before after pump busiest
@@ -103,8 +103,8 @@ idle_row() {
     rows+=("$(awk -v d=$((after - before)) -v hz="$clock_ticks" -v what="$what" -v threads="$threads" \
         -v pump="$pump" -v busiest="$busiest" 'BEGIN {
             ms = d * 1000 / hz; pct = ms / 100
-            printf "| %s | %.2f %% of one core (%.0f ms CPU in 10 s, %d threads, %s, pump on the %s) | below 1 %% of one core | %s |\n",
-                what, pct, ms, threads, busiest, pump, (pct < 1 ? "yes" : "no") }')")
+            printf "| %s | %.2f %% of one core (%.0f ms CPU in 10 s, %d threads, %s, pump on the %s) | at most 1 %% of one core | %s |\n",
+                what, pct, ms, threads, busiest, pump, (pct <= 1 ? "yes" : "no") }')")
 }
 
 rows=()
