@@ -58,8 +58,6 @@ public:
     void SetOpenUrlResult(bool result) { mOpenUrlResult = result; }
 
     // Answers the oldest waiting request of a kind; false when none waits.
-    bool ChoosePopupItem(std::optional<int> chosenIdx) { return mPopups.Reply(chosenIdx); }
-    bool CompleteTextEntry(std::optional<std::string> text) { return mTexts.Reply(text); }
     bool AnswerMessageBox(EMsgBoxResult result) { return mBoxes.Reply(result); }
     int PendingMessageBoxes() const { return static_cast<int>(mBoxes.waiting.size()); }
 
