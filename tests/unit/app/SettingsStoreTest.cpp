@@ -173,17 +173,18 @@ TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWrittenAndAFolderThatCannotBeMad
     EXPECT_EQ(defaults, AppSettings{});
 }
 
-TEST_F(SettingsFile, LongPortNamesAndLargeNumbersSurviveSaveAndLoad)
+TEST_F(SettingsFile, PortNamesOfAnyLengthBlanksAndQuotesAndLargeNumbersSurviveSaveAndLoad)
 {
-    mSettings.midiInputPort = "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 "
-                              "with a name far longer than ninety-nine characters 128:0";
-    mSettings.midiOutputPort = std::string(400, 'p');
     mSettings.sampleRate = 3000000000u; // above the signed range
-    ASSERT_FALSE(mStore.SaveSettings(mSettings));
-
-    AppSettings loaded;
-    EXPECT_TRUE(mStore.LoadSettings(loaded).empty());
-    EXPECT_EQ(loaded, mSettings);
+    for (const std::string& name : {std::string(5000, 'n') + " 24:0", std::string("  lead "),
+                                    std::string("\"quoted\""), std::string("\""), std::string()})
+    {
+        mSettings.midiInputPort = name;
+        ASSERT_FALSE(mStore.SaveSettings(mSettings));
+        AppSettings loaded;
+        EXPECT_TRUE(mStore.LoadSettings(loaded).empty());
+        EXPECT_EQ(loaded, mSettings);
+    }
 }
 
 TEST_F(SettingsFile, SavingKeepsForeignLinesAndTheOrderOfKeysAlreadyThere)
