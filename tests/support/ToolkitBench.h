@@ -4,7 +4,6 @@
 #include "support/ScriptedPlatformUi.h"
 #include "toolkit/IControl.h"
 #include "toolkit/IGraphics.h"
-#include "toolkit/Painter.h"
 
 #include <memory>
 #include <string>
@@ -42,31 +41,6 @@ private:
     std::vector<int> mEndEdits;
 };
 
-// A Painter that draws nothing.
-class NullPainter final : public Painter
-{
-public:
-    void FillRect(const IColor&, const IRECT&, const IBlend&) override {}
-    void DrawRect(const IColor&, const IRECT&, const IBlend&, float) override {}
-    void FillRoundRect(const IColor&, const IRECT&, float, const IBlend&) override {}
-    void DrawRoundRect(const IColor&, const IRECT&, float, const IBlend&, float) override {}
-    void FillEllipse(const IColor&, const IRECT&, const IBlend&) override {}
-    void DrawEllipse(const IColor&, const IRECT&, const IBlend&, float) override {}
-    void FillRadialGradientCircle(const IColor&, const IColor&, float, float, float,
-                                  const IBlend&) override
-    {
-    }
-    void DrawLine(const IColor&, float, float, float, float, const IBlend&, float) override {}
-    void FillTriangle(const IColor&, float, float, float, float, float, float,
-                      const IBlend&) override
-    {
-    }
-    void DrawText(const IText&, std::string_view, const IRECT&, const IBlend&) override {}
-    void DrawBitmap(const IBitmap&, const IRECT&, int, const IBlend&) override {}
-    void PushClip(const IRECT&) override {}
-    void PopClip() override {}
-};
-
 // A graphics context of 1024 x 768 wired to a fake delegate and a scripted PlatformUi, for tests
 // that drive controls the way the platform would.
 struct ToolkitBench
@@ -83,36 +57,15 @@ struct ToolkitBench
         graphics.OnMouseUp(x, y, mod);
     }
 
-    // Draws whatever is dirty, so that nothing is.
-    void DrawDirty()
-    {
-        NullPainter painter;
-        IRECT area;
-        if (graphics.IsDirty(area))
-            graphics.Draw(painter, area);
-    }
-
     FakeEditorDelegate delegate;
     ScriptedPlatformUi platform;
     IGraphics graphics;
 };
 
-// A control that records the mouse events it receives.
+// A plain control that draws nothing and takes no keyboard focus.
 class ProbeControl : public IControl
 {
 public:
-    explicit ProbeControl(const IRECT& bounds, int paramIdx = kNoParameter)
-        : IControl(bounds, paramIdx)
-    {
-    }
-
+    using IControl::IControl;
     void Draw(Painter&) override {}
-    void OnMouseDown(float, float, const IMouseMod&) override { events.push_back("down"); }
-    void OnMouseUp(float, float, const IMouseMod&) override { events.push_back("up"); }
-    void OnMouseDrag(float, float, float, float, const IMouseMod&) override
-    {
-        events.push_back("drag");
-    }
-
-    std::vector<std::string> events;
 };

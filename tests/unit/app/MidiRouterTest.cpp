@@ -125,7 +125,7 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSyste
     EXPECT_EQ(system.mInputsMade, 2);
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // remembered, to be reopened
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
     EXPECT_FALSE(mDiagnostics.empty());
     // Gone, although the bus still lists them: a stopped system's objects are not asked.
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput), std::vector<std::string>{"off"});
@@ -140,7 +140,7 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSyste
     // Back with the server, with no choice made.
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", kBoxOut}));
+    EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", kBoxOut}));
 }
 
 TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsWhileASelectedPortKeepsItsConnection)
@@ -174,12 +174,12 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     mBus.UnplugInputPort(kBoxIn);
     EXPECT_TRUE(mRouter.RefreshPortLists());
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kInput));
-    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+    EXPECT_TRUE(mApp.outputPortSelections.empty());
 
     mBus.UnplugOutputPort(kBoxOut);
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
     EXPECT_EQ(mSettings.midiOutputPort, kBoxOut); // the names stay for the file
 
     // Plugged in again, ALSA gives the box another client number.
@@ -190,7 +190,7 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kInput), renumbered);
     EXPECT_EQ(mBus.OutputConnections(renumbered), 1);
-    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", renumbered}));
+    EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", renumbered}));
 }
 
 TEST_F(MidiRouting, SelectingClosesTheOldPortAndANameThatMatchesNoPortTurnsOff)
@@ -206,13 +206,13 @@ TEST_F(MidiRouting, SelectingClosesTheOldPortAndANameThatMatchesNoPortTurnsOff)
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
     EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
     EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
-    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+    EXPECT_TRUE(mApp.outputPortSelections.empty());
 
     mSettings.midiOutputPort = "Gone 99:0";
     EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
 }
 
 TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
@@ -246,7 +246,7 @@ TEST_F(MidiRouting, MessagesPassWholeEachWayUntilExitingOrReleaseAndClockIsIgnor
         Feed(kBoxIn, bytes);
     mApp.Pump();
     EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{{0, 0xB0, 0x07, 0x64}, {0, 0xFE, 0, 0}}));
-    EXPECT_EQ(mApp.SysEx(), std::vector<Bytes>{longest});
+    EXPECT_EQ(mApp.handledSysEx, std::vector<Bytes>{longest});
 
     mSettings.midiOutputPort = "off"; // a send then succeeds and goes nowhere
     ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));

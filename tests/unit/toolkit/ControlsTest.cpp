@@ -104,7 +104,6 @@ TEST(RedrawRequest, ANewTextOrASplashAsksForAFrameAndTheSameTextOrIdleFramesDoNo
         std::make_unique<ITextControl>(IRECT(0.f, 0.f, 100.f, 20.f), "DEVICE: off", IText()));
     bench.graphics.AttachControl(std::make_unique<IVButtonControl>(IRECT(220.f, 5.f, 290.f, 42.f),
                                                                    SplashClickActionFunc, "LOAD"));
-    bench.DrawDirty();
     int requests = 0;
     bench.graphics.SetRedrawRequestFunc([&requests] { ++requests; });
     text->SetStr("DEVICE: off");
@@ -112,7 +111,6 @@ TEST(RedrawRequest, ANewTextOrASplashAsksForAFrameAndTheSameTextOrIdleFramesDoNo
     EXPECT_EQ(requests, 0);
     text->SetStr("STATE: Interface Mode");
     EXPECT_EQ(requests, 1);
-    bench.DrawDirty();
     bench.Click(250.f, 20.f);
     EXPECT_GE(requests, 2);
 }

@@ -1,7 +1,6 @@
 #include "core/IParam.h"
 #include "support/ToolkitBench.h"
 #include "toolkit/ICaptionControl.h"
-#include "toolkit/ITextControl.h"
 #include "toolkit/IVButtonControl.h"
 #include "toolkit/IVTabSwitchControl.h"
 #include "toolkit/IVToggleControl.h"
@@ -119,29 +118,6 @@ TEST(KeyboardFocus, KeysActOnTheFocusedControlThroughItsMouseCodeAndTheRestGoOn)
     EXPECT_EQ(bench.Focused(), "left");
     EXPECT_FALSE(bench.graphics.GetKeyboardFocus().IsRingShown());
     EXPECT_EQ(bench.Walk(kTab, 1), (std::vector<std::string>{"right"}));
-}
-
-TEST(MouseTarget, TopmostControlThatTakesTheMouseGetsThePressAndKeepsItsDragsAndRelease)
-{
-    ToolkitBench bench;
-    const IRECT area(100.f, 100.f, 200.f, 200.f);
-    auto* below = bench.graphics.AttachControl(std::make_unique<ProbeControl>(area));
-    auto* hidden = bench.graphics.AttachControl(std::make_unique<ProbeControl>(area));
-    auto* disabled = bench.graphics.AttachControl(std::make_unique<ProbeControl>(area));
-    auto* ignoring = bench.graphics.AttachControl(std::make_unique<ProbeControl>(area));
-    bench.graphics.AttachControl(std::make_unique<ITextControl>(area, "text"));
-    hidden->Hide(true);
-    disabled->SetDisabled(true);
-    ignoring->SetIgnoreMouse(true);
-    bench.graphics.OnMouseDown(150.f, 150.f, {.L = true});
-    bench.graphics.OnMouseDrag(350.f, 350.f, 200.f, 200.f, {.L = true});
-    bench.graphics.OnMouseUp(350.f, 350.f, {.L = true});
-    EXPECT_EQ(below->events, (std::vector<std::string>{"down", "drag", "up"}));
-    for (const ProbeControl* passed : {hidden, disabled, ignoring})
-        EXPECT_TRUE(passed->events.empty());
-    hidden->Hide(false); // shown again, it lies above the first one
-    bench.Click(150.f, 150.f);
-    EXPECT_EQ(hidden->events, (std::vector<std::string>{"down", "up"}));
 }
 
 TEST(ParamBinding, ControlsFollowTheEditorUnlessHeldAndUserInputReachesOnlyKnownParameters)
