@@ -13,11 +13,6 @@
 class ScriptedPlatformUi : public PlatformUi
 {
 public:
-    struct PopupMenuRequest
-    {
-        std::vector<PopupMenuItem> items;
-        IRECT bounds;
-    };
     struct TextEntryRequest
     {
         std::string initialText;
@@ -62,7 +57,7 @@ public:
     int PendingMessageBoxes() const { return static_cast<int>(mBoxes.waiting.size()); }
 
     // Every request made, in order.
-    const std::vector<PopupMenuRequest>& PopupMenus() const { return mPopups.requests; }
+    const std::vector<std::vector<PopupMenuItem>>& PopupMenus() const { return mPopups.requests; }
     const std::vector<TextEntryRequest>& TextEntries() const { return mTexts.requests; }
     const std::vector<MessageBoxRequest>& MessageBoxes() const { return mBoxes.requests; }
     const std::vector<FilePromptRequest>& FilePrompts() const { return mFiles.requests; }
@@ -100,7 +95,7 @@ private:
         std::deque<Completion> waiting;
     };
 
-    Channel<PopupMenuRequest, std::optional<int>, PopupMenuCompletion> mPopups;
+    Channel<std::vector<PopupMenuItem>, std::optional<int>, PopupMenuCompletion> mPopups;
     Channel<TextEntryRequest, std::optional<std::string>, TextEntryCompletion> mTexts;
     Channel<MessageBoxRequest, EMsgBoxResult, MsgBoxCompletion> mBoxes;
     Channel<FilePromptRequest, std::string, FileCompletion> mFiles;

@@ -143,25 +143,39 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSyste
     EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", kBoxOut}));
 }
 
-TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsWhileASelectedPortKeepsItsConnection)
+TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsAndAStoredNameFindsItsRenumberedPort)
 {
-    mSettings.midiInputPort = kBoxIn;
+    mSettings.midiInputPort = // stored with old ALSA client:port numbers
+        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
+    mSettings.midiOutputPort = kKeys;
     ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
     EXPECT_TRUE(mRouter.PortNameList(MidiRoute::kInput).empty());
     StartUp();
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput),
               (std::vector<std::string>{"off", kKeys, kBoxIn}));
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
     EXPECT_FALSE(mRouter.RefreshPortLists());
 
-    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0
+    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0: it stays connected
     mBus.PlugInputPort("Pads 40:0");
     EXPECT_TRUE(mRouter.RefreshPortLists());
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
     Feed(kBoxIn, {0xB0, 0x07, 0x64});
     mApp.Pump();
     EXPECT_EQ(mApp.Midi().size(), 1u);
+
+    // Selecting closes the old port; a name that matches no port turns the output off.
+    mSettings.midiOutputPort = kBoxOut;
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
+    EXPECT_TRUE(mApp.outputPortSelections.empty());
+    mSettings.midiOutputPort = "Gone 99:0";
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
 }
 
 TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRenumbered)
@@ -191,28 +205,6 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kInput), renumbered);
     EXPECT_EQ(mBus.OutputConnections(renumbered), 1);
     EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", renumbered}));
-}
-
-TEST_F(MidiRouting, SelectingClosesTheOldPortAndANameThatMatchesNoPortTurnsOff)
-{
-    mSettings.midiInputPort = // stored with old ALSA client:port numbers
-        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
-    mSettings.midiOutputPort = kKeys;
-    StartUp();
-    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
-
-    mSettings.midiOutputPort = kBoxOut;
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
-    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
-    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
-    EXPECT_TRUE(mApp.outputPortSelections.empty());
-
-    mSettings.midiOutputPort = "Gone 99:0";
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
-    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
-    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
 }
 
 TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)

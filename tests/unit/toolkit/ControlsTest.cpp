@@ -2,7 +2,6 @@
 #include "support/ToolkitBench.h"
 #include "toolkit/IActionFunctions.h"
 #include "toolkit/IBitmapControl.h"
-#include "toolkit/ICaptionControl.h"
 #include "toolkit/ITextControl.h"
 #include "toolkit/IVButtonControl.h"
 #include "toolkit/IVTabSwitchControl.h"
@@ -27,23 +26,6 @@ TEST(SplashAnimation, ButtonStaysPressedAndItsEndActionRunsOnceAfterAHundredMill
     EXPECT_EQ(endActions, 1);
     EXPECT_FALSE(bench.graphics.IsAnimating());
     EXPECT_EQ(button->GetValue(), 0.0);
-}
-
-TEST(Caption, IntegerCaptionTakesTypedNumbersAndTextThatIsNoNumberChangesNothing)
-{
-    ToolkitBench bench;
-    bench.delegate.GetParam(5)->InitInteger("PEDAL1 Controller", 64, 0, 127);
-    bench.delegate.OpenView(bench.graphics, bench.graphics);
-    bench.graphics.AttachControl(std::make_unique<ICaptionControl>(
-        IRECT(410.f, 441.f, 613.f, 469.f), 5, IText(24.f, kColorBlack), kColorBlack));
-    for (const char* typed : {"abc", "nan", "", "12abc", "100"})
-    {
-        bench.platform.ScriptTextEntry(std::string(typed));
-        bench.Click(500.f, 450.f);
-    }
-    EXPECT_EQ(bench.platform.TextEntries()[0].initialText, "64");
-    EXPECT_EQ(bench.delegate.SentParams().size(), 1u);
-    EXPECT_EQ(bench.delegate.GetParam(5)->Value(), 100.0);
 }
 
 TEST(BitmapDisplay, FrameFollowsTheBoundParameterFirstAtZeroLastAtOne)
