@@ -4,7 +4,6 @@
 #include "toolkit/IBitmapControl.h"
 #include "toolkit/ITextControl.h"
 #include "toolkit/IVButtonControl.h"
-#include "toolkit/IVTabSwitchControl.h"
 
 #include <gtest/gtest.h>
 
@@ -41,21 +40,6 @@ TEST(BitmapDisplay, FrameFollowsTheBoundParameterFirstAtZeroLastAtOne)
     EXPECT_EQ(bitmap->GetFrameIndex(), 0);
     bench.delegate.SendParamToView(3, 1.0, false);
     EXPECT_EQ(bitmap->GetFrameIndex(), 1);
-}
-
-TEST(TabSwitch, OptionValuesAreIndexOverCountMinusOneAndEveryClickRunsTheAction)
-{
-    ToolkitBench bench;
-    std::vector<double> actionValues;
-    // Three tabs of 100 each with a gap of 2 between neighbours.
-    bench.graphics.AttachControl(std::make_unique<IVTabSwitchControl>(
-        IRECT(0.f, 0.f, 300.f, 40.f),
-        [&actionValues](IControl* caller) { actionValues.push_back(caller->GetValue()); },
-        std::vector<std::string>{"GLOBAL", "JACK 1", "JACK 2"}));
-    // The selected tab again, then a click in the gap between the first and second tab.
-    for (float x : {150.f, 160.f, 250.f, 100.f, 50.f})
-        bench.Click(x, 20.f);
-    EXPECT_EQ(actionValues, (std::vector<double>{0.5, 0.5, 1.0, 1.0, 0.0}));
 }
 
 TEST(CornerResizer, DraggingScalesTheViewButOnlyBetweenHalfAndDouble)
