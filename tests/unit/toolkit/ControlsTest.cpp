@@ -80,3 +80,23 @@ TEST(RedrawRequest, ANewTextOrASplashAsksForAFrameAndTheSameTextOrIdleFramesDoNo
     bench.Click(250.f, 20.f);
     EXPECT_GE(requests, 2);
 }
+
+// The window closes while the editor lives on, and a dialog may answer after it.
+TEST(ViewLifetime, AContextThatGoesAwayDetachesItselfFromTheEditorAndDropsLateAnswers)
+{
+    ScriptedPlatformUi platform;
+    FakeEditorDelegate delegate(1);
+    bool answered = false;
+    {
+        IGraphics graphics(delegate, 1024, 768);
+        graphics.SetPlatformUi(&platform);
+        delegate.OpenView(graphics, graphics);
+        ASSERT_EQ(delegate.GetUI(), &graphics);
+        graphics.ShowMessageBox("Firmware update finished.", "", EMsgBoxType::kOk,
+                                [&answered](EMsgBoxResult) { answered = true; });
+    }
+    EXPECT_FALSE(delegate.HasView());
+    EXPECT_EQ(delegate.GetUI(), nullptr);
+    EXPECT_TRUE(platform.AnswerMessageBox(EMsgBoxResult::kOk));
+    EXPECT_FALSE(answered);
+}
