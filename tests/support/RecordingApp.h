@@ -55,7 +55,6 @@ public:
     }
     void OnMidiOutputPortSelected(std::string_view name) override
     {
-        std::lock_guard lock(mMutex);
         outputPortSelections.emplace_back(name);
     }
 
@@ -72,16 +71,6 @@ public:
     {
         std::lock_guard lock(mMutex);
         return handledMidi;
-    }
-    std::vector<std::vector<std::uint8_t>> SysEx() const
-    {
-        std::lock_guard lock(mMutex);
-        return handledSysEx;
-    }
-    std::vector<std::string> OutputPortSelections() const
-    {
-        std::lock_guard lock(mMutex);
-        return outputPortSelections;
     }
     // Waits until at least `count` short messages have been handled; false when they have not
     // after a generous guard time (the test then fails instead of hanging).

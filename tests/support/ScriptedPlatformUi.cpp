@@ -1,9 +1,9 @@
 #include "support/ScriptedPlatformUi.h"
 
-void ScriptedPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items,
-                                         const IRECT& bounds, PopupMenuCompletion completion)
+void ScriptedPlatformUi::CreatePopupMenu(const std::vector<PopupMenuItem>& items, const IRECT&,
+                                         PopupMenuCompletion completion)
 {
-    mPopups.Ask({items, bounds}, std::move(completion));
+    mPopups.Ask(items, std::move(completion));
 }
 
 void ScriptedPlatformUi::CreateTextEntry(const IText&, const IRECT& bounds,

@@ -13,11 +13,6 @@
 class ScriptedPlatformUi : public PlatformUi
 {
 public:
-    struct PopupMenuRequest
-    {
-        std::vector<PopupMenuItem> items;
-        IRECT bounds;
-    };
     struct TextEntryRequest
     {
         std::string initialText;
@@ -58,13 +53,11 @@ public:
     void SetOpenUrlResult(bool result) { mOpenUrlResult = result; }
 
     // Answers the oldest waiting request of a kind; false when none waits.
-    bool ChoosePopupItem(std::optional<int> chosenIdx) { return mPopups.Reply(chosenIdx); }
-    bool CompleteTextEntry(std::optional<std::string> text) { return mTexts.Reply(text); }
     bool AnswerMessageBox(EMsgBoxResult result) { return mBoxes.Reply(result); }
     int PendingMessageBoxes() const { return static_cast<int>(mBoxes.waiting.size()); }
 
     // Every request made, in order.
-    const std::vector<PopupMenuRequest>& PopupMenus() const { return mPopups.requests; }
+    const std::vector<std::vector<PopupMenuItem>>& PopupMenus() const { return mPopups.requests; }
     const std::vector<TextEntryRequest>& TextEntries() const { return mTexts.requests; }
     const std::vector<MessageBoxRequest>& MessageBoxes() const { return mBoxes.requests; }
     const std::vector<FilePromptRequest>& FilePrompts() const { return mFiles.requests; }
@@ -102,7 +95,7 @@ private:
         std::deque<Completion> waiting;
     };
 
-    Channel<PopupMenuRequest, std::optional<int>, PopupMenuCompletion> mPopups;
+    Channel<std::vector<PopupMenuItem>, std::optional<int>, PopupMenuCompletion> mPopups;
     Channel<TextEntryRequest, std::optional<std::string>, TextEntryCompletion> mTexts;
     Channel<MessageBoxRequest, EMsgBoxResult, MsgBoxCompletion> mBoxes;
     Channel<FilePromptRequest, std::string, FileCompletion> mFiles;

@@ -16,17 +16,11 @@ class TempFolder
 {
 public:
     TempFolder()
+        : mPath(std::filesystem::temp_directory_path() /
+                ("stomplet-test-" + std::to_string(std::random_device()()) + "-" +
+                 std::to_string(counter.fetch_add(1))))
     {
-        static std::atomic<unsigned> counter{0};
-        const auto base = std::filesystem::temp_directory_path();
-        std::random_device random;
-        for (;;)
-        {
-            mPath = base / ("stomplet-test-" + std::to_string(random()) + "-" +
-                            std::to_string(counter.fetch_add(1)));
-            if (std::filesystem::create_directory(mPath))
-                break;
-        }
+        std::filesystem::create_directory(mPath);
     }
 
     ~TempFolder()
@@ -41,6 +35,7 @@ public:
     const std::filesystem::path& Path() const { return mPath; }
 
 private:
+    static inline std::atomic<unsigned> counter{0};
     std::filesystem::path mPath;
 };
 

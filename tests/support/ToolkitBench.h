@@ -1,15 +1,45 @@
 #pragma once
 
-#include "support/FakeEditorDelegate.h"
-#include "support/RecordingPainter.h"
+#include "core/IGEditorDelegate.h"
 #include "support/ScriptedPlatformUi.h"
 #include "toolkit/IControl.h"
 #include "toolkit/IGraphics.h"
-#include "toolkit/Painter.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+// An editor delegate for toolkit tests: parameters set up by the test, SendParamFromView stores
+// the value in the parameter and records the call, and the edit gestures are recorded too.
+class FakeEditorDelegate : public IGEditorDelegate
+{
+public:
+    struct SentParam
+    {
+        int paramIdx = 0;
+        double normalized = 0.0;
+    };
+
+    explicit FakeEditorDelegate(int nParams) : IGEditorDelegate(nParams) {}
+
+    void SendParamFromView(int paramIdx, double normalized) override
+    {
+        mSentParams.push_back({paramIdx, normalized});
+        if (paramIdx >= 0 && paramIdx < NParams())
+            GetParam(paramIdx)->SetNormalized(normalized);
+    }
+    void BeginParamEditFromView(int paramIdx) override { mBeginEdits.push_back(paramIdx); }
+    void EndParamEditFromView(int paramIdx) override { mEndEdits.push_back(paramIdx); }
+
+    const std::vector<SentParam>& SentParams() const { return mSentParams; }
+    const std::vector<int>& BeginEdits() const { return mBeginEdits; }
+    const std::vector<int>& EndEdits() const { return mEndEdits; }
+
+private:
+    std::vector<SentParam> mSentParams;
+    std::vector<int> mBeginEdits;
+    std::vector<int> mEndEdits;
+};
 
 // A graphics context of 1024 x 768 wired to a fake delegate and a scripted PlatformUi, for tests
 // that drive controls the way the platform would.
@@ -27,45 +57,15 @@ struct ToolkitBench
         graphics.OnMouseUp(x, y, mod);
     }
 
-    // Draws whatever is dirty into a fresh recording; false when nothing was dirty.
-    bool DrawDirty()
-    {
-        painter.Clear();
-        IRECT area;
-        if (!graphics.IsDirty(area))
-            return false;
-        graphics.Draw(painter, area);
-        return true;
-    }
-
     FakeEditorDelegate delegate;
     ScriptedPlatformUi platform;
     IGraphics graphics;
-    RecordingPainter painter;
 };
 
-// A control that records the events it receives and draws one filled rectangle.
+// A plain control that draws nothing and takes no keyboard focus.
 class ProbeControl : public IControl
 {
 public:
-    explicit ProbeControl(const IRECT& bounds, int paramIdx = kNoParameter)
-        : IControl(bounds, paramIdx)
-    {
-    }
-
-    void Draw(Painter& painter) override
-    {
-        painter.FillRect(IColor(255, 1, 2, 3), GetRECT(), GetBlend());
-    }
-    void OnMouseDown(float, float, const IMouseMod&) override { events.push_back("down"); }
-    void OnMouseUp(float, float, const IMouseMod&) override { events.push_back("up"); }
-    void OnMouseDrag(float, float, float, float, const IMouseMod&) override
-    {
-        events.push_back("drag");
-    }
-    void OnMouseWheel(float, float, const IMouseMod&, float) override { events.push_back("wheel"); }
-    void OnMidi(const MidiMessage& msg) override { midi.push_back(msg); }
-
-    std::vector<std::string> events;
-    std::vector<MidiMessage> midi;
+    using IControl::IControl;
+    void Draw(Painter&) override {}
 };

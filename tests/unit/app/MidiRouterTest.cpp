@@ -61,25 +61,18 @@ protected:
                        [this](std::string_view line) { mDiagnostics.emplace_back(line); }};
 };
 
-// Makes port objects that cannot be made.
+// A MIDI system whose port objects cannot be made.
 class BrokenMidiSystem final : public MidiPortFactory
 {
 public:
-    explicit BrokenMidiSystem(bool inputWorks) : mInputWorks(inputWorks) {}
     MidiPortCreation<MidiInputPort> CreateInput() override
     {
-        if (mInputWorks)
-            return mBus.CreateInput();
         return {nullptr, "ALSA sequencer unavailable"};
     }
     MidiPortCreation<MidiOutputPort> CreateOutput() override
     {
         return {nullptr, "ALSA sequencer unavailable"};
     }
-
-private:
-    bool mInputWorks;
-    InProcessMidi mBus;
 };
 // The bus with port notices the test gives by hand, and a count of the port objects made.
 class AnnouncingMidiSystem final : public MidiPortFactory
@@ -132,7 +125,7 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSyste
     EXPECT_EQ(system.mInputsMade, 2);
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
     EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // remembered, to be reopened
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
     EXPECT_FALSE(mDiagnostics.empty());
     // Gone, although the bus still lists them: a stopped system's objects are not asked.
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kOutput), std::vector<std::string>{"off"});
@@ -147,28 +140,42 @@ TEST_F(MidiRouting, WithPortNoticesTheProbeReadsOnlyAfterANoticeAndAStoppedSyste
     // Back with the server, with no choice made.
     EXPECT_EQ(mBus.OutputConnections(kBoxOut), 1);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", kBoxOut}));
+    EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", kBoxOut}));
 }
 
-TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsWhileASelectedPortKeepsItsConnection)
+TEST_F(MidiRouting, ListsStartWithOffAndFollowThePortsAndAStoredNameFindsItsRenumberedPort)
 {
-    mSettings.midiInputPort = kBoxIn;
+    mSettings.midiInputPort = // stored with old ALSA client:port numbers
+        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
+    mSettings.midiOutputPort = kKeys;
     ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
     EXPECT_TRUE(mRouter.PortNameList(MidiRoute::kInput).empty());
     StartUp();
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput),
               (std::vector<std::string>{"off", kKeys, kBoxIn}));
+    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
     EXPECT_FALSE(mRouter.RefreshPortLists());
 
-    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0
+    mBus.UnplugInputPort(kKeys); // the box's index moves from 1 to 0: it stays connected
     mBus.PlugInputPort("Pads 40:0");
     EXPECT_TRUE(mRouter.RefreshPortLists());
     EXPECT_EQ(mRouter.PortNameList(MidiRoute::kInput).back(), "Pads 40:0");
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn);
     EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
     Feed(kBoxIn, {0xB0, 0x07, 0x64});
     mApp.Pump();
     EXPECT_EQ(mApp.Midi().size(), 1u);
+
+    // Selecting closes the old port; a name that matches no port turns the output off.
+    mSettings.midiOutputPort = kBoxOut;
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
+    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
+    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
+    EXPECT_TRUE(mApp.outputPortSelections.empty());
+    mSettings.midiOutputPort = "Gone 99:0";
+    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
+    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
+    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
 }
 
 TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRenumbered)
@@ -181,12 +188,12 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     mBus.UnplugInputPort(kBoxIn);
     EXPECT_TRUE(mRouter.RefreshPortLists());
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kInput));
-    EXPECT_TRUE(mApp.OutputPortSelections().empty());
+    EXPECT_TRUE(mApp.outputPortSelections.empty());
 
     mBus.UnplugOutputPort(kBoxOut);
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, std::vector<std::string>{"off"});
     EXPECT_EQ(mSettings.midiOutputPort, kBoxOut); // the names stay for the file
 
     // Plugged in again, ALSA gives the box another client number.
@@ -197,43 +204,17 @@ TEST_F(MidiRouting, UnpluggedPortsAreOffWithinOneTickAndReopenWhenTheyComeBackRe
     mClock.Advance(IPlugAPP::kTimerPeriodMs);
     EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kInput), renumbered);
     EXPECT_EQ(mBus.OutputConnections(renumbered), 1);
-    EXPECT_EQ(mApp.OutputPortSelections(), (std::vector<std::string>{"off", renumbered}));
-}
-
-TEST_F(MidiRouting, SelectingClosesTheOldPortAndANameThatMatchesNoPortTurnsOff)
-{
-    mSettings.midiInputPort = // stored with old ALSA client:port numbers
-        "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 28:0";
-    mSettings.midiOutputPort = kKeys;
-    StartUp();
-    EXPECT_EQ(mBus.InputConnections(kBoxIn), 1);
-    EXPECT_EQ(mSettings.midiInputPort, kBoxIn); // the setting follows the port's present name
-
-    mSettings.midiOutputPort = kBoxOut;
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, kBoxOut));
-    EXPECT_EQ(mBus.OutputConnections(kKeys), 0);
-    EXPECT_EQ(mRouter.OpenPortName(MidiRoute::kOutput), kBoxOut);
-    EXPECT_TRUE(mApp.OutputPortSelections().empty());
-
-    mSettings.midiOutputPort = "Gone 99:0";
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort));
-    EXPECT_FALSE(mRouter.OpenPortName(MidiRoute::kOutput));
-    EXPECT_EQ(mBus.OutputConnections(kBoxOut), 0);
-    EXPECT_EQ(mApp.OutputPortSelections(), std::vector<std::string>{"off"});
+    EXPECT_EQ(mApp.outputPortSelections, (std::vector<std::string>{"off", renumbered}));
 }
 
 TEST_F(MidiRouting, APortObjectThatCannotBeMadeIsReportedAndMidiStaysOff)
 {
-    BrokenMidiSystem noInput(false);
-    EXPECT_FALSE(mRouter.CreateMidiPorts(noInput));
-    ASSERT_EQ(mDiagnostics.size(), 1u);
-    EXPECT_EQ(mDiagnostics[0], "no MIDI: the MIDI system cannot be reached; MIDI stays off");
-    EXPECT_FALSE(mRouter.SelectMidiPort(MidiRoute::kInput, "off"));
-
-    BrokenMidiSystem noOutput(true);
-    EXPECT_FALSE(mRouter.CreateMidiPorts(noOutput));
+    BrokenMidiSystem broken;
+    EXPECT_FALSE(mRouter.CreateMidiPorts(broken));
+    EXPECT_EQ(mDiagnostics, std::vector<std::string>{
+                                "no MIDI: the MIDI system cannot be reached; MIDI stays off"});
     EXPECT_FALSE(mRouter.HasPortObjects());
-    EXPECT_TRUE(mRouter.SelectMidiPort(MidiRoute::kInput, "off")); // the input object exists
+    EXPECT_FALSE(mRouter.SelectMidiPort(MidiRoute::kInput, "off"));
     EXPECT_FALSE(mApp.SendMidiMessage({0, 0xB0, 0x07, 0x64}));
 }
 
@@ -257,7 +238,7 @@ TEST_F(MidiRouting, MessagesPassWholeEachWayUntilExitingOrReleaseAndClockIsIgnor
         Feed(kBoxIn, bytes);
     mApp.Pump();
     EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>{{0, 0xB0, 0x07, 0x64}, {0, 0xFE, 0, 0}}));
-    EXPECT_EQ(mApp.SysEx(), std::vector<Bytes>{longest});
+    EXPECT_EQ(mApp.handledSysEx, std::vector<Bytes>{longest});
 
     mSettings.midiOutputPort = "off"; // a send then succeeds and goes nowhere
     ASSERT_TRUE(mRouter.SelectMidiPort(MidiRoute::kOutput, "off"));

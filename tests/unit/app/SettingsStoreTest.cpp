@@ -68,30 +68,40 @@ TEST_F(SettingsFile, FirstRunWritesAllThirteenKeysInOrderAndEveryKeyIsReadIntoIt
     EXPECT_EQ(mSettings, expected);
 }
 
-TEST_F(SettingsFile, AHandWrittenFileWithOnlyTheMidiInputIsCompletedInPrivateProfileOrder)
+TEST_F(SettingsFile, AHandWrittenFileIsCompletedInPrivateProfileOrderAndSavingKeepsItsLines)
 {
     fs::create_directories(mFolder);
-    WriteBytes(mStore.FilePath(), "[midi]\nindev=Keys\n");
+    WriteBytes(mStore.FilePath(), "; my notes\n[midi]\noutchan=3\ntheme=dark\nindev=Keys\n");
     EXPECT_TRUE(mStore.LoadSettings(mSettings).empty());
 
     AppSettings expected = MissingKeyDefaults();
     expected.midiInputPort = "Keys";
+    expected.midiOutputChannel = 3;
     EXPECT_EQ(mSettings, expected);
-    EXPECT_EQ(ReadBytes(mStore.FilePath()), "[midi]\n"
-                                            "indev=Keys\n"
-                                            "outdev=no output\n" // missing keys appended ...
-                                            "inchan=0\n"
-                                            "outchan=0\n"
-                                            "[audio]\n" // ... and the missing section at the end
-                                            "driver=0\n"
-                                            "indev=Built-in Input\n"
-                                            "outdev=Built-in Output\n"
-                                            "in1=1\n"
-                                            "in2=2\n"
-                                            "out1=1\n"
-                                            "out2=2\n"
-                                            "buffer=512\n"
-                                            "sr=44100\n");
+    const std::string completed = "; my notes\n"
+                                  "[midi]\n"
+                                  "outchan=3\n"
+                                  "theme=dark\n"
+                                  "indev=Keys\n"
+                                  "outdev=no output\n" // missing keys appended ...
+                                  "inchan=0\n"
+                                  "[audio]\n" // ... and the missing section at the end
+                                  "driver=0\n"
+                                  "indev=Built-in Input\n"
+                                  "outdev=Built-in Output\n"
+                                  "in1=1\n"
+                                  "in2=2\n"
+                                  "out1=1\n"
+                                  "out2=2\n"
+                                  "buffer=512\n"
+                                  "sr=44100\n";
+    EXPECT_EQ(ReadBytes(mStore.FilePath()), completed);
+
+    mSettings.midiInputPort = "Pads";
+    ASSERT_FALSE(mStore.SaveSettings(mSettings));
+    std::string saved = completed;
+    saved.replace(saved.find("indev=Keys"), 10, "indev=Pads");
+    EXPECT_EQ(ReadBytes(mStore.FilePath()), saved);
 }
 
 TEST_F(SettingsFile, UnusableNumbersAndBinaryJunkGiveTheDefaultsAndAreRewrittenWithEveryKey)
@@ -173,26 +183,16 @@ TEST_F(SettingsFile, AReadOnlyFileIsReadAndNeverWrittenAndAFolderThatCannotBeMad
     EXPECT_EQ(defaults, AppSettings{});
 }
 
-TEST_F(SettingsFile, LongPortNamesAndLargeNumbersSurviveSaveAndLoad)
+TEST_F(SettingsFile, PortNamesOfAnyLengthBlanksAndQuotesAndLargeNumbersSurviveSaveAndLoad)
 {
-    mSettings.midiInputPort = "Korvo-Audio ctrlWave Stomplet:Korvo-Audio ctrlWave Stomplet MIDI 1 "
-                              "with a name far longer than ninety-nine characters 128:0";
-    mSettings.midiOutputPort = std::string(400, 'p');
     mSettings.sampleRate = 3000000000u; // above the signed range
-    ASSERT_FALSE(mStore.SaveSettings(mSettings));
-
-    AppSettings loaded;
-    EXPECT_TRUE(mStore.LoadSettings(loaded).empty());
-    EXPECT_EQ(loaded, mSettings);
-}
-
-TEST_F(SettingsFile, SavingKeepsForeignLinesAndTheOrderOfKeysAlreadyThere)
-{
-    fs::create_directories(mFolder);
-    WriteBytes(mStore.FilePath(), "; my notes\n[midi]\noutchan=3\ntheme=dark\nindev=Keys\n");
-    mSettings.midiInputPort = "Pads";
-    ASSERT_FALSE(mStore.SaveSettings(mSettings));
-    const std::string text = ReadBytes(mStore.FilePath());
-    EXPECT_EQ(text.substr(0, text.find("[audio]")),
-              "; my notes\n[midi]\noutchan=0\ntheme=dark\nindev=Pads\noutdev=off\ninchan=0\n");
+    for (const std::string& name : {std::string(5000, 'n') + " 24:0", std::string("  lead "),
+                                    std::string("\"quoted\""), std::string("\""), std::string()})
+    {
+        mSettings.midiInputPort = name;
+        ASSERT_FALSE(mStore.SaveSettings(mSettings));
+        AppSettings loaded;
+        EXPECT_TRUE(mStore.LoadSettings(loaded).empty());
+        EXPECT_EQ(loaded, mSettings);
+    }
 }
