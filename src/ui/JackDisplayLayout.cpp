@@ -10,6 +10,7 @@
 #include "ui/LayoutImages.h"
 
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -25,6 +26,32 @@ struct DisplayRow
     const char* jack1Group;
     int jack2Tag;
     const char* jack2Group;
+};
+
+// The four texts of one section of a display (the pedal, switch A or switch B), whose tags follow
+// each other in this order on each jack; jack 2's are jack 1's plus kJack2TagOffset.
+enum class DisplayPart
+{
+    kHeader,
+    kLine1,
+    kLine2,
+    kValue,
+};
+constexpr int kJack2TagOffset = kCtrlTagJack2PedalHeader - kCtrlTagJack1PedalHeader;
+static_assert(kCtrlTagJack1PedalValue - kCtrlTagJack1PedalHeader == 3 &&
+              kCtrlTagJack1SwitchAValue - kCtrlTagJack1SwitchAHeader == 3 &&
+              kCtrlTagJack1SwitchBValue - kCtrlTagJack1SwitchBHeader == 3 &&
+              kCtrlTagJack2SwitchAHeader - kCtrlTagJack1SwitchAHeader == kJack2TagOffset &&
+              kCtrlTagJack2SwitchBValue - kCtrlTagJack1SwitchBValue == kJack2TagOffset);
+
+struct DisplaySection
+{
+    int jack1FirstTag;  // the header's tag on jack 1
+    bool switches;      // shown while the jack takes switches, else while it takes a pedal
+    const char* header; // the header's text
+    IRECT headerBand;
+    IRECT linesBand;
+    IRECT valueBand;
 };
 
 void AttachRow(IGraphics& graphics, const IRECT& band, const IText& style, const DisplayRow& row)
@@ -52,46 +79,40 @@ void AttachJackDisplays(IGraphics& graphics, const EditorStyles& styles)
     const float line1Height = 30.f;
     const float line2Height = 16.f;
 
-    // clang-format off
     AttachRow(graphics, titleBand, styles.lcdTitleText,
               {"JACK 1", "JACK 2", kNoTag, "", kNoTag, ""});
-    AttachRow(graphics, headerBand, styles.lcdHeaderText,
-              {"PEDAL", "PEDAL", kCtrlTagJack1PedalHeader, kGroupJack1Pedal,
-               kCtrlTagJack2PedalHeader, kGroupJack2Pedal});
-    AttachRow(graphics, headerBand, styles.lcdHeaderText,
-              {"SWITCH A", "SWITCH A", kCtrlTagJack1SwitchAHeader, kGroupJack1Switch,
-               kCtrlTagJack2SwitchAHeader, kGroupJack2Switch});
-    AttachRow(graphics, linesBand.GetFromBottom(line1Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1PedalLine1, kGroupJack1Pedal,
-               kCtrlTagJack2PedalLine1, kGroupJack2Pedal});
-    AttachRow(graphics, linesBand.GetFromBottom(line2Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1PedalLine2, kGroupJack1Pedal,
-               kCtrlTagJack2PedalLine2, kGroupJack2Pedal});
-    AttachRow(graphics, linesBand.GetFromBottom(line1Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1SwitchALine1, kGroupJack1Switch,
-               kCtrlTagJack2SwitchALine1, kGroupJack2Switch});
-    AttachRow(graphics, linesBand.GetFromBottom(line2Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1SwitchALine2, kGroupJack1Switch,
-               kCtrlTagJack2SwitchALine2, kGroupJack2Switch});
-    AttachRow(graphics, valueBand, styles.lcdValueText,
-              {"", "", kCtrlTagJack1PedalValue, kGroupJack1Pedal,
-               kCtrlTagJack2PedalValue, kGroupJack2Pedal});
-    AttachRow(graphics, valueBand, styles.lcdValueText,
-              {"", "", kCtrlTagJack1SwitchAValue, kGroupJack1Switch,
-               kCtrlTagJack2SwitchAValue, kGroupJack2Switch});
-    AttachRow(graphics, switchBHeaderBand, styles.lcdHeaderText,
-              {"SWITCH B", "SWITCH B", kCtrlTagJack1SwitchBHeader, kGroupJack1Switch,
-               kCtrlTagJack2SwitchBHeader, kGroupJack2Switch});
-    AttachRow(graphics, switchBLinesBand.GetFromBottom(line1Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1SwitchBLine1, kGroupJack1Switch,
-               kCtrlTagJack2SwitchBLine1, kGroupJack2Switch});
-    AttachRow(graphics, switchBLinesBand.GetFromBottom(line2Height), styles.lcdLineText,
-              {"", "", kCtrlTagJack1SwitchBLine2, kGroupJack1Switch,
-               kCtrlTagJack2SwitchBLine2, kGroupJack2Switch});
-    AttachRow(graphics, switchBValueBand, styles.lcdValueText,
-              {"", "", kCtrlTagJack1SwitchBValue, kGroupJack1Switch,
-               kCtrlTagJack2SwitchBValue, kGroupJack2Switch});
-    // clang-format on
+    const DisplaySection pedal{
+        kCtrlTagJack1PedalHeader, false, "PEDAL", headerBand, linesBand, valueBand};
+    const DisplaySection switchA{
+        kCtrlTagJack1SwitchAHeader, true, "SWITCH A", headerBand, linesBand, valueBand};
+    const DisplaySection switchB{kCtrlTagJack1SwitchBHeader,
+                                 true,
+                                 "SWITCH B",
+                                 switchBHeaderBand,
+                                 switchBLinesBand,
+                                 switchBValueBand};
+    // Row by row, as a screen reader reads them: the pedal's and switch A's texts share rows.
+    const std::pair<const DisplaySection*, DisplayPart> order[] = {
+        {&pedal, DisplayPart::kHeader},   {&switchA, DisplayPart::kHeader},
+        {&pedal, DisplayPart::kLine1},    {&pedal, DisplayPart::kLine2},
+        {&switchA, DisplayPart::kLine1},  {&switchA, DisplayPart::kLine2},
+        {&pedal, DisplayPart::kValue},    {&switchA, DisplayPart::kValue},
+        {&switchB, DisplayPart::kHeader}, {&switchB, DisplayPart::kLine1},
+        {&switchB, DisplayPart::kLine2},  {&switchB, DisplayPart::kValue}};
+    for (const auto& [section, part] : order)
+    {
+        const auto at = static_cast<int>(part);
+        const IRECT bands[] = {section->headerBand, section->linesBand.GetFromBottom(line1Height),
+                               section->linesBand.GetFromBottom(line2Height), section->valueBand};
+        const IText* texts[] = {&styles.lcdHeaderText, &styles.lcdLineText, &styles.lcdLineText,
+                                &styles.lcdValueText};
+        const char* text = part == DisplayPart::kHeader ? section->header : "";
+        const int tag = section->jack1FirstTag + at;
+        AttachRow(graphics, bands[at], *texts[at],
+                  {text, text, tag, section->switches ? kGroupJack1Switch : kGroupJack1Pedal,
+                   tag + kJack2TagOffset,
+                   section->switches ? kGroupJack2Switch : kGroupJack2Pedal});
+    }
 
     // The polarity pictures sit in the lower part of each display: frame 1 for "Tip", 2 for
     // "Ring".
