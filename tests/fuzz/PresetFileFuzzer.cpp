@@ -15,8 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* content = std::get_if<PresetFileContent>(&result);
     if (!content)
     {
-        Require(size < kPresetFileLimit ||
-                std::get<PresetFileError>(result) == PresetFileError::kTooLarge);
+        // A refusal says why, in words.
+        const PresetFileRefusal& refusal = std::get<PresetFileRefusal>(result);
+        Require(!refusal.detail.empty() &&
+                (size < kPresetFileLimit || refusal.error == PresetFileError::kTooLarge));
         return 0;
     }
     Require(size < kPresetFileLimit && content->version / 10 <= kHighestPresetFormatMajor);
