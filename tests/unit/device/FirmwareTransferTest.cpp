@@ -58,6 +58,13 @@ TEST(FirmwareTransfer, BlockZeroGoesOnTheSixthTickThenOnePerTickAndTheTickAfterT
     EXPECT_EQ(transfer.Tick(3800).kind, Kind::kFinished);
     EXPECT_FALSE(transfer.Running());
     EXPECT_EQ(transfer.Tick(3900).kind, Kind::kNothing);
+
+    // A sixth tick up to 10 ms early counts as on time.
+    FirmwareTransfer early;
+    ASSERT_TRUE(early.Begin(image, 0));
+    for (int tick = 1; tick <= 5; ++tick)
+        early.Tick(80 * tick);
+    EXPECT_EQ(early.Tick(490).kind, Kind::kBlock);
 }
 
 TEST(FirmwareTransfer, NewImageWhileRunningIsRefusedAndTheRunningImageGoesOutWhole)

@@ -19,6 +19,7 @@ TEST(EditorParameters, EachSettingHasItsRangeAndValuesStayWithinIt)
         EXPECT_EQ(ParamMaxValue(idx), maxima[idx]) << idx;
         EXPECT_EQ(editor.GetParam(idx)->GetMax(), maxima[idx]) << idx;
     }
+    EXPECT_EQ(ParamMaxValue(kNumParams), -1); // no 39th setting to read past the table
     EXPECT_EQ(editor.GetParam(kJack1Mode)->GetName(), "JACK 1 Mode");
     EXPECT_EQ(editor.GetParam(kSwitchA1Function)->GetDisplay(6.0), "Pedal");
     editor.GetParam(kSwitchA1Channel)->Set(40.0);
