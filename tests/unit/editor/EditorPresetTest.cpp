@@ -227,6 +227,9 @@ TEST(UndoRedo, StepsGoToTheBoxAsEditsDoAndAnUndonePresetAsOneMessageAndAReplyFor
     before[kPedal1Controller] = 6;
     EXPECT_EQ(rest(), std::vector<Bytes>{AllSettings(before)});
     EXPECT_EQ(bench.editor.RedoName(), "Load Preset");
+    bench.Edit(kPedal2Controller, 9); // the user's edits after an undo are steps again
+    rest();
+    EXPECT_EQ(bench.editor.UndoName(), "PEDAL2 Controller");
 
     bench.Reply(before); // the box's settings replace the editor's
     bench.Ticks(1);
