@@ -143,9 +143,7 @@ void ctrlWaveStomplet::ApplyStep(const SettingBytes& bytes, bool wholeSet)
             const auto at = static_cast<std::size_t>(idx);
             if (bytes[at] == now[at])
                 continue;
-            const double normalized = bytes[at] / static_cast<double>(ParamMaxValue(idx));
-            SetParamNormalized(idx, normalized);
-            QueueParamForView(idx, normalized, true);
+            SetSettingByte(idx, bytes[at]);
         }
         mApplyingStep = false;
     }
@@ -398,6 +396,13 @@ void ctrlWaveStomplet::TakeSettings(const PresetValues& values)
     RecordStep("Load Preset", true);
 }
 
+void ctrlWaveStomplet::SetSettingByte(int paramIdx, std::uint8_t byte)
+{
+    const double normalized = byte / static_cast<double>(ParamMaxValue(paramIdx));
+    SetParamNormalized(paramIdx, normalized);
+    QueueParamForView(paramIdx, normalized, true);
+}
+
 void ctrlWaveStomplet::ApplySettingBytes(std::span<const std::uint8_t, kNumParams> bytes)
 {
     // Written all at once: nothing of it is an edit, and nothing older may follow it to the box.
@@ -409,9 +414,7 @@ void ctrlWaveStomplet::ApplySettingBytes(std::span<const std::uint8_t, kNumParam
     {
         // The setting clamps a value beyond its range; its button shows the value it took.
         const std::uint8_t byte = ClampPresetValue(idx, bytes[static_cast<std::size_t>(idx)]);
-        const double normalized = byte / static_cast<double>(ParamMaxValue(idx));
-        SetParamNormalized(idx, normalized);
-        QueueParamForView(idx, normalized, true);
+        SetSettingByte(idx, byte);
 
         if (!ui)
             continue;

@@ -237,6 +237,8 @@ private:
     void RecordStep(std::string name, bool wholeSet);
     void ApplyStep(const SettingBytes& bytes, bool wholeSet);
 
+    // Setting `paramIdx` takes the value `byte` (clamped to its range), and its controls follow.
+    void SetSettingByte(int paramIdx, std::uint8_t byte);
     // Every setting takes its byte from `bytes` (clamped to its range) at once: none of it counts
     // as an edit, an edit still waiting is dropped, the calibration buttons and the summaries of
     // the jacks' modes follow, and the editor is ready for edits afterwards.
