@@ -16,15 +16,6 @@ using testfiles::WriteBytes;
 
 const std::string kCarried = "%PDF-1.4 the guide";
 
-// The folder's entries, so that a temporary file left behind shows.
-int EntriesIn(const std::filesystem::path& folder)
-{
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++count;
-    return count;
-}
-
 UserManualSource SourceIn(const std::filesystem::path& folder, int* reads = nullptr)
 {
     return {folder,
@@ -46,13 +37,15 @@ TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnoth
     EXPECT_EQ(first.state, ManualFile::State::kWritten);
     EXPECT_EQ(first.path, folder.Path() / "Stomplet_userguide-v1.00.pdf");
     EXPECT_EQ(ReadBytes(first.path), kCarried);
-    EXPECT_EQ(EntriesIn(folder.Path()), 1) << "no temporary file is left behind";
 
     const std::string edited(kCarried.size(), 'x');
     WriteBytes(first.path, edited);
     const ManualFile second = ProvideManualFile(folder.Path(), kCarried);
     EXPECT_EQ(second.state, ManualFile::State::kReused);
     EXPECT_EQ(ReadBytes(second.path), edited);
+    // With nothing carried, the file there is offered as it is.
+    EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state, ManualFile::State::kReused);
+    EXPECT_EQ(ReadBytes(first.path), edited);
 
     for (const std::string& onDisk : {std::string("%PDF-1.4 th"), kCarried + " and more"})
     {
@@ -67,45 +60,29 @@ TEST(UserManualFile, AFolderNotMadeYetIsCreatedWithItsParents)
     // Mended: on a first start Read Manual failed because the settings folder did not exist.
     TempFolder folder;
     const std::filesystem::path nested = folder.Path() / "data" / "ctrlWaveStomplet";
+    EXPECT_EQ(ProvideManualFile(nested, std::nullopt).state, ManualFile::State::kUnavailable);
     const ManualFile file = ProvideManualFile(nested, kCarried);
     EXPECT_EQ(file.state, ManualFile::State::kWritten) << file.problem;
     EXPECT_EQ(ReadBytes(nested / kUserManualFileName), kCarried);
 }
 
-TEST(UserManualFile, WithNothingCarriedOnlyAnExistingFileIsOffered)
+TEST(ReadManual, WhenNoViewerOpensItOrItCannotBeWrittenAMessageNamesTheFile)
 {
     TempFolder folder;
-    EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state,
-              ManualFile::State::kUnavailable);
-    WriteBytes(folder.Path() / kUserManualFileName, "old");
-    EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state, ManualFile::State::kReused);
-    EXPECT_EQ(ReadBytes(folder.Path() / kUserManualFileName), "old");
-}
-
-TEST(ReadManual, WhenNoViewerOpensItAMessageNamesTheFile)
-{
-    TempFolder folder;
-    ScriptedPlatformUi platform;
-    platform.SetOpenUrlResult(false);
-    OpenUserManual(SourceIn(folder.Path()), platform);
-
-    ASSERT_EQ(platform.MessageBoxes().size(), 1u);
-    const std::string path = (folder.Path() / kUserManualFileName).string();
-    EXPECT_NE(platform.MessageBoxes()[0].text.find(path), std::string::npos);
-    EXPECT_EQ(ReadBytes(path), kCarried) << "the file stays for the user to open";
-}
-
-TEST(ReadManual, AManualThatCannotBeWrittenIsNotOpenedAndTheUserIsTold)
-{
-    TempFolder folder;
-    ScriptedPlatformUi platform;
     WriteBytes(folder.Path() / "file", "not a folder");
-    const std::filesystem::path blocked = folder.Path() / "file" / "settings";
-    OpenUserManual(SourceIn(blocked), platform);
-    EXPECT_TRUE(platform.OpenedUrls().empty());
-    ASSERT_EQ(platform.MessageBoxes().size(), 1u);
-    EXPECT_NE(platform.MessageBoxes()[0].text.find((blocked / kUserManualFileName).string()),
-              std::string::npos);
+    for (const bool writable : {true, false})
+    {
+        ScriptedPlatformUi platform;
+        platform.SetOpenUrlResult(false);
+        const std::filesystem::path settings =
+            writable ? folder.Path() : folder.Path() / "file" / "settings";
+        OpenUserManual(SourceIn(settings), platform);
+        EXPECT_EQ(platform.OpenedUrls().size(), writable ? 1u : 0u);
+        ASSERT_EQ(platform.MessageBoxes().size(), 1u);
+        const std::string path = (settings / kUserManualFileName).string();
+        EXPECT_NE(platform.MessageBoxes()[0].text.find(path), std::string::npos) << writable;
+    }
+    EXPECT_EQ(ReadBytes(folder.Path() / kUserManualFileName), kCarried) << "left for the user";
 }
 
 TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
@@ -114,6 +91,7 @@ TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
     editor_bench::EditorBench bench(false);
     int reads = 0;
     bench.editor.SetUserManual(SourceIn(folder.Path(), &reads));
+    EXPECT_FALSE(bench.editor.OnManualRequested()) << "no screen yet";
     bench.OpenView();
 
     EXPECT_TRUE(bench.editor.OnManualRequested());
