@@ -24,14 +24,7 @@ constexpr std::array<const char*, 6> kOtherGroups{"maincontrols",       "devicec
                                                   "jack1pedalcontrols", "jack1switchcontrols",
                                                   "jack2pedalcontrols", "jack2switchcontrols"};
 
-struct OpenBench : EditorBench
-{
-    bool AuditionAfterClick()
-    {
-        ClickAndSettle(kAuditionX, kAuditionY);
-        return editor.mAudition.load();
-    }
-};
+using OpenBench = EditorBench;
 
 } // namespace pages_overlays_test
 
@@ -86,36 +79,30 @@ TEST(PageVisibility, TheJackKindIsReadWhenTheTabIsClickedNotWhenTheModeChanges)
     EXPECT_EQ(bench.GroupState("switch1controls"), "shown");
 }
 
-TEST(AboutPage, OpensFromTheMenuAndClosesOnTheNextClickAfterItsSplash)
+TEST(AboutPage, OpensFromTheMenuAboveTheFirmwareWindowAndTakesTheNextClickToClose)
 {
     OpenBench bench;
+    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
     ASSERT_EQ(bench.GroupState("aboutcontrols"), "hidden");
     EXPECT_TRUE(bench.editor.OnAboutRequested());
     EXPECT_EQ(bench.GroupState("aboutcontrols"), "shown");
 
-    bench.graphics.OnMouseDown(kAuditionX, kAuditionY, {.L = true}); // over AUDITION
-    bench.graphics.OnMouseUp(kAuditionX, kAuditionY, {.L = true});
-    EXPECT_EQ(bench.GroupState("aboutcontrols"), "shown"); // still splashing
+    // On the firmware window's "X", under the About page: it closes after its splash.
+    bench.graphics.OnMouseDown(kCloseX, kCloseY, {.L = true});
+    bench.graphics.OnMouseUp(kCloseX, kCloseY, {.L = true});
+    EXPECT_EQ(bench.GroupState("aboutcontrols"), "shown");
     bench.Settle();
     EXPECT_EQ(bench.GroupState("aboutcontrols"), "hidden");
-    EXPECT_FALSE(bench.editor.mAudition.load()) << "the click belonged to the About page";
-}
-
-TEST(AboutPage, LiesAboveTheFirmwareWindow)
-{
-    OpenBench bench;
-    ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
-    ASSERT_TRUE(bench.editor.OnAboutRequested());
-
-    bench.ClickAndSettle(kCloseX, kCloseY); // on the firmware window's "X", under the About page
-    EXPECT_EQ(bench.GroupState("aboutcontrols"), "hidden");
-    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "shown");
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "shown") << "the click belonged to the About page";
     EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "shown");
 }
 
-TEST(FirmwareWindow, OpensWithItsButtonsEnabledAndTheHeaderBarDisabledUntilXClosesIt)
+TEST(FirmwareWindow, OpensOnRequestOneWithItsButtonsEnabledAndTheHeaderBarDisabledUntilXClosesIt)
 {
     OpenBench bench;
+    for (int request : {0, 2, -1})
+        EXPECT_FALSE(bench.editor.OnFirmwareUpdateRequested(request)) << request;
+    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
     EXPECT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
     EXPECT_EQ(bench.GroupState("fwbgcontrols"), "shown");
     EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "shown");
@@ -124,7 +111,8 @@ TEST(FirmwareWindow, OpensWithItsButtonsEnabledAndTheHeaderBarDisabledUntilXClos
     bench.graphics.ForControlInGroup("maincontrols",
                                      [](IControl& control) { EXPECT_TRUE(control.IsDisabled()); });
 
-    EXPECT_FALSE(bench.AuditionAfterClick());
+    bench.ClickAndSettle(kAuditionX, kAuditionY);
+    EXPECT_FALSE(bench.editor.mAudition.load());
     bench.ClickAndSettle(kTabX[1], kTabY);
     EXPECT_DOUBLE_EQ(bench.Tagged(kCtrlTagPageTabs).GetValue(), 0.0);
     EXPECT_TRUE(bench.port.sent.empty());
@@ -132,7 +120,10 @@ TEST(FirmwareWindow, OpensWithItsButtonsEnabledAndTheHeaderBarDisabledUntilXClos
     bench.ClickAndSettle(kCloseX, kCloseY); // "X" closes it and the header bar reacts again
     EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
     EXPECT_EQ(bench.GroupState("fwupdatecontrols"), "hidden");
-    EXPECT_TRUE(bench.AuditionAfterClick());
+    bench.ClickAndSettle(kAuditionX, kAuditionY);
+    EXPECT_TRUE(bench.editor.mAudition.load());
+    bench.ClickAndSettle(kAuditionX, kAuditionY); // a second click turns it off again
+    EXPECT_FALSE(bench.editor.mAudition.load());
 }
 
 TEST(FirmwareWindow, ReopeningEnablesButtonsAFinishedTransferLeftDisabled)
@@ -148,13 +139,4 @@ TEST(FirmwareWindow, ReopeningEnablesButtonsAFinishedTransferLeftDisabled)
     ASSERT_TRUE(bench.editor.OnFirmwareUpdateRequested(1));
     bench.ClickAndSettle(kCloseX, kCloseY);
     EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
-}
-
-TEST(FirmwareWindow, ARequestOtherThanOneDoesNothing)
-{
-    OpenBench bench;
-    for (int request : {0, 2, -1})
-        EXPECT_FALSE(bench.editor.OnFirmwareUpdateRequested(request)) << request;
-    EXPECT_EQ(bench.GroupState("fwbgcontrols"), "hidden");
-    EXPECT_TRUE(bench.AuditionAfterClick());
 }

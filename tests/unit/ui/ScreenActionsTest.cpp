@@ -1,6 +1,5 @@
 #include "support/EditorBench.h"
 #include "ui/ControlTags.h"
-#include "ui/EditorActions.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -20,13 +19,6 @@ constexpr float kJack1ModeCaptionY = 455.f;
 
 using OpenBench = EditorBench;
 } // namespace
-
-TEST(PageTabs, AnUnknownPageChangesNothing)
-{
-    OpenBench bench;
-    ShowPage(bench.Tagged(kCtrlTagPageTabs), 3);
-    EXPECT_EQ(bench.GroupState("globalcontrols"), "shown");
-}
 
 TEST(ScreenButtons, ResetAllAsksFirstAndOnYesPutsTheResetThenTheStatusRequestOnTheWire)
 {
@@ -51,16 +43,16 @@ TEST(ScreenButtons, EachCalibrationButtonAsksAtOnceForItsOwnPedalEndAndNothingEl
     struct Case
     {
         int tag;
-        const char* tabPage;
+        float tabX; // the tab of its jack
         std::uint8_t address;
     };
-    for (const Case& c : {Case{kCtrlTagPedal1CalibrateLow, "jack1", 0x1A},
-                          Case{kCtrlTagPedal1CalibrateHigh, "jack1", 0x1B},
-                          Case{kCtrlTagPedal2CalibrateLow, "jack2", 0x09},
-                          Case{kCtrlTagPedal2CalibrateHigh, "jack2", 0x0A}})
+    for (const Case& c : {Case{kCtrlTagPedal1CalibrateLow, kJack1TabX, 0x1A},
+                          Case{kCtrlTagPedal1CalibrateHigh, kJack1TabX, 0x1B},
+                          Case{kCtrlTagPedal2CalibrateLow, kJack2TabX, 0x09},
+                          Case{kCtrlTagPedal2CalibrateHigh, kJack2TabX, 0x0A}})
     {
         OpenBench bench;
-        bench.ClickAndSettle(std::string(c.tabPage) == "jack1" ? kJack1TabX : kJack2TabX, kTabY);
+        bench.ClickAndSettle(c.tabX, kTabY);
         const IRECT button = bench.Tagged(c.tag).GetRECT();
         // Sent on the click itself, before the splash has run a single frame.
         bench.graphics.OnMouseDown(button.MW(), button.MH(), {.L = true});
@@ -70,16 +62,6 @@ TEST(ScreenButtons, EachCalibrationButtonAsksAtOnceForItsOwnPedalEndAndNothingEl
         EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{calibrate, kStatusRequest}))
             << "tag " << c.tag;
     }
-}
-
-TEST(ScreenButtons, AuditionTwiceLeavesAuditionOff)
-{
-    OpenBench bench;
-    bench.ClickAndSettle(720.f, 20.f);
-    EXPECT_TRUE(bench.editor.mAudition.load());
-    bench.ClickAndSettle(720.f, 20.f);
-    EXPECT_FALSE(bench.editor.mAudition.load());
-    EXPECT_TRUE(bench.port.sent.empty());
 }
 
 TEST(ScreenButtons, StandaloneNoticeSwallowsClicksOnThePagesButNotOnTheHeader)
