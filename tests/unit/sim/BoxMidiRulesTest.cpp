@@ -30,13 +30,9 @@ struct Case
     std::vector<Step> steps;
 };
 
-constexpr Jack k1 = Jack::k1;
-constexpr Jack k2 = Jack::k2;
-constexpr FootSwitch kA = FootSwitch::kA;
-constexpr FootSwitch kB = FootSwitch::kB;
-constexpr Action::Kind kPedal = Action::Kind::kPedal;
-constexpr Action::Kind kPress = Action::Kind::kPress;
-constexpr Action::Kind kRelease = Action::Kind::kRelease;
+using enum Jack;
+using enum FootSwitch;
+using enum Action::Kind;
 constexpr int kSwitches = kJackModeSwitches;
 } // namespace
 
@@ -125,16 +121,16 @@ TEST(BoxMidiRules, ASettingsChangeOrResetRestartsThePedalAndLatchedSwitches)
 {
     VirtualStomplet box;
     box.ReceiveSysEx(BuildSingleSetting(kPedal1OutMaximum, 1)->bytes, 0);
-    box.SetPedalPosition(Jack::k1, 100);
+    box.SetPedalPosition(k1, 100);
     box.ReceiveSysEx(BuildSingleSetting(kPedal1Channel, 2)->bytes, 0);
-    EXPECT_EQ(box.SetPedalPosition(Jack::k1, 100), (std::vector<Bytes>{{0xB2, 0x0B, 0x01}}));
+    EXPECT_EQ(box.SetPedalPosition(k1, 100), (std::vector<Bytes>{{0xB2, 0x0B, 0x01}}));
 
     box.ReceiveSysEx(BuildSingleSetting(kJack1Mode, kJackModeSwitches)->bytes, 0);
     box.ReceiveSysEx(BuildSingleSetting(kSwitchA1Operation, kSwitchLatching)->bytes, 0);
-    box.PressSwitch(Jack::k1, FootSwitch::kA);
-    ASSERT_TRUE(box.SwitchOn(Jack::k1, FootSwitch::kA));
+    box.PressSwitch(k1, kA);
+    ASSERT_TRUE(box.SwitchOn(k1, kA));
     box.ReceiveSysEx(BuildResetAllRequest().bytes, 0);
-    EXPECT_FALSE(box.SwitchOn(Jack::k1, FootSwitch::kA));
+    EXPECT_FALSE(box.SwitchOn(k1, kA));
 }
 
 TEST(PedalScaling, PositionMapsFromTheCalibrationToTheRangeRoundingHalfStepsAwayFromZero)

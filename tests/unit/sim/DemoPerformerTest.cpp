@@ -7,9 +7,10 @@
 namespace
 {
 using Action = DemoPerformer::Action;
-using Kind = Action::Kind;
 using Jack = VirtualStomplet::Jack;
-using FootSwitch = VirtualStomplet::FootSwitch;
+using enum Action::Kind;
+using enum Jack;
+using enum VirtualStomplet::FootSwitch;
 
 // Every action from `fromMs` to `untilMs` in 100 ms steps.
 std::vector<Action> Play(DemoPerformer& performer, const VirtualStomplet::Settings& settings,
@@ -32,14 +33,14 @@ TEST(DemoPerformer, APedalJackSweepsHeelToToeAndBackInItsHalfOfTheCycle)
 
     DemoPerformer performer;
     const VirtualStomplet::Settings pedals = VirtualStomplet::FactorySettings();
-    for (const Jack jack : {Jack::k1, Jack::k2})
+    for (const Jack jack : {k1, k2})
     {
-        const std::int64_t start = jack == Jack::k1 ? 0 : 4000;
+        const std::int64_t start = jack == k1 ? 0 : 4000;
         const std::vector<Action> half = Play(performer, pedals, start, start + 3900);
         ASSERT_FALSE(half.empty());
         for (const Action& action : half)
             EXPECT_EQ(action.jack, jack);
-        EXPECT_EQ(half.back(), (Action{Kind::kPedal, jack, FootSwitch::kA, 0}));
+        EXPECT_EQ(half.back(), (Action{kPedal, jack, kA, 0}));
     }
     // Resting at the heel sends nothing more.
     EXPECT_TRUE(Play(performer, pedals, 8000 + 3100, 8000 + 3900).empty());
@@ -50,9 +51,8 @@ TEST(DemoPerformer, ASwitchJackTapsAThenBInItsHalfOfTheCycle)
     VirtualStomplet::Settings settings = VirtualStomplet::FactorySettings();
     settings[kJack1Mode] = kJackModeSwitches;
     DemoPerformer performer;
-    EXPECT_EQ(Play(performer, settings, 0, 3900),
-              (std::vector<Action>{{Kind::kPress, Jack::k1, FootSwitch::kA, 0},
-                                   {Kind::kRelease, Jack::k1, FootSwitch::kA, 0},
-                                   {Kind::kPress, Jack::k1, FootSwitch::kB, 0},
-                                   {Kind::kRelease, Jack::k1, FootSwitch::kB, 0}}));
+    EXPECT_EQ(Play(performer, settings, 0, 3900), (std::vector<Action>{{kPress, k1, kA, 0},
+                                                                       {kRelease, k1, kA, 0},
+                                                                       {kPress, k1, kB, 0},
+                                                                       {kRelease, k1, kB, 0}}));
 }
