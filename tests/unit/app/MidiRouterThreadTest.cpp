@@ -1,43 +1,38 @@
 #include "app/MidiRouter.h"
+#include "app/PumpThread.h"
 #include "midi/InProcessMidi.h"
 #include "support/RecordingApp.h"
-#include "support/TempFolder.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
 
-using testfiles::TempFolder;
-
 namespace
 {
 using Bytes = std::vector<std::uint8_t>;
+const std::string kBox = "Box 24:0";
 
-// A 64-byte SysEx whose body repeats its sequence byte, so a torn or mixed message shows.
-Bytes Pattern(std::uint8_t sequence)
+// A 64-byte SysEx: a torn message shows as other bytes.
+const Bytes kSysEx = []
 {
-    Bytes bytes(64, static_cast<std::uint8_t>(sequence & 0x7F));
+    Bytes bytes(64, 0x2A);
     bytes.front() = 0xF0;
     bytes.back() = 0xF7;
     return bytes;
-}
+}();
 
-bool IsPattern(const std::uint8_t* bytes, std::size_t size)
-{
-    if (size != 64 || bytes[0] != 0xF0 || bytes[63] != 0xF7)
-        return false;
-    for (std::size_t i = 2; i < 63; ++i)
-    {
-        if (bytes[i] != bytes[1])
-            return false;
-    }
-    return true;
-}
-
-class PortsAcrossThreads : public ::testing::Test
+// The host's pieces with the MIDI library's threads and the pump thread around them.
+class HostThreads : public ::testing::Test
 {
 protected:
+    HostThreads()
+    {
+        mBus.PlugInputPort(kBox);
+        EXPECT_TRUE(mRouter.CreateMidiPorts(mBus));
+        mRouter.RefreshPortLists();
+    }
+
     void Listen(const std::string& name)
     {
         mBus.PlugOutputPort(name,
@@ -45,12 +40,22 @@ protected:
                             {
                                 std::lock_guard lock(mMutex);
                                 ++mReceived;
-                                if (!IsPattern(bytes, size))
-                                    ++mFaults;
+                                mFaults += Bytes(bytes, bytes + size) != kSysEx;
                             });
     }
 
-    TempFolder mFolder;
+    // Feeds from a thread of its own, as the MIDI library's input thread does.
+    void FeedFromInputThread(Bytes bytes, int times)
+    {
+        std::thread input(
+            [&, bytes, times]
+            {
+                for (int i = 0; i < times; ++i)
+                    mBus.FeedInputPort(kBox, bytes.data(), bytes.size());
+            });
+        input.join();
+    }
+
     AppSettings mSettings;
     RecordingApp mApp;
     InProcessMidi mBus;
@@ -63,13 +68,10 @@ protected:
 
 // The pump side sends and the MIDI library's thread feeds input while the main thread switches
 // both ports; after release nothing is delivered.
-TEST_F(PortsAcrossThreads,
-       MessagesStayWholeWhileTheMainThreadSwitchesPortsAndNoneArriveAfterRelease)
+TEST_F(HostThreads, MessagesStayWholeWhileTheMainThreadSwitchesPortsAndNoneArriveAfterRelease)
 {
     Listen("A 20:0");
     Listen("B 21:0");
-    mBus.PlugInputPort("Box 24:0");
-    ASSERT_TRUE(mRouter.CreateMidiPorts(mBus));
     mRouter.RefreshPortLists();
 
     constexpr int kSends = 3000;
@@ -78,37 +80,22 @@ TEST_F(PortsAcrossThreads,
         [&]
         {
             for (int i = 0; i < kSends; ++i)
-            {
-                const Bytes bytes = Pattern(static_cast<std::uint8_t>(i));
-                if (!mApp.SendSysExMessage({0, 64, bytes.data()}))
-                    refused.fetch_add(1);
-            }
+                refused += !mApp.SendSysExMessage({0, 64, kSysEx.data()});
         });
+    const std::uint8_t controlChange[] = {0xB0, 0x07, 0x64};
     std::atomic<bool> stop{false};
-    std::atomic<bool> released{false};
-    std::atomic<int> feedsAfterRelease{0};
-    std::atomic<int> deliveriesAfterRelease{0};
     std::thread input(
         [&]
         {
-            const std::uint8_t controlChange[] = {0xB0, 0x07, 0x64};
             while (!stop.load())
-            {
-                const bool after = released.load();
-                const int reached = mBus.FeedInputPort("Box 24:0", controlChange, 3);
-                if (after)
-                {
-                    feedsAfterRelease.fetch_add(1);
-                    deliveriesAfterRelease.fetch_add(reached);
-                }
-            }
+                mBus.FeedInputPort(kBox, controlChange, 3);
         });
 
     for (int round = 0; round < 300; ++round)
     {
         mSettings.midiOutputPort = round % 3 == 0 ? "A 20:0" : round % 3 == 1 ? "B 21:0" : "off";
         mRouter.SelectMidiPort(MidiRoute::kOutput, mSettings.midiOutputPort);
-        mSettings.midiInputPort = round % 2 == 0 ? "Box 24:0" : "off";
+        mSettings.midiInputPort = round % 2 == 0 ? kBox : "off";
         mRouter.SelectMidiPort(MidiRoute::kInput, mSettings.midiInputPort);
         if (round % 10 == 0)
             Listen("C " + std::to_string(round) + ":0");
@@ -116,17 +103,14 @@ TEST_F(PortsAcrossThreads,
         mApp.Pump();
     }
     sender.join();
-    mRouter.ReleasePorts();
-    released.store(true);
+    mRouter.ReleasePorts(); // while the input thread still feeds
     mApp.Pump();
     const std::size_t handled = mApp.Midi().size();
-    while (feedsAfterRelease.load() < 100)
-        std::this_thread::yield();
+    EXPECT_EQ(mBus.FeedInputPort(kBox, controlChange, 3), 0);
     stop.store(true);
     input.join();
 
     EXPECT_EQ(refused.load(), 0);
-    EXPECT_EQ(deliveriesAfterRelease.load(), 0);
     mApp.Pump();
     EXPECT_EQ(mApp.Midi().size(), handled);
     for (const MidiMessage& msg : mApp.Midi())
@@ -134,4 +118,38 @@ TEST_F(PortsAcrossThreads,
     std::lock_guard lock(mMutex);
     EXPECT_EQ(mFaults, 0);
     EXPECT_LE(mReceived, kSends);
+}
+
+TEST_F(HostThreads, MidiReachesTheAppThroughThePumpThreadAndAfterStopTheNextDriverTakesOver)
+{
+    mSettings.midiInputPort = kBox;
+    mRouter.SelectMidiPort(MidiRoute::kInput, kBox);
+    PumpDriverSlot slot;
+    PumpThread pump{mApp, slot};
+    ASSERT_TRUE(slot.TryAcquire(PumpDriver::kAudioStream)); // the pump has one driver at a time
+    EXPECT_FALSE(pump.Start());
+    slot.Release(PumpDriver::kAudioStream);
+    ASSERT_TRUE(pump.Start());
+    EXPECT_FALSE(pump.Start()); // already running
+    EXPECT_FALSE(slot.TryAcquire(PumpDriver::kAudioStream));
+    EXPECT_EQ(mApp.GetBlockSize(), 64);
+    EXPECT_EQ(mApp.GetSampleRate(), 44100.0);
+
+    FeedFromInputThread({0xB0, 0x07, 0x64}, 3);
+    ASSERT_TRUE(mApp.WaitForMidi(3));
+    pump.Stop();
+    pump.Stop(); // idempotent
+    EXPECT_FALSE(pump.Running());
+    EXPECT_EQ(slot.Holder(), PumpDriver::kNone);
+    EXPECT_EQ(mApp.Midi(), (std::vector<MidiMessage>(3, {0, 0xB0, 0x07, 0x64})));
+
+    // No step runs after Stop; the audio stream takes over as the single consumer and finds
+    // what arrived meanwhile.
+    const std::uint64_t steps = pump.StepCount();
+    FeedFromInputThread({0x80, 0x3C, 0x00}, 1);
+    EXPECT_EQ(pump.StepCount(), steps);
+    EXPECT_EQ(mApp.Midi().size(), 3u);
+    ASSERT_TRUE(slot.TryAcquire(PumpDriver::kAudioStream));
+    mApp.Pump();
+    EXPECT_EQ(mApp.Midi().back(), (MidiMessage{0, 0x80, 0x3C, 0x00}));
 }
