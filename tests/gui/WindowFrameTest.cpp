@@ -134,7 +134,7 @@ protected:
         QWidget* target = QApplication::activePopupWidget();
         QTest::keyClick(target ? target : window.focusWidget(), key, modifiers);
     }
-    IControl* Focus() { return view->Graphics().GetKeyboardFocus().GetFocus(); }
+    IControl* Focus() { return Graphics().GetKeyboardFocus().GetFocus(); }
     // What a screen reader reads of `parent`'s children, as "name: value", from those after the
     // page tabs on (the page's own controls) unless `all`.
     Rows Read(QAccessibleInterface* parent, bool all = false)
@@ -273,8 +273,8 @@ TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesAsTheMouseDoesAndTheUndoKe
     // LOAD, SAVE, AUDITION, the page tabs and RESET ALL come first in reading order.
     for (int i = 0; i < 6; ++i)
         Key(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), view->Graphics().GetControlWithTag(kCtrlTagJack1Mode));
-    EXPECT_TRUE(view->Graphics().GetKeyboardFocus().IsRingShown());
+    ASSERT_EQ(Focus(), Graphics().GetControlWithTag(kCtrlTagJack1Mode));
+    EXPECT_TRUE(Graphics().GetKeyboardFocus().IsRingShown());
     Key(Qt::Key_Return);
     ASSERT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
     // Mended: the menu came up in the desktop's light theme over the dark screen.
@@ -284,15 +284,13 @@ TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesAsTheMouseDoesAndTheUndoKe
     Key(Qt::Key_Return);
     QTest::qWait(1);
     EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModeSwitches);
-    EXPECT_EQ(Focus(), view->Graphics().GetControlWithTag(kCtrlTagJack1Mode)); // back from the menu
+    EXPECT_EQ(Focus(), Graphics().GetControlWithTag(kCtrlTagJack1Mode)); // back from the menu
 
     // The mouse way, from the same start.
     QApplication::setActiveWindow(&window); // shortcuts need an active window
     Key(Qt::Key_Z, Qt::ControlModifier);    // Edit > Undo: back to "Pedal"
     EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModePedal);
-    // The caption's middle, wherever the window's size put the design.
-    const float scale = view->Graphics().GetDrawScale();
-    viewevents::Click(*view, QPointF(view->DesignOrigin()) + QPointF(512, 455) * scale);
+    ClickAt(512.f, 455.f); // the caption's middle
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[1]).center());
@@ -363,13 +361,13 @@ TEST_F(KeyboardWindow, TheMenusReachPreferencesTheFirmwareWindowAboutAndQuit)
     const auto shown = [this](const char* group)
     {
         bool any = false;
-        view->Graphics().ForControlInGroup(group, [&any](IControl& c) { any |= !c.IsHidden(); });
+        Graphics().ForControlInGroup(group, [&any](IControl& c) { any |= !c.IsHidden(); });
         return any;
     };
     EXPECT_FALSE(shown(kGroupFirmwareUpdate) || shown(kGroupAbout));
     item["&File &Firmware Update"]->trigger();
     EXPECT_TRUE(shown(kGroupFirmwareUpdate));
-    CloseFirmwareWindow(view->Graphics());
+    CloseFirmwareWindow(Graphics());
     item["&Help &About"]->trigger();
     EXPECT_TRUE(shown(kGroupAbout));
     item["&File &Quit"]->trigger(); // like the close box
