@@ -12,6 +12,8 @@
 #include "device/SeptetPacking.h"
 
 #include <fstream>
+#include <random>
+#include <string_view>
 #include <variant>
 
 using fuzz::Require;
@@ -51,9 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Ticks 0 to 250 ms apart, from a generator seeded with the image so that a run repeats.
-    std::uint64_t state = 0xCBF29CE484222325u ^ size;
-    for (std::uint8_t b : bytes)
-        state = (state ^ b) * 0x100000001B3u;
+    std::minstd_rand gaps(
+        std::hash<std::string_view>{}({reinterpret_cast<const char*>(data), size}));
     FirmwareTransfer transfer;
     std::int64_t now = 1000;
     std::int64_t last = now;
@@ -62,10 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int sent = 0;
     for (int tick = 0; tick < 10 * image.BlockCount() + 100; ++tick)
     {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        now += static_cast<std::int64_t>(state % 251);
+        now += static_cast<std::int64_t>(gaps() % 251);
         const FirmwareTransfer::Step step = transfer.Tick(now);
         if (step.kind == FirmwareTransfer::Step::Kind::kFinished)
             break;

@@ -108,7 +108,8 @@ public:
     }
 
 private:
-    // The step kinds, in the order make-seeds.py numbers them.
+    // The step kinds, numbered as the committed seeds in corpus/sysex_sequence/ use them: a new
+    // kind goes last.
     // clang-format off
     enum Kind { kSysEx, kShortMessage, kPump, kTicks, kMilliseconds, kPortAnnouncement, kEdit,
                 kResetAll, kCalibration, kAudition, kFirmware, kPreset, kAnswerMessageBox,

@@ -1,6 +1,7 @@
 // Every text of the editor's screen, on every page, in each jack mode and on the overlays: it fits
 // inside its control at scale 1 and 2 with the fonts the screen uses, and, while its control is
-// enabled, reads at 4.5:1 or more against what is drawn behind it.
+// enabled, reads at 4.5:1 or more against what is drawn behind it. And the first screen's colours
+// where a user looks first.
 
 #include "app/ViewWidget.h"
 #include "core/ManualTimerBackend.h"
@@ -19,8 +20,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace
 {
@@ -145,4 +148,33 @@ TEST_F(ScreenTexts, EveryTextFitsItsControlAndReadsAgainstWhatIsBehindIt)
     HideAboutPage(view.Graphics());
     OpenFirmwareWindow(view.Graphics());
     CheckEveryText("firmware window", kGroupFirmwareUpdate);
+}
+
+// The first screen as the program saves it for --screenshot, judged by pixel statistics of the
+// regions a user looks at first, not against a golden image.
+TEST_F(ScreenTexts, TheFirstScreenShowsTheLitLcdTheHeaderButtonsAndResetAll)
+{
+    const QImage shot = view.RenderImage(1.f);
+    ASSERT_EQ(shot.size(), QSize(1024, 768));
+    using Judge = std::function<bool(QColor)>;
+    const Judge dark = [](QColor c) { return qGray(c.rgb()) < 90; };
+    const Judge light = [](QColor c) { return qGray(c.rgb()) > 150; };
+    const Judge green = [](QColor c)
+    { return c.green() > c.red() + 40 && c.green() > c.blue() + 40; };
+    const Judge red = [](QColor c) { return c.red() > c.green() + 60 && c.red() > c.blue() + 60; };
+    const Judge blue = [](QColor c) { return c.blue() > c.red() + 60; };
+    // What, where in design pixels, the colour test and the share of the pixels it holds for.
+    const std::tuple<const char*, QRect, const Judge&, double> regions[]{
+        {"lit LCD", {360, 60, 305, 220}, light, 0.4}, {"LCD text", {362, 64, 300, 52}, dark, 0.05},
+        {"LOAD", {222, 7, 64, 31}, green, 0.4},       {"SAVE", {297, 7, 64, 31}, red, 0.4},
+        {"AUDITION", {662, 7, 114, 31}, blue, 0.4},   {"RESET ALL", {412, 370, 196, 34}, blue, 0.4},
+    };
+    for (const auto& [what, area, judge, share] : regions)
+    {
+        int hits = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                hits += judge(shot.pixelColor(x, y)) ? 1 : 0;
+        EXPECT_GT(hits, share * area.width() * area.height()) << what;
+    }
 }

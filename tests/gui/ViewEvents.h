@@ -10,33 +10,18 @@
 // release).
 namespace viewevents
 {
-inline void SendMouse(QWidget& widget, QEvent::Type type, QPointF pos, Qt::MouseButtons held)
+// A press or release of the left button, or a move, with `held` buttons down after it.
+inline void Mouse(QWidget& widget, QEvent::Type type, QPointF pos, Qt::MouseButtons held)
 {
-    QMouseEvent event(type, pos, pos, widget.mapToGlobal(pos), Qt::LeftButton, held, {});
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, pos, widget.mapToGlobal(pos), button, held, {});
     QApplication::sendEvent(&widget, &event);
-}
-
-inline void Press(QWidget& widget, QPointF pos)
-{
-    SendMouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton);
-}
-
-inline void Release(QWidget& widget, QPointF pos)
-{
-    SendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::NoButton);
 }
 
 inline void Click(QWidget& widget, QPointF pos)
 {
-    Press(widget, pos);
-    Release(widget, pos);
-}
-
-// A move with `held` buttons down (none: the mouse merely passes over).
-inline void Move(QWidget& widget, QPointF pos, Qt::MouseButtons held = Qt::NoButton)
-{
-    QMouseEvent event(QEvent::MouseMove, pos, pos, widget.mapToGlobal(pos), Qt::NoButton, held, {});
-    QApplication::sendEvent(&widget, &event);
+    Mouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton);
+    Mouse(widget, QEvent::MouseButtonRelease, pos, Qt::NoButton);
 }
 
 // One notch away from the user.

@@ -1,49 +1,63 @@
 // The editor's real window as a desktop shows it: repainted in pieces, after every step of a
 // user's walk what the platform holds for the window equals a whole repaint of the same state; and
 // sized by the screen, the window manager and the corner resizer, it shows the whole design. The
-// suite runs this file on the offscreen platform and again in a real X server, there also with
-// twice as many device pixels as logical ones.
+// suite runs these on the offscreen platform and again in a real X server, there also with twice
+// as many device pixels as logical ones.
+//
+// The same window driven by the keyboard alone, against the same window driven by the mouse: both
+// must make the same choice, and the undo key take it back. The same window as a screen reader
+// reads it, through Qt's accessibility interfaces; and its menus.
 
 #include "ViewEvents.h"
 #include "app/MainWindow.h"
+#include "app/ViewAccessible.h"
 #include "app/ViewWidget.h"
 #include "core/ManualTimerBackend.h"
+#include "device/ParamTable.h"
 #include "editor/ctrlWaveStomplet.h"
 #include "toolkit/IGraphics.h"
 #include "ui/ControlTags.h"
 #include "ui/IVNumberBoxControl.h"
 #include "ui/PageOverlays.h"
 
-#include <QCoreApplication>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QtTest/QTest>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 
 namespace windowframetest
 {
-// The editor's window and view as the program puts them together, without a box.
+using Rows = std::vector<std::string>;
+
+// The editor's window and view as the program puts them together, without a box, active.
 class DesktopWindow : public ::testing::Test
 {
 protected:
-    DesktopWindow() : window(editor, {})
+    DesktopWindow() : window(editor, {[this](QWidget*) { ++preferencesRuns; }})
     {
         view = new ViewWidget(editor);
         window.SetView(view);
         view->SetSizeChangedFunc([this](int width, int height)
                                  { window.FitClientArea(width, height); });
         window.ShowCentred();
+        QApplication::setActiveWindow(&window);
+        view->setFocus();
     }
 
     // Lets the view take its marks and the window repaint what they cover, then delivers the
     // repaint the window still has pending.
     void Settle()
     {
-        for (int slice = 0; slice < 5; ++slice)
-            QTest::qWait(10);
+        QTest::qWait(50);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     }
 
@@ -66,16 +80,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         const QImage whole = Held();
         ASSERT_FALSE(whole.isNull()) << step;
-        ASSERT_EQ(partial.size(), whole.size()) << step;
-        if (partial == whole)
-            return;
-        QRect where;
-        for (int y = 0; y < whole.height(); ++y)
-            for (int x = 0; x < whole.width(); ++x)
-                if (partial.pixel(x, y) != whole.pixel(x, y))
-                    where |= QRect(x, y, 1, 1);
-        ADD_FAILURE() << step << ": differs within " << where.x() << "," << where.y() << " "
-                      << where.width() << "x" << where.height();
+        EXPECT_TRUE(partial == whole) << step;
     }
 
     IGraphics& Graphics() { return view->Graphics(); }
@@ -112,12 +117,47 @@ protected:
 
     ManualTimerBackend clock;
     ctrlWaveStomplet editor;
+    int preferencesRuns = 0;
     MainWindow window;
     ViewWidget* view = nullptr;
+};
+
+// The same window with the keys and the screen reader's view of it (its own name keeps these
+// tests off the X server's runs).
+class KeyboardWindow : public DesktopWindow
+{
+protected:
+    // A key as the window system delivers it: to the open menu, else to the window's focus
+    // widget (the offscreen platform does not hand the activation back after a menu).
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* target = QApplication::activePopupWidget();
+        QTest::keyClick(target ? target : window.focusWidget(), key, modifiers);
+    }
+    IControl* Focus() { return Graphics().GetKeyboardFocus().GetFocus(); }
+    // What a screen reader reads of `parent`'s children, as "name: value", from those after the
+    // page tabs on (the page's own controls) unless `all`.
+    Rows Read(QAccessibleInterface* parent, bool all = false)
+    {
+        Rows rows;
+        for (int i = 0; i < parent->childCount(); ++i)
+        {
+            QAccessibleInterface* child = parent->child(i);
+            if (!all && child->role() == QAccessible::PageTabList)
+                rows.clear();
+            else
+                rows.push_back(child->text(QAccessible::Name).toStdString() + ": " +
+                               child->text(QAccessible::Value).toStdString());
+        }
+        return rows;
+    }
+    QAccessibleInterface* Reader() { return QAccessible::queryAccessibleInterface(view); }
 };
 } // namespace windowframetest
 
 using windowframetest::DesktopWindow;
+using windowframetest::KeyboardWindow;
+using windowframetest::Rows;
 
 // Mended: a text's kept layout was placed by the wrong font's size the first time it was drawn,
 // texts reached past their controls' repainted rectangles, and a repaint that started mid-row
@@ -187,9 +227,9 @@ TEST_F(DesktopWindow, TheWholeDesignFitsTheScreenTheWindowAndTheCornerResizer)
     Graphics().SetDrawScale(1.f);
     Settle();
     const QSize frameExtra = window.size() - view->size();
-    viewevents::Press(*view, QPointF(1014, 758));
-    viewevents::Move(*view, QPointF(1526, 1142), Qt::LeftButton);
-    viewevents::Release(*view, QPointF(1526, 1142));
+    viewevents::Mouse(*view, QEvent::MouseButtonPress, QPointF(1014, 758), Qt::LeftButton);
+    viewevents::Mouse(*view, QEvent::MouseMove, QPointF(1526, 1142), Qt::LeftButton);
+    viewevents::Mouse(*view, QEvent::MouseButtonRelease, QPointF(1526, 1142), Qt::NoButton);
     Settle();
     EXPECT_FLOAT_EQ(Graphics().GetDrawScale(), 1.5f);
     EXPECT_EQ(view->size(), QSize(1536, 1152));
@@ -226,4 +266,110 @@ TEST_F(DesktopWindow, TheWholeDesignFitsTheScreenTheWindowAndTheCornerResizer)
     ShowPage(2);
     EXPECT_DOUBLE_EQ(Graphics().GetControlWithTag(kCtrlTagPageTabs)->GetValue(), 1.0);
     ExpectWholeFrame("letterboxed");
+}
+
+TEST_F(KeyboardWindow, KeysAloneSetJack1ModeToSwitchesAsTheMouseDoesAndTheUndoKeyTakesItBack)
+{
+    // LOAD, SAVE, AUDITION, the page tabs and RESET ALL come first in reading order.
+    for (int i = 0; i < 6; ++i)
+        Key(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), Graphics().GetControlWithTag(kCtrlTagJack1Mode));
+    EXPECT_TRUE(Graphics().GetKeyboardFocus().IsRingShown());
+    Key(Qt::Key_Return);
+    ASSERT_NE(qobject_cast<QMenu*>(QApplication::activePopupWidget()), nullptr);
+    // Mended: the menu came up in the desktop's light theme over the dark screen.
+    const QImage drawn = QApplication::activePopupWidget()->grab().toImage();
+    EXPECT_LT(drawn.pixelColor(drawn.width() / 2, 2).lightnessF(), 0.3);
+    Key(Qt::Key_Down); // from the checked "Pedal" to "Switches"
+    Key(Qt::Key_Return);
+    QTest::qWait(1);
+    EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModeSwitches);
+    EXPECT_EQ(Focus(), Graphics().GetControlWithTag(kCtrlTagJack1Mode)); // back from the menu
+
+    // The mouse way, from the same start.
+    QApplication::setActiveWindow(&window); // shortcuts need an active window
+    Key(Qt::Key_Z, Qt::ControlModifier);    // Edit > Undo: back to "Pedal"
+    EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModePedal);
+    ClickAt(512.f, 455.f); // the caption's middle
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[1]).center());
+    QTest::qWait(1);
+    EXPECT_EQ(editor.GetParam(kJack1Mode)->Int(), kJackModeSwitches);
+}
+
+TEST_F(KeyboardWindow, AScreenReaderFindsEveryControlOfEachPageWithNameAndValue)
+{
+    EXPECT_EQ(Read(Reader(), true),
+              (Rows{"LOAD: ", "SAVE: ", "AUDITION: ", "MIDI IN: ", "Preset: Untitled",
+                    "Pages: GLOBAL", "RESET ALL: ", "JACK 1 Mode: Pedal", "JACK 1 Polarity: Tip",
+                    "JACK 2 Mode: Pedal", "JACK 2 Polarity: Tip"}));
+    // AT-SPI readers take a combo box's choice from its text.
+    ASSERT_TRUE(Reader()->child(7)->textInterface());
+    EXPECT_EQ(Reader()->child(7)->textInterface()->text(0, -1), "Pedal");
+    QAccessibleInterface* tabs = Reader()->child(5);
+    EXPECT_EQ(tabs->role(), QAccessible::PageTabList);
+    EXPECT_EQ(Read(tabs, true), (Rows{"GLOBAL: ", "JACK 1: ", "JACK 2: "}));
+
+    Key(Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(Read(Reader()),
+              (Rows{"MIDI Channel: 1", "Mode: Control", "Controller: 0", "Minimum: 0", "Maximum: 0",
+                    "Calibration Low End: 0%: ", "Calibration High End: 100%: "}));
+    EXPECT_TRUE(tabs->child(2)->state().selected);
+
+    // Jack 1 set to switches by the keys, announced as it changes. (The
+    // offscreen platform never turns accessibility on, so the test takes the announcements.)
+    auto* announcer = dynamic_cast<ViewAccessible*>(Reader());
+    ASSERT_NE(announcer, nullptr);
+    std::vector<std::string> announced; // as "event name value"
+    const auto record = [&announced](QAccessibleEvent* event)
+    {
+        const auto type = event->type();
+        if (type == QAccessible::ValueChanged || type == QAccessible::Focus)
+            announced.push_back(
+                (type == QAccessible::Focus ? "focus " : "value ") +
+                event->accessibleInterface()->text(QAccessible::Name).toStdString() + " " +
+                event->accessibleInterface()->text(QAccessible::Value).toStdString());
+    };
+    Key(Qt::Key_1, Qt::ControlModifier); // the tabs take the focus
+    announcer->Refresh(record);
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down}) // to JACK 1 Mode, Switches
+    {
+        Key(key);
+        announcer->Refresh(record);
+    }
+    EXPECT_EQ(announced.end()[-2], "focus JACK 1 Mode Pedal");
+    EXPECT_EQ(announced.back(), "value JACK 1 Mode Switches");
+}
+
+TEST_F(KeyboardWindow, TheMenusReachPreferencesTheFirmwareWindowAboutAndQuit)
+{
+    EXPECT_EQ(window.windowTitle(), "ctrlWaveStomplet");
+    QStringList items;
+    std::map<QString, QAction*> item;
+    for (QAction* menu : window.menuBar()->actions())
+        for (QAction* action : menu->menu()->actions())
+            if (!action->isSeparator())
+                item[items.emplace_back(menu->text() + " " + action->text())] = action;
+    EXPECT_EQ(items.join(", ").toStdString(),
+              "&File &Preferences..., &File &Firmware Update, &File &Quit, &Edit &Undo, "
+              "&Edit &Redo, &Help &About, &Help &Read Manual");
+    // Ctrl+, opens Preferences; the old debug keys do nothing.
+    for (Qt::Key key : {Qt::Key_E, Qt::Key_B, Qt::Key_D, Qt::Key_F, Qt::Key_Comma})
+        Key(key, Qt::ControlModifier);
+    EXPECT_EQ(preferencesRuns, 1);
+    const auto shown = [this](const char* group)
+    {
+        bool any = false;
+        Graphics().ForControlInGroup(group, [&any](IControl& c) { any |= !c.IsHidden(); });
+        return any;
+    };
+    EXPECT_FALSE(shown(kGroupFirmwareUpdate) || shown(kGroupAbout));
+    item["&File &Firmware Update"]->trigger();
+    EXPECT_TRUE(shown(kGroupFirmwareUpdate));
+    CloseFirmwareWindow(Graphics());
+    item["&Help &About"]->trigger();
+    EXPECT_TRUE(shown(kGroupAbout));
+    item["&File &Quit"]->trigger(); // like the close box
+    EXPECT_FALSE(window.isVisible());
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # editor-process-test.sh <ctrlwave-stomplet>: the editor as a program. --help, a bad argument, a
-# quiet start without MIDI, an unwritable settings folder, one editor per folder, a crash.
+# quiet start without MIDI, --demo with --screenshot, an unwritable settings folder, one editor per
+# folder, a crash.
 set -uo pipefail
 editor=$1
 work=$(mktemp -d)
@@ -28,6 +29,15 @@ JACK_DEFAULT_SERVER=stomplet-no-such-server timeout 3 "$editor" --settings-dir "
 check "a start with no MIDI system prints at most three lines" test "$(wc -l <"$work/err")" -le 3
 check "all of them its own" test "$(grep -cv "^ctrlwave-stomplet: " "$work/err")" -eq 0
 check "one says the JACK server is not running" grep -q "JACK server is not running" "$work/err"
+
+# The built-in box: the status lines its picture shows, and no settings written.
+"$editor" --settings-dir "$work/demo" --demo --screenshot "$work/demo.png" >"$work/out"
+check "--demo --screenshot exits 0" test $? -eq 0
+check "with a picture of 1024 x 768" test "$(od -An -tx1 -j16 -N8 "$work/demo.png" | tr -d ' \n')" = 0000040000000300
+check "the demo reaches Interface Mode" test "$(cat "$work/out")" = $'DEVICE: Korvo-Audio ctrlWave Stomplet\nVERSION: 1.2\nSTATE: Interface Mode'
+check "without writing settings" test ! -e "$work/demo/settings.ini"
+"$editor" --settings-dir "$work/demo" --screenshot "$work/no-such-folder/shot.png" >/dev/null 2>&1
+check "a picture that cannot be saved is status 1" test $? -eq 1
 
 touch "$work/file"
 timeout 3 "$editor" --settings-dir "$work/file/settings" >/dev/null 2>"$work/err"
