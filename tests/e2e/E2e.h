@@ -8,13 +8,13 @@
 // client misses, now and then on a loaded machine: the tests repeat a step whose repetition
 // changes nothing until its effect shows, and treat only what did arrive as evidence.
 
+#include "support/TempFolder.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QtTest/QTest>
 #include <algorithm>
 #include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <jack/jack.h>
@@ -202,29 +202,11 @@ inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments, 
     return nullptr;
 }
 
-// A folder for the running test's files under the build tree, emptied first and kept afterwards.
-inline std::filesystem::path ScratchFolder()
-{
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder =
-        std::filesystem::path(STOMPLET_E2E_SCRATCH) /
-        (std::string(test->test_suite_name()) + "." + test->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
-inline std::string FileText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // settings.ini in `folder` wiring the editor's input to the box's output and back.
 inline void WriteEditorSettings(const std::filesystem::path& folder, const Sim& sim)
 {
-    std::ofstream(folder / "settings.ini")
-        << "[midi]\nindev=" << sim.output << "\noutdev=" << sim.input << "\n";
+    testfiles::WriteBytes(folder / "settings.ini",
+                          "[midi]\nindev=" + sim.output + "\noutdev=" + sim.input + "\n");
 }
 
 } // namespace e2e

@@ -89,7 +89,8 @@ protected:
                                      { return line.bytes.size() > 5 && line.bytes[5] == command; });
     }
 
-    const std::filesystem::path folder = ScratchFolder();
+    const testfiles::TempFolder temp;
+    const std::filesystem::path& folder = temp.Path();
     bool serverStopped = false;
     std::unique_ptr<Sim> sim;
     QtTimerBackend timers;
@@ -132,7 +133,7 @@ TEST_F(EditorOverJack, AMusiciansSessionFromInterfaceModeToTheLargestFirmwareIma
     std::string image(16383, '\0');
     for (char& byte : image)
         byte = static_cast<char>(random() & 0xFF);
-    std::ofstream(folder / "image.bin", std::ios::binary) << image;
+    testfiles::WriteBytes(folder / "image.bin", image);
     // The server delivers MIDI once per 21 ms period, so blocks sent 100 ms apart arrive 79 to
     // 121 ms apart: two blocks in one period would arrive together, a block held back a whole
     // tick about 200 ms after the one before. A transfer that lost a block to the server or met
@@ -161,7 +162,9 @@ TEST_F(EditorOverJack, AMusiciansSessionFromInterfaceModeToTheLargestFirmwareIma
     }
     EXPECT_EQ(fault, "");
     std::string back;
-    WaitUntil([&] { return (back = FileText(written)).size() == 16384; }); // sixteen whole pages
+    WaitUntil(
+        [&]
+        { return (back = testfiles::ReadBytes(written)).size() == 16384; }); // sixteen whole pages
     ASSERT_EQ(back.size(), 16384u) << sim->child->Transcript();
     EXPECT_TRUE(back == image + '\xFF'); // and the page's erased rest
 }
@@ -172,7 +175,7 @@ TEST_F(EditorOverJack, TheBoxKilledAndTheServerStoppedAreShownAndTheBoxComesBack
     ASSERT_TRUE(ReachInterfaceMode()) << sim->child->Transcript();
 
     // Unplugged in the middle of a firmware update: it stops and says so.
-    std::ofstream(folder / "image.bin", std::ios::binary) << std::string(4096, '\x5A');
+    testfiles::WriteBytes(folder / "image.bin", std::string(4096, '\x5A'));
     editor->LoadFirmware((folder / "image.bin").string());
     ASSERT_TRUE(WaitUntil([&] { return Received(kCommandFirmwareBlock) >= 3; }))
         << sim->child->Transcript();
@@ -183,7 +186,7 @@ TEST_F(EditorOverJack, TheBoxKilledAndTheServerStoppedAreShownAndTheBoxComesBack
     ASSERT_TRUE(WaitUntil([&] { return box() != nullptr; })); // the transfer stopped and says so
     EXPECT_EQ(box()->text().toStdString(), kFirmwareFailedText);
     box()->button(QMessageBox::Ok)->click();
-    EXPECT_NE(FileText(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
+    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
               std::string::npos); // the file keeps the name
     // Back under the same names: the editor reopens the ports by itself, and the box gets no
     // leftover of the abandoned update.
@@ -198,8 +201,9 @@ TEST_F(EditorOverJack, TheBoxKilledAndTheServerStoppedAreShownAndTheBoxComesBack
         dialog.open();
         ASSERT_TRUE(serverStopped = JackServer("stop"));
         EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);
-        EXPECT_NE(FileText(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            testfiles::ReadBytes(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
+            std::string::npos);
         dialog.reject();
     }
     EXPECT_EQ(host->Settings().midiOutputPort, sim->input);

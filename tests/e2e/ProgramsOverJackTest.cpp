@@ -62,7 +62,8 @@ TEST(Programs, StompletSimAndStompletHelpVersionAndBadArguments)
 
 TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
 {
-    const std::filesystem::path folder = ScratchFolder();
+    const testfiles::TempFolder temp;
+    const std::filesystem::path& folder = temp.Path();
     const std::string received = (folder / "received.bin").string();
     auto sim = StartSim({"--firmware-out", received});
     ASSERT_TRUE(sim);
@@ -73,10 +74,10 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
     const std::string fifo = (folder / "fifo.csx").string();
     const std::string empty = (folder / "empty.bin").string();
     const std::string image = (folder / "fw.bin").string();
-    std::ofstream(empty, std::ios::binary).flush();
+    testfiles::WriteBytes(empty, "");
     // Mended: a FIFO with no writer blocked load and firmware until the test's time ran out.
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    std::ofstream(image, std::ios::binary) << std::string(1500, '\x5A');
+    testfiles::WriteBytes(image, std::string(1500, '\x5A'));
 
     RunRows({
         {0,
@@ -120,7 +121,7 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
               std::string::npos);
 
     // The box answers nothing while a firmware transfer is open.
-    std::ofstream(folder / "long.bin", std::ios::binary) << std::string(16000, 'x');
+    testfiles::WriteBytes(folder / "long.bin", std::string(16000, 'x'));
     Child transfer(
         {STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "firmware", (folder / "long.bin").string()});
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(transfer.Text(), '\n') >= 2; }));
