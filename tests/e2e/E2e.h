@@ -46,17 +46,15 @@ struct HexLine
 };
 
 // A program started by a test, killed and reaped when this goes; it also dies with the test
-// process. Standard input is a pipe when `input`, otherwise empty.
+// process. Its standard input is a pipe.
 class Child
 {
 public:
-    explicit Child(const std::vector<std::string>& argv, bool input = false)
+    explicit Child(const std::vector<std::string>& argv)
     {
         QStringList arguments;
         for (std::size_t i = 1; i < argv.size(); ++i)
             arguments << QString::fromStdString(argv[i]);
-        if (!input)
-            mProcess.setStandardInputFile(QProcess::nullDevice());
         mProcess.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         mProcess.start(QString::fromStdString(argv[0]), arguments);
         EXPECT_TRUE(mProcess.waitForStarted(10000)) << argv[0] << " did not start";
@@ -174,7 +172,7 @@ struct Sim
 // Starts the box once the server is quiet (programs of earlier steps may still be leaving it, and
 // it copes badly with clients that come meanwhile) and finds its two new ports. A start the busy
 // server refused (status 3) is tried again.
-inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments, bool input = true)
+inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments)
 {
     WaitUntil(OnlyServerPorts, 5s);
     const auto before = JackPorts();
@@ -183,7 +181,7 @@ inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments, 
     auto sim = std::make_unique<Sim>();
     for (int start = 0; start < 3; ++start)
     {
-        sim->child = std::make_unique<Child>(argv, input);
+        sim->child = std::make_unique<Child>(argv);
         const auto found = [&]
         {
             for (const std::string& port : JackPorts())

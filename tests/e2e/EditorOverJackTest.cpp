@@ -17,8 +17,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QtTest/QTest>
-#include <gtest/gtest.h>
 #include <random>
 
 using namespace e2e;

@@ -125,16 +125,13 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
     Child transfer(
         {STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "firmware", (folder / "long.bin").string()});
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(transfer.Text(), '\n') >= 2; }));
-    RunRows({{1,
-              {STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "--timeout", "300", "dump"},
-              {},
-              "stomplet: no answer from the box"}});
+    RunRows({{1, {"dump", "--timeout", "300"}, {}, "stomplet: no answer from the box"}});
 
     // The end of standard input ends the box as "quit" does; without standard input it runs on
     // until a signal ends it with status 0.
     sim->child->CloseInput();
     EXPECT_EQ(sim->child->WaitForExit(), 0);
-    sim = StartSim({"--no-stdin", "--standalone", "--version-byte", "105"}, false);
+    sim = StartSim({"--no-stdin", "--standalone", "--version-byte", "105"});
     ASSERT_TRUE(sim);
     RunRows({{0,
               {"status"},
@@ -144,7 +141,7 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
 
     // A box behind a generic USB-MIDI interface, the editor program talking to it: detect finds
     // it and leaves a running stomplet's own port alone, and --out/--in reach it.
-    sim = StartSim({"--no-stdin", "--name", "Generic USB MIDI"}, false);
+    sim = StartSim({"--no-stdin", "--name", "Generic USB MIDI"});
     ASSERT_TRUE(sim);
     WriteEditorSettings(folder, *sim);
     Child editor(
