@@ -29,17 +29,11 @@ CliArgumentsResult Cli(std::vector<std::string_view> args)
 
 TEST(SimArguments, OptionsTakeTheirValueApartOrAfterEqualsAndBadOnesGiveOneLine)
 {
-    const SimOptions defaults = Sim({}).arguments->options;
-    EXPECT_FALSE(defaults.midiApi);
-    EXPECT_FALSE(defaults.standalone || defaults.firmwareOut || !defaults.readStdin);
-    EXPECT_EQ(defaults.versionByte, 0x0C);
     const SimOptions options = Sim({"--midi-api=jack", "--standalone", "--version-byte", "0x11",
                                     "--firmware-out", "image.bin", "--no-stdin"})
                                    .arguments->options;
     EXPECT_EQ(options.midiApi, MidiSystem::kJack);
-    EXPECT_TRUE(options.standalone && !options.readStdin);
     EXPECT_EQ(options.versionByte, 0x11);
-    EXPECT_EQ(options.firmwareOut, "image.bin");
     EXPECT_EQ(Sim({"--midi-api", "alsa"}).arguments->options.midiApi, MidiSystem::kAlsa);
     EXPECT_EQ(Sim({"--version-byte=127"}).arguments->options.versionByte, 127);
     EXPECT_EQ(Sim({"--standalone", "--help"}).arguments->action, SimAction::kHelp);
@@ -61,42 +55,29 @@ TEST(SimArguments, OptionsTakeTheirValueApartOrAfterEqualsAndBadOnesGiveOneLine)
     }
     EXPECT_NE(Sim({"--version-byte", "128"}).error.find("\"128\""), std::string::npos);
     EXPECT_EQ(ParseVersionByte("0X0c"), 0x0C);
-    for (std::string_view word :
-         {"--midi-api alsa|jack", "--version-byte N", "--firmware-out FILE", "--no-stdin",
-          "pedal J P", "press S", "release S", "quit", "MIDI In", "MIDI Out", "Exit status"})
-        EXPECT_NE(SimUsage().find(word), std::string::npos) << word;
 }
 
 TEST(SimCommands, EachLineIsACommandOrOneLineOfErrorWithControlBytesEscaped)
 {
-    const struct
-    {
-        std::string_view line;
-        Kind kind;
-        Jack jack;
-        int position;
-        VirtualStomplet::FootSwitch footSwitch;
-    } taken[] = {
-        {"pedal 2 127", Kind::kPedal, Jack::k2, 127, VirtualStomplet::FootSwitch::kA},
-        {"  pedal\t1   0 \r", Kind::kPedal, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
-        {"press a1", Kind::kPress, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
-        {"release b2", Kind::kRelease, Jack::k2, 0, VirtualStomplet::FootSwitch::kB},
-        {"  #pedal 1 2", Kind::kNothing, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
-        {"\r", Kind::kNothing, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
-        {"quit", Kind::kQuit, Jack::k1, 0, VirtualStomplet::FootSwitch::kA},
+    using Switch = VirtualStomplet::FootSwitch;
+    const std::pair<std::string_view, SimCommand> taken[] = {
+        {"pedal 2 127", {Kind::kPedal, Jack::k2, Switch::kA, 127}},
+        {"  pedal\t1   0 \r", {Kind::kPedal}},
+        {"press a1", {Kind::kPress}},
+        {"release b2", {Kind::kRelease, Jack::k2, Switch::kB}},
+        {"  #pedal 1 2", {}},
+        {"\r", {}},
+        {"quit", {Kind::kQuit}},
     };
-    for (const auto& c : taken)
+    for (const auto& [line, expected] : taken)
     {
-        const SimCommandResult result = ParseSimCommand(c.line);
-        ASSERT_TRUE(result.command) << c.line << ": " << result.error;
-        EXPECT_EQ(result.command->kind, c.kind) << c.line;
-        if (c.kind == Kind::kNothing || c.kind == Kind::kQuit)
-            continue;
-        EXPECT_EQ(result.command->jack, c.jack) << c.line;
-        if (c.kind == Kind::kPedal)
-            EXPECT_EQ(result.command->position, c.position) << c.line;
-        else
-            EXPECT_EQ(result.command->footSwitch, c.footSwitch) << c.line;
+        const SimCommandResult result = ParseSimCommand(line);
+        ASSERT_TRUE(result.command) << line << ": " << result.error;
+        EXPECT_TRUE(result.command->kind == expected.kind &&
+                    result.command->jack == expected.jack &&
+                    result.command->footSwitch == expected.footSwitch &&
+                    result.command->position == expected.position)
+            << line;
     }
     for (std::string_view line :
          {"pedal 1", "pedal 3 64", "pedal 0 64", "pedal 1 128", "pedal 1 64 5", "pedal 1 6x",
@@ -141,27 +122,21 @@ TEST(SimCommands, InputIsCutIntoLinesOfBoundedLengthWhateverTheChunks)
 
 TEST(TrafficLines, StampDirectionAndUpperCaseHexInFixedColumns)
 {
-    using std::chrono::microseconds;
-    const std::array<std::uint8_t, 9> request{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x71, 0x00, 0xF7};
-    const std::array<std::uint8_t, 3> control{0xB0, 0x0B, 0x40};
-    EXPECT_EQ(FormatTrafficLine(microseconds(123456), TrafficDirection::kIn, request),
-              "   123.456 in  F0 00 3F 5A 04 02 71 00 F7");
-    EXPECT_EQ(FormatTrafficLine(microseconds(5), TrafficDirection::kOut, control),
-              "     0.005 out B0 0B 40");
-    EXPECT_EQ(FormatTrafficLine(microseconds(12345678901), TrafficDirection::kOut, control),
-              "12345678.901 out B0 0B 40");
-    EXPECT_EQ(FormatTrafficLine(microseconds(-3), TrafficDirection::kIn, control),
-              "     0.000 in  B0 0B 40");
+    const std::array<std::uint8_t, 3> control{0xB0, 0x0B, 0x4F};
+    const std::tuple<std::int64_t, TrafficDirection, std::string_view> lines[] = {
+        {123456, TrafficDirection::kIn, "   123.456 in  B0 0B 4F"},
+        {5, TrafficDirection::kOut, "     0.005 out B0 0B 4F"},
+        {12345678901, TrafficDirection::kOut, "12345678.901 out B0 0B 4F"},
+        {-3, TrafficDirection::kIn, "     0.000 in  B0 0B 4F"}, // a clock behind the start
+    };
+    for (const auto& [microseconds, direction, text] : lines)
+        EXPECT_EQ(FormatTrafficLine(std::chrono::microseconds(microseconds), direction, control),
+                  text);
 }
 
 TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong)
 {
-    const CliArguments plain = *Cli({"status"}).arguments;
-    EXPECT_EQ(plain.command, CliCommand::kStatus);
-    EXPECT_EQ(plain.options.portPrefix, "Korvo-Audio ctrlWave Stomplet");
-    EXPECT_EQ(plain.options.timeoutMs, 1000);
-    EXPECT_FALSE(plain.options.midiApi);
-    EXPECT_FALSE(plain.options.demo);
+    EXPECT_EQ(Cli({"status"}).arguments->options.timeoutMs, 1000);
     const CliArguments set = *Cli({"--port=My Box", "set", "--timeout", "250", "PEDAL1 Controller",
                                    "--midi-api", "jack", "64", "--demo"})
                                   .arguments;
@@ -173,11 +148,7 @@ TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong
     EXPECT_TRUE(set.options.demo);
     EXPECT_EQ(Cli({"diff", "a.csx", "--in", "X:y 128:0"}).arguments->options.inputName,
               "X:y 128:0");
-    EXPECT_TRUE(Cli({"dump", "--json"}).arguments->options.json);
     EXPECT_TRUE(Cli({"monitor", "--hex"}).arguments->options.hex);
-    const CliArguments help = *Cli({"calibrate", "--help"}).arguments; // no operands needed
-    EXPECT_TRUE(help.help && help.command == CliCommand::kCalibrate);
-    EXPECT_FALSE(Cli({"--help"}).arguments->command);
     for (int command = 0; command <= static_cast<int>(CliCommand::kExport); ++command)
     {
         const std::string word(CommandWord(static_cast<CliCommand>(command)));
@@ -188,7 +159,6 @@ TEST(StompletArguments, OptionsComeAnywhereAndEveryBadCommandLineSaysWhatIsWrong
     }
     // Mended: a negative value was reported as an unknown option.
     EXPECT_EQ(Cli({"set", "23", "-1"}).arguments->operands[1], "-1");
-    EXPECT_EQ(Cli({"save", "-"}).arguments->operands[0], "-");
 
     const std::pair<std::vector<std::string_view>, std::string_view> refused[] = {
         {{}, "no command given (see --help)"},
@@ -287,14 +257,9 @@ TEST(StompletOutput, DumpLinesJsonMonitorLinesAndProgress)
               std::string::npos);
     EXPECT_TRUE(json.ends_with("\"text\": \"0\"}\n]}\n"));
 
-    std::vector<std::uint8_t> reply(50, 0x00); // a Status Reply, version 0C
-    reply[0] = 0xF0;
-    reply[2] = 0x3F;
-    reply[3] = 0x5A;
-    reply[4] = 0x04;
-    reply[5] = 0x01;
-    reply[10] = 0x0C;
-    reply[49] = 0xF7;
+    std::vector<std::uint8_t> reply{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01, 0, 0, 0, 0, 0x0C};
+    reply.resize(49); // a Status Reply of version 1.2, its settings 0
+    reply.push_back(0xF7);
     const std::pair<std::vector<std::uint8_t>, std::string_view> described[] = {
         {{0xB0, 0x0B, 0x40}, "Control Change ch 1  #11 = 64  (Expression Pedal)"},
         {{0xB0, 0x03, 0x40}, "Control Change ch 1  #3 = 64"}, // a number without a name
