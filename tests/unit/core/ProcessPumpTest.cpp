@@ -30,20 +30,6 @@ protected:
 };
 } // namespace
 
-TEST_F(Pump, ShortMessagesArriveWithZeroFilledDataBytes)
-{
-    Enqueue({0xB0, 0x0B, 0x40}); // control change
-    Enqueue({0xC2, 0x05});       // program change
-    Enqueue({0xFE});             // active sensing
-    Enqueue({});                 // empty: ignored
-    app.Pump();
-
-    ASSERT_EQ(app.handledMidi.size(), 3u);
-    EXPECT_EQ(app.handledMidi[0], (MidiMessage{0, 0xB0, 0x0B, 0x40}));
-    EXPECT_EQ(app.handledMidi[1], (MidiMessage{0, 0xC2, 0x05, 0x00}));
-    EXPECT_EQ(app.handledMidi[2], (MidiMessage{0, 0xFE, 0x00, 0x00}));
-}
-
 TEST_F(Pump, SysExUpTo512BytesArrivesWholeAndLongerIsDropped)
 {
     Enqueue(SysEx(512));
@@ -83,20 +69,29 @@ TEST_F(Pump, ABurstOfSysExBetweenTwoTicksReachesTheViewSideWholeAndInOrder)
     EXPECT_EQ(app.handledSysEx.size(), kBurst); // each handled once, on its way to the view
 }
 
-TEST_F(Pump, StepsRunInOrderAndHandOnToTheMainThreadTick)
+TEST_F(Pump, ShortMessagesZeroFilledThenSysExThenAudioAndAllHandOnToTheMainThreadTick)
 {
     Enqueue(SysEx(9));
-    Enqueue({0x90, 60, 100});
+    Enqueue({0xB0, 0x0B, 0x40}); // control change
+    Enqueue({0xC2, 0x05});       // program change
+    Enqueue({0xFE});             // active sensing
+    Enqueue({});                 // empty: ignored
     app.Pump();
-    EXPECT_EQ(app.log, (std::vector<std::string>{"midi 144", "sysex 9", "audio 64"}));
+    EXPECT_EQ(app.log, (std::vector<std::string>{"midi 176", "midi 194", "midi 254", "sysex 9",
+                                                 "audio 64"}));
+    ASSERT_EQ(app.handledMidi.size(), 3u);
+    EXPECT_EQ(app.handledMidi[0], (MidiMessage{0, 0xB0, 0x0B, 0x40}));
+    EXPECT_EQ(app.handledMidi[1], (MidiMessage{0, 0xC2, 0x05, 0x00}));
+    EXPECT_EQ(app.handledMidi[2], (MidiMessage{0, 0xFE, 0x00, 0x00}));
 
     app.log.clear();
     app.AttachView(&view);
     app.QueueParamForView(1, 3, false);
     clock.Advance(IPlugAPP::kTimerPeriodMs);
-    EXPECT_EQ(app.log, (std::vector<std::string>{"view 1 Editor Delegate", "midi-view 144",
-                                                 "sysex-view 9", "idle"}));
-    EXPECT_EQ(view.midi.size(), 1u);
+    EXPECT_EQ(app.log,
+              (std::vector<std::string>{"view 1 Editor Delegate", "midi-view 176", "midi-view 194",
+                                        "midi-view 254", "sysex-view 9", "idle"}));
+    EXPECT_EQ(view.midi.size(), 3u);
 }
 
 TEST_F(Pump, TheViewSideMidiRingDropsBeyond32BetweenTicks)
