@@ -3,7 +3,6 @@
 #include "editor/ctrlWaveStomplet.h"
 #include "support/TempFolder.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -25,17 +24,14 @@ PresetValues SampleValues()
     return values;
 }
 
-// The lines of a preset file: F0 00 3F 5A 04 03, `version`, the values, F7.
+// The lines of the saved file of `values` (pinned below), with `version` on line 7.
 std::vector<std::string> PresetLines(const PresetValues& values, const std::string& version = "0A")
 {
-    std::vector<std::string> lines{"F0", "00", "3F", "5A", "04", "03", version};
-    for (std::uint8_t v : values)
-    {
-        char text[3];
-        std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(v));
-        lines.emplace_back(text);
-    }
-    lines.emplace_back("F7");
+    std::vector<std::string> lines;
+    const std::string text = FormatPresetFile(values);
+    for (std::size_t at = 0; at < text.size(); at += 4) // two digits, CR, LF
+        lines.push_back(text.substr(at, 2));
+    lines[6] = version;
     return lines;
 }
 
