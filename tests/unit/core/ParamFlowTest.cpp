@@ -6,17 +6,6 @@
 
 namespace
 {
-// Captures trace lines for the lifetime of the object.
-struct TraceCapture
-{
-    TraceCapture()
-    {
-        SetTraceSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~TraceCapture() { SetTraceSink(nullptr); }
-    std::vector<std::string> lines;
-};
-
 class ParamFlow : public ::testing::Test
 {
 protected:
@@ -28,14 +17,16 @@ protected:
 
 TEST_F(ParamFlow, EachValueFromAControlReachesTheEditorOnceAsUI)
 {
-    TraceCapture trace;
+    std::vector<std::string> trace;
+    SetTraceSink([&trace](std::string_view line) { trace.emplace_back(line); });
     app.AttachView(&view);
     app.SendParamFromView(2, 64.0 / 127.0);
     app.SendParamFromView(2, 1.0);
+    SetTraceSink(nullptr);
 
     EXPECT_EQ(app.log,
               (std::vector<std::string>{"change 2", "view 2 UI", "change 2", "view 2 UI"}));
-    EXPECT_EQ(trace.lines, (std::vector<std::string>{"idx:2 src:UI\n", "idx:2 src:UI\n"}));
+    EXPECT_EQ(trace, (std::vector<std::string>{"idx:2 src:UI\n", "idx:2 src:UI\n"}));
     EXPECT_EQ(app.GetParam(2)->Value(), 127.0);
 }
 
