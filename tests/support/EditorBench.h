@@ -223,17 +223,9 @@ private:
 };
 
 // F0 | 00 3F 5A | 04 configuration | 02 write value | address | value | F7
-inline Bytes WriteValue(int address, int value)
+inline Bytes WriteValue(std::uint8_t address, std::uint8_t value)
 {
-    return {0xF0,
-            0x00,
-            0x3F,
-            0x5A,
-            0x04,
-            0x02,
-            static_cast<std::uint8_t>(address),
-            static_cast<std::uint8_t>(value),
-            0xF7};
+    return {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, address, value, 0xF7};
 }
 inline const Bytes kStatusRequest = WriteValue(0x71, 0x00);
 } // namespace editor_bench

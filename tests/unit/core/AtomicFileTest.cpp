@@ -1,12 +1,13 @@
 #include "core/AtomicFile.h"
 
-#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #if defined(__unix__)
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -122,21 +123,23 @@ TEST(AtomicFile, OnlyWritableRegularFilesAreReplacedAndEverythingElseIsRefusedUn
     EXPECT_FALSE(WriteFileAtomically(longName, "long"));
     EXPECT_EQ(ReadBytes(longName), "long");
 }
-#endif
 
-#if defined(__unix__)
 TEST(AtomicFile, AWriteThatFailsPartWayKeepsTheOldFileWholeAndLeavesNoTemporaryFile)
 {
     TempFolder folder;
     const fs::path path = folder.Path() / "settings.ini";
     WriteBytes(path, "[midi]\nindev=Keys\n");
 
-    std::optional<AtomicWriteError> error;
-    {
-        const testfiles::FileSizeLimit limit(4096); // so writing 64 KiB fails part-way
-        ASSERT_TRUE(limit.Active());
-        error = WriteFileAtomically(path, std::string(65536, 'x'));
-    }
+    // Files of at most 4 KiB: writing 64 KiB fails part-way with EFBIG, as on a full disk.
+    rlimit previous{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 4096;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const auto error = WriteFileAtomically(path, std::string(65536, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
 
     ASSERT_TRUE(error);
     EXPECT_EQ(error->step, AtomicWriteError::Step::kWrite);

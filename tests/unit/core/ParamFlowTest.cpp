@@ -6,17 +6,6 @@
 
 namespace
 {
-// Captures trace lines for the lifetime of the object.
-struct TraceCapture
-{
-    TraceCapture()
-    {
-        SetTraceSink([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    ~TraceCapture() { SetTraceSink(nullptr); }
-    std::vector<std::string> lines;
-};
-
 class ParamFlow : public ::testing::Test
 {
 protected:
@@ -28,14 +17,16 @@ protected:
 
 TEST_F(ParamFlow, EachValueFromAControlReachesTheEditorOnceAsUI)
 {
-    TraceCapture trace;
+    std::vector<std::string> trace;
+    SetTraceSink([&trace](std::string_view line) { trace.emplace_back(line); });
     app.AttachView(&view);
     app.SendParamFromView(2, 64.0 / 127.0);
     app.SendParamFromView(2, 1.0);
+    SetTraceSink(nullptr);
 
     EXPECT_EQ(app.log,
               (std::vector<std::string>{"change 2", "view 2 UI", "change 2", "view 2 UI"}));
-    EXPECT_EQ(trace.lines, (std::vector<std::string>{"idx:2 src:UI\n", "idx:2 src:UI\n"}));
+    EXPECT_EQ(trace, (std::vector<std::string>{"idx:2 src:UI\n", "idx:2 src:UI\n"}));
     EXPECT_EQ(app.GetParam(2)->Value(), 127.0);
 }
 
@@ -69,12 +60,10 @@ TEST_F(ParamFlow, SixHundredQueuedValuesDeliverTheFirst512)
 
 TEST_F(ParamFlow, AnnouncingAllParamsGivesEachParameterOnceWithTheSource)
 {
-    TraceCapture trace;
     app.AnnounceAllParams(ParamSource::kReset);
     EXPECT_EQ(app.log,
               (std::vector<std::string>{"change 0", "view 0 Reset", "change 1", "view 1 Reset",
                                         "change 2", "view 2 Reset", "change 3", "view 3 Reset"}));
-    EXPECT_EQ(trace.lines.at(0), "idx:0 src:Reset\n");
 }
 
 TEST_F(ParamFlow, SerializedParamsReadBackAndAnnounceAsPreset)

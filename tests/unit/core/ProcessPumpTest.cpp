@@ -15,13 +15,6 @@ protected:
     {
         app.EnqueueMidiFromPort(bytes.data(), bytes.size());
     }
-    void RunPump()
-    {
-        double left[IPlugAPP::kPumpFrames];
-        double right[IPlugAPP::kPumpFrames];
-        double* outputs[] = {left, right};
-        app.ProcessPump(nullptr, outputs);
-    }
     static std::vector<std::uint8_t> SysEx(std::size_t size)
     {
         std::vector<std::uint8_t> bytes(size, 0x01);
@@ -37,26 +30,12 @@ protected:
 };
 } // namespace
 
-TEST_F(Pump, ShortMessagesArriveWithZeroFilledDataBytes)
-{
-    Enqueue({0xB0, 0x0B, 0x40}); // control change
-    Enqueue({0xC2, 0x05});       // program change
-    Enqueue({0xFE});             // active sensing
-    Enqueue({});                 // empty: ignored
-    RunPump();
-
-    ASSERT_EQ(app.handledMidi.size(), 3u);
-    EXPECT_EQ(app.handledMidi[0], (MidiMessage{0, 0xB0, 0x0B, 0x40}));
-    EXPECT_EQ(app.handledMidi[1], (MidiMessage{0, 0xC2, 0x05, 0x00}));
-    EXPECT_EQ(app.handledMidi[2], (MidiMessage{0, 0xFE, 0x00, 0x00}));
-}
-
 TEST_F(Pump, SysExUpTo512BytesArrivesWholeAndLongerIsDropped)
 {
     Enqueue(SysEx(512));
     Enqueue(SysEx(513));
     Enqueue({0xF0, 0x7E, 0x00, 0xF7}); // four bytes or more count as SysEx
-    RunPump();
+    app.Pump();
 
     ASSERT_EQ(app.handledSysEx.size(), 2u);
     EXPECT_EQ(app.handledSysEx[0], SysEx(512));
@@ -72,14 +51,14 @@ TEST_F(Pump, ABurstOfSysExBetweenTwoTicksReachesTheViewSideWholeAndInOrder)
     for (std::size_t i = 0; i < kBurst; ++i)
     {
         Enqueue(SysEx(10 + i)); // the last one stands for the box's reply
-        RunPump();
+        app.Pump();
     }
     Enqueue(SysEx(9)); // no room left anywhere: dropped and counted
     EXPECT_EQ(app.DropCounts().fromPortSysEx.load(), 1u);
 
     // The main thread's tick makes room; what waited in the input ring follows on the next one.
     clock.Advance(IPlugAPP::kTimerPeriodMs);
-    RunPump();
+    app.Pump();
     clock.Advance(IPlugAPP::kTimerPeriodMs);
     std::vector<std::string> viewed;
     std::copy_if(app.log.begin(), app.log.end(), std::back_inserter(viewed),
@@ -90,20 +69,29 @@ TEST_F(Pump, ABurstOfSysExBetweenTwoTicksReachesTheViewSideWholeAndInOrder)
     EXPECT_EQ(app.handledSysEx.size(), kBurst); // each handled once, on its way to the view
 }
 
-TEST_F(Pump, StepsRunInOrderAndHandOnToTheMainThreadTick)
+TEST_F(Pump, ShortMessagesZeroFilledThenSysExThenAudioAndAllHandOnToTheMainThreadTick)
 {
     Enqueue(SysEx(9));
-    Enqueue({0x90, 60, 100});
-    RunPump();
-    EXPECT_EQ(app.log, (std::vector<std::string>{"midi 144", "sysex 9", "audio 64"}));
+    Enqueue({0xB0, 0x0B, 0x40}); // control change
+    Enqueue({0xC2, 0x05});       // program change
+    Enqueue({0xFE});             // active sensing
+    Enqueue({});                 // empty: ignored
+    app.Pump();
+    EXPECT_EQ(app.log, (std::vector<std::string>{"midi 176", "midi 194", "midi 254", "sysex 9",
+                                                 "audio 64"}));
+    ASSERT_EQ(app.handledMidi.size(), 3u);
+    EXPECT_EQ(app.handledMidi[0], (MidiMessage{0, 0xB0, 0x0B, 0x40}));
+    EXPECT_EQ(app.handledMidi[1], (MidiMessage{0, 0xC2, 0x05, 0x00}));
+    EXPECT_EQ(app.handledMidi[2], (MidiMessage{0, 0xFE, 0x00, 0x00}));
 
     app.log.clear();
     app.AttachView(&view);
     app.QueueParamForView(1, 3, false);
     clock.Advance(IPlugAPP::kTimerPeriodMs);
-    EXPECT_EQ(app.log, (std::vector<std::string>{"view 1 Editor Delegate", "midi-view 144",
-                                                 "sysex-view 9", "idle"}));
-    EXPECT_EQ(view.midi.size(), 1u);
+    EXPECT_EQ(app.log,
+              (std::vector<std::string>{"view 1 Editor Delegate", "midi-view 176", "midi-view 194",
+                                        "midi-view 254", "sysex-view 9", "idle"}));
+    EXPECT_EQ(view.midi.size(), 3u);
 }
 
 TEST_F(Pump, TheViewSideMidiRingDropsBeyond32BetweenTicks)
@@ -112,7 +100,7 @@ TEST_F(Pump, TheViewSideMidiRingDropsBeyond32BetweenTicks)
     {
         for (int i = 0; i < 20; ++i)
             Enqueue({0xB0, 1, static_cast<std::uint8_t>(i)});
-        RunPump();
+        app.Pump();
     }
     EXPECT_EQ(app.handledMidi.size(), 40u); // the pump handles all
     clock.Advance(IPlugAPP::kTimerPeriodMs);

@@ -147,19 +147,6 @@ TEST(DeviceStatus, VersionsOutsideOneToTenAreRefusedWithAMessageThatDoesNotBlock
     }
 }
 
-TEST(DeviceStatus, ShortMessageWithAReplyHeaderOnlyFlashesTheLight)
-{
-    EditorBench bench;
-    Bytes msg{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01}; // a Status Reply's header
-    msg.resize(48, 0x01);
-    msg.push_back(0xF7); // 49 bytes
-    bench.FromBox(msg);
-    bench.Ticks(1);
-    EXPECT_TRUE(bench.graphics.GetControlWithTag(kCtrlTagMidiLight)->HasAnimation());
-    EXPECT_EQ(bench.Text(kCtrlTagDeviceText2), "");
-    EXPECT_TRUE(bench.port.sent.empty());
-}
-
 TEST(ReceivedSettings, ReplySetsValuesLabelsAndSummariesAndNothingGoesBack)
 {
     EditorBench bench;

