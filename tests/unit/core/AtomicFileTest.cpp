@@ -143,6 +143,7 @@ TEST(AtomicFile, AWriteThatFailsPartWayKeepsTheOldFileWholeAndLeavesNoTemporaryF
 
     ASSERT_TRUE(error);
     EXPECT_EQ(error->step, AtomicWriteError::Step::kWrite);
+    EXPECT_EQ(error->code, std::errc::file_too_large); // the reason a person reads in the message
     EXPECT_EQ(ReadBytes(path), "[midi]\nindev=Keys\n");
     EXPECT_EQ(FilesIn(folder.Path()), 1);
 }
