@@ -17,10 +17,15 @@ TEST(SpscRing, DrainsCompletelyAfterTheWriteIndexHasWrapped)
         ASSERT_TRUE(ring.Push(i));
     EXPECT_FALSE(ring.Push(99));
 
+    // The SysEx rings are read in place: Peek, then Discard.
     std::vector<int> drained;
-    while (ring.Pop(value))
-        drained.push_back(value);
+    while (const int* oldest = ring.Peek())
+    {
+        drained.push_back(*oldest);
+        EXPECT_TRUE(ring.Discard());
+    }
     EXPECT_EQ(drained, (std::vector<int>{3, 4, 5, 6}));
+    EXPECT_FALSE(ring.Discard());
     EXPECT_FALSE(ring.Pop(value));
 }
 
