@@ -17,11 +17,7 @@ using Action = DemoPerformer::Action;
 
 // One step of the musician's foot (a pedal position, or a switch going down or up) and what the
 // box sends for it.
-struct Step
-{
-    Action action;
-    std::vector<Bytes> wire;
-};
+using Step = std::pair<Action, std::vector<Bytes>>;
 
 struct Case
 {
@@ -47,8 +43,7 @@ TEST(BoxMidiRules, SettingsAndFootActionsGiveTheWireBytes)
          {{kPedal1OutMaximum, 1}},
          {{{kPedal, k1, kA, 10}, {{0xB0, 0x0B, 0x00}}},
           {{kPedal, k1, kA, 20}, {}},
-          {{kPedal, k1, kA, 100}, {{0xB0, 0x0B, 0x01}}},
-          {{kPedal, k1, kA, 100}, {}}}},
+          {{kPedal, k1, kA, 100}, {{0xB0, 0x0B, 0x01}}}}},
         {"aftertouch on channel 16",
          {{kPedal2Mode, kPedalModeAftertouch}, {kPedal2Channel, 15}},
          {{{kPedal, k2, kA, 100}, {{0xDF, 0x64}}}}},
@@ -87,8 +82,7 @@ TEST(BoxMidiRules, SettingsAndFootActionsGiveTheWireBytes)
          {{{kPress, k1, kA}, {{0xFA}}},
           {{kRelease, k1, kA}, {}},
           {{kPress, k1, kA}, {{0xFA}}},
-          {{kPress, k1, kB}, {{0xFC}}},
-          {{kRelease, k1, kB}, {}}}},
+          {{kPress, k1, kB}, {{0xFC}}}}},
         {"program change on press only",
          {{kJack1Mode, kSwitches},
           {kSwitchB1Function, kSwitchFunctionProgramChange},
@@ -111,9 +105,8 @@ TEST(BoxMidiRules, SettingsAndFootActionsGiveTheWireBytes)
         for (const auto& [idx, value] : c.settings)
             box.ReceiveSysEx(BuildSingleSetting(idx, value)->bytes, 0);
         int n = 0;
-        for (const Step& step : c.steps)
-            EXPECT_EQ(DemoPerformer::Perform(box, {step.action}), step.wire)
-                << c.what << ", step " << ++n;
+        for (const auto& [action, wire] : c.steps)
+            EXPECT_EQ(DemoPerformer::Perform(box, {action}), wire) << c.what << ", step " << ++n;
     }
 }
 

@@ -26,28 +26,10 @@ std::vector<Action> Play(DemoPerformer& performer, const VirtualStomplet::Settin
 }
 } // namespace
 
-TEST(DemoPerformer, APedalJackSweepsHeelToToeAndBackInItsHalfOfTheCycle)
+TEST(DemoPerformer, InItsHalfOfTheCycleASwitchJackTapsAThenBAndAPedalJackSweepsToToeAndBack)
 {
     EXPECT_EQ(DemoPerformer::PedalPositionAt(1500), 127);
-    EXPECT_EQ(DemoPerformer::PedalPositionAt(3000), 0);
 
-    DemoPerformer performer;
-    const VirtualStomplet::Settings pedals = VirtualStomplet::FactorySettings();
-    for (const Jack jack : {k1, k2})
-    {
-        const std::int64_t start = jack == k1 ? 0 : 4000;
-        const std::vector<Action> half = Play(performer, pedals, start, start + 3900);
-        ASSERT_FALSE(half.empty());
-        for (const Action& action : half)
-            EXPECT_EQ(action.jack, jack);
-        EXPECT_EQ(half.back(), (Action{kPedal, jack, kA, 0}));
-    }
-    // Resting at the heel sends nothing more.
-    EXPECT_TRUE(Play(performer, pedals, 8000 + 3100, 8000 + 3900).empty());
-}
-
-TEST(DemoPerformer, ASwitchJackTapsAThenBInItsHalfOfTheCycle)
-{
     VirtualStomplet::Settings settings = VirtualStomplet::FactorySettings();
     settings[kJack1Mode] = kJackModeSwitches;
     DemoPerformer performer;
@@ -55,4 +37,11 @@ TEST(DemoPerformer, ASwitchJackTapsAThenBInItsHalfOfTheCycle)
                                                                        {kRelease, k1, kA, 0},
                                                                        {kPress, k1, kB, 0},
                                                                        {kRelease, k1, kB, 0}}));
+    const std::vector<Action> sweep = Play(performer, settings, 4000, 7900);
+    ASSERT_FALSE(sweep.empty());
+    for (const Action& action : sweep)
+        EXPECT_EQ(action.jack, k2);
+    EXPECT_EQ(sweep.back(), (Action{kPedal, k2, kA, 0}));
+    // Resting at the heel sends nothing more.
+    EXPECT_TRUE(Play(performer, settings, 12000 + 3100, 12000 + 3900).empty());
 }
