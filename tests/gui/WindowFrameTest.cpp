@@ -182,6 +182,7 @@ TEST_F(DesktopWindow, EveryPartialRepaintLeavesTheWindowAsAWholeRepaintWould)
         editor.OnMidiForView(MidiMessage{0, 0xB0, 11, 80});
         for (int frame = 0; frame < 100 && view->IsFrameClockRunning(); ++frame)
             ExpectWholeFrame(at + "light");
+        EXPECT_FALSE(view->IsFrameClockRunning());
 
         ASSERT_TRUE(editor.OnAboutRequested());
         ExpectWholeFrame(at + "About");
