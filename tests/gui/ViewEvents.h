@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWidget>
 
 // Left-button mouse input delivered straight to a widget, as the window system would deliver it,
@@ -22,13 +21,5 @@ inline void Click(QWidget& widget, QPointF pos)
 {
     Mouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton);
     Mouse(widget, QEvent::MouseButtonRelease, pos, Qt::NoButton);
-}
-
-// One notch away from the user.
-inline void Wheel(QWidget& widget, QPointF pos)
-{
-    QWheelEvent event(pos, widget.mapToGlobal(pos), QPoint(), QPoint(0, 120), Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&widget, &event);
 }
 } // namespace viewevents

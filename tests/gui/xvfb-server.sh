@@ -11,7 +11,6 @@ stop() {
 }
 case $action in
 start)
-    command -v Xvfb >/dev/null || { echo "Xvfb missing (see scripts/install-deps.sh)" >&2; exit 1; }
     mkdir -p "$dir"
     stop
     setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" &>"$dir/log" &
