@@ -14,11 +14,7 @@
 class ScriptedPlatformUi : public PlatformUi
 {
 public:
-    struct TextEntryRequest
-    {
-        std::string initialText;
-        IRECT bounds;
-    };
+    using TextEntryRequest = std::pair<std::string, IRECT>; // initial text, bounds
     struct MessageBoxRequest
     {
         std::string text;
