@@ -21,9 +21,8 @@ using Bytes = std::vector<std::uint8_t>;
 using Values = std::array<std::uint8_t, kNumParams>;
 
 // An output port that keeps every message handed to it and counts the port probes.
-class RecordingPort final : public AppHostLink
+struct RecordingPort final : AppHostLink
 {
-public:
     bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
     {
         sent.emplace_back(bytes, bytes + size);
@@ -36,32 +35,22 @@ public:
 };
 
 // Resources as the application carries them: the four pictures at their design sizes, and every
-// font file. Records what was asked for.
-class ArtworkLoader final : public ResourceLoader
+// font file.
+struct ArtworkLoader final : ResourceLoader
 {
-public:
     std::optional<IBitmap> LoadBitmap(std::string_view name, int nFrames,
                                       bool framesAreHorizontal) override
     {
-        requestedImages.emplace_back(name);
         const std::pair<int, int> size = name == "tipring.png" ? std::pair{150, 198}
                                          : name == "fwbg.png"  ? std::pair{621, 454}
                                                                : std::pair{1024, 768};
         return IBitmap{std::string(name), size.first, size.second, nFrames, framesAreHorizontal};
     }
-    bool LoadFont(std::string_view fontID, std::string_view fileName) override
-    {
-        loadedFonts.emplace_back(fontID, fileName);
-        return true;
-    }
-
-    std::vector<std::string> requestedImages;
-    std::vector<std::pair<std::string, std::string>> loadedFonts;
+    bool LoadFont(std::string_view, std::string_view) override { return true; }
 };
 
-class EditorProbe : public ctrlWaveStomplet
+struct EditorProbe : ctrlWaveStomplet
 {
-public:
     using ctrlWaveStomplet::mAudition;
     using ctrlWaveStomplet::mModeCheck;
     using ctrlWaveStomplet::mPendingParam;
@@ -88,7 +77,6 @@ struct EditorBench
             port.sent.clear();
         }
     }
-    ~EditorBench() { editor.SetHostLink(nullptr); }
 
     void OpenView() { editor.OpenView(graphics, graphics); }
 

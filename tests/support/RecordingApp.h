@@ -98,9 +98,8 @@ private:
 };
 
 // A view whose controls are one value slot per parameter, plus a MIDI listener.
-class FakeView final : public IEditorView
+struct FakeView final : IEditorView
 {
-public:
     void SetParamFromDelegate(int paramIdx, double normalized) override
     {
         received.push_back({paramIdx, normalized});

@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A PlatformUi for tests. Every request is recorded. A request is answered at once when the test
@@ -13,11 +14,7 @@
 class ScriptedPlatformUi : public PlatformUi
 {
 public:
-    struct TextEntryRequest
-    {
-        std::string initialText;
-        IRECT bounds;
-    };
+    using TextEntryRequest = std::pair<std::string, IRECT>; // initial text, bounds
     struct MessageBoxRequest
     {
         std::string text;
@@ -30,14 +27,26 @@ public:
         std::string extension;
     };
 
-    void CreatePopupMenu(const std::vector<PopupMenuItem>& items, const IRECT& bounds,
-                         PopupMenuCompletion completion) override;
-    void CreateTextEntry(const IText& style, const IRECT& bounds, std::string_view initialText,
-                         TextEntryCompletion completion) override;
+    void CreatePopupMenu(const std::vector<PopupMenuItem>& items, const IRECT&,
+                         PopupMenuCompletion completion) override
+    {
+        mPopups.Ask(items, std::move(completion));
+    }
+    void CreateTextEntry(const IText&, const IRECT& bounds, std::string_view initialText,
+                         TextEntryCompletion completion) override
+    {
+        mTexts.Ask({std::string(initialText), bounds}, std::move(completion));
+    }
     void ShowMessageBox(std::string_view text, std::string_view caption, EMsgBoxType type,
-                        MsgBoxCompletion completion) override;
+                        MsgBoxCompletion completion) override
+    {
+        mBoxes.Ask({std::string(text), std::string(caption), type}, std::move(completion));
+    }
     void PromptForFile(EFileAction action, std::string_view extension,
-                       FileCompletion completion) override;
+                       FileCompletion completion) override
+    {
+        mFiles.Ask({action, std::string(extension)}, std::move(completion));
+    }
     bool OpenURL(std::string_view urlOrPath) override
     {
         mOpenedUrls.emplace_back(urlOrPath);

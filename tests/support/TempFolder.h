@@ -29,9 +29,6 @@ public:
         std::filesystem::remove_all(mPath, ignored);
     }
 
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
     const std::filesystem::path& Path() const { return mPath; }
 
 private:

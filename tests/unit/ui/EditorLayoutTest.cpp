@@ -42,7 +42,6 @@ TEST(EditorLayout, FirstScreenFollowsWhatCameBeforeItAndEndsReadyWithOneStatusRe
     EXPECT_TRUE(bench.editor.mStatusTextsReady);
     EXPECT_EQ(bench.Text(kCtrlTagDeviceText1), "DEVICE: Some Synth");
     EXPECT_EQ(bench.GroupState("jack1switchcontrols"), "shown");
-    EXPECT_EQ(bench.GroupState("jack1pedalcontrols"), "hidden");
     EXPECT_EQ(bench.BoundState(kSwitch1SpecialLower), "enabled"); // the jack rules applied
     // The pages keep their first-screen state: the jack's page is chosen by the tabs.
     EXPECT_EQ(bench.GroupState("switch1controls"), "hidden");

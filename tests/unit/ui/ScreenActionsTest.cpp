@@ -2,6 +2,7 @@
 #include "ui/ControlTags.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -9,20 +10,17 @@ namespace
 using editor_bench::Bytes;
 using editor_bench::EditorBench;
 using editor_bench::kStatusRequest;
+using editor_bench::WriteValue;
 
 // Points on the screen, design pixels.
 constexpr float kTabY = 340.f;
 constexpr float kJack1TabX = 512.f;
 constexpr float kJack2TabX = 625.f;
-constexpr float kJack1ModeCaptionX = 512.f;
-constexpr float kJack1ModeCaptionY = 455.f;
-
-using OpenBench = EditorBench;
 } // namespace
 
 TEST(ScreenButtons, ResetAllAsksFirstAndOnYesPutsTheResetThenTheStatusRequestOnTheWire)
 {
-    OpenBench bench;
+    EditorBench bench;
     bench.ClickAndSettle(512.f, 388.f);
     ASSERT_EQ(bench.platform.PendingMessageBoxes(), 1);
     EXPECT_EQ(bench.platform.MessageBoxes().back().text,
@@ -34,42 +32,35 @@ TEST(ScreenButtons, ResetAllAsksFirstAndOnYesPutsTheResetThenTheStatusRequestOnT
     bench.ClickAndSettle(512.f, 388.f);
     EXPECT_TRUE(bench.port.sent.empty()); // not before the answer
     EXPECT_TRUE(bench.platform.AnswerMessageBox(EMsgBoxResult::kYes));
-    const Bytes reset{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, 0x70, 0x00, 0xF7}; // address 70: reset
-    EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{reset, kStatusRequest}));
+    EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{WriteValue(0x70, 0), kStatusRequest}));
 }
 
 TEST(ScreenButtons, EachCalibrationButtonAsksAtOnceForItsOwnPedalEndAndNothingElse)
 {
-    struct Case
+    // The button, the tab of its jack, the address it writes.
+    for (const auto& [tag, tabX, address] :
+         {std::tuple{kCtrlTagPedal1CalibrateLow, kJack1TabX, 0x1A},
+          std::tuple{kCtrlTagPedal1CalibrateHigh, kJack1TabX, 0x1B},
+          std::tuple{kCtrlTagPedal2CalibrateLow, kJack2TabX, 0x09},
+          std::tuple{kCtrlTagPedal2CalibrateHigh, kJack2TabX, 0x0A}})
     {
-        int tag;
-        float tabX; // the tab of its jack
-        std::uint8_t address;
-    };
-    for (const Case& c : {Case{kCtrlTagPedal1CalibrateLow, kJack1TabX, 0x1A},
-                          Case{kCtrlTagPedal1CalibrateHigh, kJack1TabX, 0x1B},
-                          Case{kCtrlTagPedal2CalibrateLow, kJack2TabX, 0x09},
-                          Case{kCtrlTagPedal2CalibrateHigh, kJack2TabX, 0x0A}})
-    {
-        OpenBench bench;
-        bench.ClickAndSettle(c.tabX, kTabY);
-        const IRECT button = bench.Tagged(c.tag).GetRECT();
+        EditorBench bench;
+        bench.ClickAndSettle(tabX, kTabY);
+        const IRECT button = bench.Tagged(tag).GetRECT();
         // Sent on the click itself, before the splash has run a single frame.
         bench.graphics.OnMouseDown(button.MW(), button.MH(), {.L = true});
         bench.graphics.OnMouseUp(button.MW(), button.MH(), {.L = true});
-        // F0 | 00 3F 5A | 04 | 02 | calibration address | 00 | F7
-        const Bytes calibrate{0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x02, c.address, 0x00, 0xF7};
-        EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{calibrate, kStatusRequest}))
-            << "tag " << c.tag;
+        const auto write = WriteValue(static_cast<std::uint8_t>(address), 0);
+        EXPECT_EQ(bench.port.sent, (std::vector<Bytes>{write, kStatusRequest})) << "tag " << tag;
     }
 }
 
 TEST(ScreenButtons, StandaloneNoticeSwallowsClicksOnThePagesButNotOnTheHeader)
 {
-    OpenBench bench;
+    EditorBench bench;
     bench.graphics.HideControl(kCtrlTagStandaloneNotice, false);
 
-    bench.ClickAndSettle(kJack1ModeCaptionX, kJack1ModeCaptionY);
+    bench.ClickAndSettle(512.f, 455.f); // the JACK 1 Mode caption
     EXPECT_EQ(bench.platform.PopupMenus().size(), 0u);
     bench.ClickAndSettle(kJack1TabX, kTabY);
     EXPECT_DOUBLE_EQ(bench.Tagged(kCtrlTagPageTabs).GetValue(), 0.0);

@@ -1,14 +1,14 @@
 #include "ui/UserManual.h"
 
 #include "support/EditorBench.h"
-#include "support/ScriptedPlatformUi.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
-namespace user_manual_test
+namespace
 {
 using testfiles::ReadBytes;
 using testfiles::TempFolder;
@@ -26,11 +26,9 @@ UserManualSource SourceIn(const std::filesystem::path& folder, int* reads = null
                 return kCarried;
             }};
 }
-} // namespace user_manual_test
+} // namespace
 
-using namespace user_manual_test;
-
-TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnother)
+TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeReplacedAtAnotherFolderMadeIfNeeded)
 {
     TempFolder folder;
     const ManualFile first = ProvideManualFile(folder.Path(), kCarried);
@@ -40,9 +38,7 @@ TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnoth
 
     const std::string edited(kCarried.size(), 'x');
     WriteBytes(first.path, edited);
-    const ManualFile second = ProvideManualFile(folder.Path(), kCarried);
-    EXPECT_EQ(second.state, ManualFile::State::kReused);
-    EXPECT_EQ(ReadBytes(second.path), edited);
+    EXPECT_EQ(ProvideManualFile(folder.Path(), kCarried).state, ManualFile::State::kReused);
     // With nothing carried, the file there is offered as it is.
     EXPECT_EQ(ProvideManualFile(folder.Path(), std::nullopt).state, ManualFile::State::kReused);
     EXPECT_EQ(ReadBytes(first.path), edited);
@@ -53,12 +49,8 @@ TEST(UserManualFile, WrittenOnceReopenedUnchangedAtTheSameSizeAndReplacedAtAnoth
         EXPECT_EQ(ProvideManualFile(folder.Path(), kCarried).state, ManualFile::State::kWritten);
         EXPECT_EQ(ReadBytes(first.path), kCarried);
     }
-}
 
-TEST(UserManualFile, AFolderNotMadeYetIsCreatedWithItsParents)
-{
     // Mended: on a first start Read Manual failed because the settings folder did not exist.
-    TempFolder folder;
     const std::filesystem::path nested = folder.Path() / "data" / "ctrlWaveStomplet";
     EXPECT_EQ(ProvideManualFile(nested, std::nullopt).state, ManualFile::State::kUnavailable);
     const ManualFile file = ProvideManualFile(nested, kCarried);
@@ -96,6 +88,6 @@ TEST(ReadManual, TheHelpMenuRequestIsHandledByTheEditorOnItsScreen)
 
     EXPECT_TRUE(bench.editor.OnManualRequested());
     EXPECT_EQ(reads, 1);
-    ASSERT_EQ(bench.platform.OpenedUrls().size(), 1u);
-    EXPECT_EQ(bench.platform.OpenedUrls()[0], (folder.Path() / kUserManualFileName).string());
+    EXPECT_EQ(bench.platform.OpenedUrls(),
+              std::vector<std::string>{(folder.Path() / kUserManualFileName).string()});
 }
