@@ -72,11 +72,7 @@ public:
             return -1;
         return mProcess.exitStatus() == QProcess::CrashExit ? 128 : mProcess.exitCode();
     }
-    void Signal(int signal)
-    {
-        if (Running())
-            ::kill(static_cast<pid_t>(mProcess.processId()), signal);
-    }
+    void Kill() { mProcess.kill(); }
     void Write(const std::string& text) { mProcess.write(text.data(), qint64(text.size())); }
     void CloseInput() { mProcess.closeWriteChannel(); }
 
