@@ -72,11 +72,7 @@ public:
             return -1;
         return mProcess.exitStatus() == QProcess::CrashExit ? 128 : mProcess.exitCode();
     }
-    void Signal(int signal)
-    {
-        if (Running())
-            ::kill(static_cast<pid_t>(mProcess.processId()), signal);
-    }
+    void Kill() { mProcess.kill(); }
     void Write(const std::string& text) { mProcess.write(text.data(), qint64(text.size())); }
     void CloseInput() { mProcess.closeWriteChannel(); }
 
@@ -145,12 +141,6 @@ inline std::set<std::string> JackPorts()
     jack_free(names); // free(3) on null does nothing
     return ports;
 }
-// True when the server holds only its own ports: the programs of earlier steps have left it.
-inline bool OnlyServerPorts()
-{
-    return std::ranges::all_of(JackPorts(),
-                               [](const std::string& port) { return port.starts_with("system:"); });
-}
 
 // Stops or starts the suite's server; true on success. A client of a stopped server never sees it
 // started again, so the observer closes first.
@@ -174,7 +164,8 @@ struct Sim
 // server refused (status 3) is tried again.
 inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments)
 {
-    WaitUntil(OnlyServerPorts, 5s);
+    const auto serverOnly = [](const std::string& port) { return port.starts_with("system:"); };
+    WaitUntil([&] { return std::ranges::all_of(JackPorts(), serverOnly); }, 5s);
     const auto before = JackPorts();
     std::vector<std::string> argv{STOMPLET_SIM_PROGRAM, "--midi-api", "jack"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -198,13 +189,6 @@ inline std::unique_ptr<Sim> StartSim(const std::vector<std::string>& arguments)
     }
     ADD_FAILURE() << "stomplet-sim's ports did not appear" << sim->child->Transcript();
     return nullptr;
-}
-
-// settings.ini in `folder` wiring the editor's input to the box's output and back.
-inline void WriteEditorSettings(const std::filesystem::path& folder, const Sim& sim)
-{
-    testfiles::WriteBytes(folder / "settings.ini",
-                          "[midi]\nindev=" + sim.output + "\noutdev=" + sim.input + "\n");
 }
 
 } // namespace e2e

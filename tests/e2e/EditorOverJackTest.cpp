@@ -3,7 +3,6 @@
 
 #include "E2e.h"
 #include "app/AppHost.h"
-#include "app/PreferencesDialog.h"
 #include "app/QtTimerBackend.h"
 #include "app/ViewWidget.h"
 #include "device/DeviceStatus.h"
@@ -28,7 +27,8 @@ protected:
     {
         sim = StartSim(simArguments);
         ASSERT_TRUE(sim);
-        WriteEditorSettings(folder, *sim);
+        testfiles::WriteBytes(folder / "settings.ini", // the editor wired to the box and back
+                              "[midi]\nindev=" + sim->output + "\noutdev=" + sim->input + "\n");
         host = std::make_unique<AppHost>(std::make_unique<ctrlWaveStomplet>(), ports, folder,
                                          [](std::string_view) {});
         host->Start();
@@ -43,8 +43,6 @@ protected:
             JackServer("start");
         if (view)
             editor->CloseView();
-        view.reset();
-        host.reset();
     }
 
     std::string Text(int tag)
@@ -106,8 +104,7 @@ TEST_F(EditorOverJack, AMusiciansSessionFromInterfaceModeToTheLargestFirmwareIma
 
     // With AUDITION on, pedal 1 (controller 11 on channel 1) shows on its LCD and is passed on.
     editor->SetAudition(true);
-    bool shown = false;
-    bool passedOn = false;
+    bool shown = false, passedOn = false;
     for (int attempt = 0; attempt < kSendAttempts && !(shown && passedOn); ++attempt)
     {
         const int position = 40 + attempt; // somewhere new each time
@@ -141,7 +138,6 @@ TEST_F(EditorOverJack, AMusiciansSessionFromInterfaceModeToTheLargestFirmwareIma
     {
         const std::size_t before = sim->child->Traffic("in").size();
         editor->LoadFirmware((folder / "image.bin").string());
-        ASSERT_TRUE(editor->FirmwareTransferRunning());
         ASSERT_TRUE(WaitUntil([&] { return !editor->FirmwareTransferRunning(); }, 90s));
         QTest::qWait(500); // the last block reaches the box
         const std::vector<HexLine> lines = sim->child->Traffic("in");
@@ -159,12 +155,9 @@ TEST_F(EditorOverJack, AMusiciansSessionFromInterfaceModeToTheLargestFirmwareIma
             fault = "the last block late";
     }
     EXPECT_EQ(fault, "");
-    std::string back;
-    WaitUntil(
-        [&]
-        { return (back = testfiles::ReadBytes(written)).size() == 16384; }); // sixteen whole pages
-    ASSERT_EQ(back.size(), 16384u) << sim->child->Transcript();
-    EXPECT_TRUE(back == image + '\xFF'); // and the page's erased rest
+    // Sixteen whole pages: the image and the last page's erased rest.
+    EXPECT_TRUE(WaitUntil([&] { return testfiles::ReadBytes(written) == image + '\xFF'; }))
+        << sim->child->Transcript();
 }
 
 TEST_F(EditorOverJack, TheBoxKilledAndTheServerStoppedAreShownAndTheBoxComesBackByItself)
@@ -177,34 +170,24 @@ TEST_F(EditorOverJack, TheBoxKilledAndTheServerStoppedAreShownAndTheBoxComesBack
     editor->LoadFirmware((folder / "image.bin").string());
     ASSERT_TRUE(WaitUntil([&] { return Received(kCommandFirmwareBlock) >= 3; }))
         << sim->child->Transcript();
-    sim->child->Signal(SIGKILL);
-    ASSERT_NE(sim->child->WaitForExit(), -1);
+    sim->child->Kill();
     EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);
     const auto box = [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); };
-    ASSERT_TRUE(WaitUntil([&] { return box() != nullptr; })); // the transfer stopped and says so
-    EXPECT_EQ(box()->text().toStdString(), kFirmwareFailedText);
+    ASSERT_TRUE(
+        WaitUntil([&] { return box() && box()->text().toStdString() == kFirmwareFailedText; }));
     box()->button(QMessageBox::Ok)->click();
-    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
-              std::string::npos); // the file keeps the name
     // Back under the same names: the editor reopens the ports by itself, and the box gets no
     // leftover of the abandoned update.
     ASSERT_TRUE(sim = StartSim({}));
     EXPECT_TRUE(ReachInterfaceMode()) << sim->child->Transcript();
     EXPECT_EQ(Received(kCommandFirmwareBlock) + Received(kCommandFirmwareStart), 0u);
 
-    // The server stopped while Preferences is open: its ports are gone as an unplugged box's are,
-    // the file keeps the name, and Cancel puts back the settings from before, name and all.
-    {
-        PreferencesDialog dialog(*host, nullptr, false);
-        dialog.open();
-        ASSERT_TRUE(serverStopped = JackServer("stop"));
-        EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);
-        EXPECT_NE(
-            testfiles::ReadBytes(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
-            std::string::npos);
-        dialog.reject();
-    }
-    EXPECT_EQ(host->Settings().midiOutputPort, sim->input);
+    // The server stopped: its ports are gone as an unplugged box's are, and the file keeps the
+    // name.
+    ASSERT_TRUE(serverStopped = JackServer("stop"));
+    EXPECT_TRUE(ShowsNoPort()) << Text(kCtrlTagDeviceText1);
+    EXPECT_NE(testfiles::ReadBytes(folder / "settings.ini").find("\noutdev=" + sim->input + "\n"),
+              std::string::npos);
     ASSERT_TRUE(JackServer("start"));
     serverStopped = false;
     // With the server and the box back, the editor is back in Interface Mode by itself.

@@ -1,8 +1,7 @@
-// The programs as a user runs them on the private JACK server: stomplet-sim as the box, stomplet's
-// commands against it, and the editor program talking to the box its settings file names. Each row
-// runs a program (stomplet when the first word is not a path) and pins its exit status, the texts
-// its output holds and the start of its one error line (none when empty). The texts themselves are
-// the unit tests'.
+// The programs as a user runs them on the private JACK server: stomplet-sim as the box and
+// stomplet's commands against it. Each row runs a program (stomplet when the first word is not a
+// path) and pins its exit status, the texts its output holds and the start of its one error line
+// (none when empty). The texts themselves are the unit tests'.
 
 #include "E2e.h"
 
@@ -41,33 +40,12 @@ void RunRows(const std::vector<Row>& rows)
 }
 } // namespace
 
-TEST(Programs, StompletSimAndStompletHelpVersionAndBadArguments)
-{
-    const std::string sim = STOMPLET_SIM_PROGRAM;
-    RunRows({
-        {0, {sim, "--help"}, {"--no-stdin"}},
-        {0, {sim, "--version"}, {"stomplet-sim 1.0.0\n"}},
-        {2, {sim, "--version-byte", "128"}, {}, "stomplet-sim: "},
-        // Mended: the libraries' own lines came with ours.
-        {3,
-         {"env", "JACK_DEFAULT_SERVER=stomplet-e2e-no-such-server", sim, "--midi-api", "jack"},
-         {},
-         "stomplet-sim: no MIDI: the JACK server cannot be reached, so the box's ports cannot "
-         "be opened"},
-        {0, {"--help"}, {"  status"}},
-        {0, {"calibrate", "--help"}, {"Usage: stomplet calibrate"}},
-        {2, {"flash"}, {}, "stomplet: unknown command \"flash\""},
-    });
-}
-
-TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
+TEST(Programs, StompletCommandsAgainstTheBoxAndTheExitStatusOfEachOutcome)
 {
     const testfiles::TempFolder temp;
     const std::filesystem::path& folder = temp.Path();
-    const std::string received = (folder / "received.bin").string();
-    auto sim = StartSim({"--firmware-out", received});
+    auto sim = StartSim({"--firmware-out", (folder / "received.bin").string()});
     ASSERT_TRUE(sim);
-    sim->child->Write("pedal 3 64\n"); // only an error line
     const std::string rig = (folder / "rig.csx").string();
     const std::string syx = (folder / "RIG.SYX").string(); // Mended: was read as a preset's text
     const std::string missing = (folder / "missing.csx").string();
@@ -80,28 +58,26 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
     testfiles::WriteBytes(image, std::string(1500, '\x5A'));
 
     RunRows({
-        {0,
-         {"status"},
-         {"DEVICE: Korvo-Audio ctrlWave Stomplet\nSTATE: Interface Mode\nVERSION: 1.2\n"}},
+        {0, {"--help"}, {"  status"}},
+        {2, {"flash"}, {}, "stomplet: unknown command \"flash\""},
+        {2, {STOMPLET_SIM_PROGRAM, "--version-byte", "128"}, {}, "stomplet-sim: "},
+        // Mended: the libraries' own lines came with ours.
+        {3,
+         {"env", "JACK_DEFAULT_SERVER=stomplet-e2e-nothing", STOMPLET_SIM_PROGRAM, "--midi-api",
+          "jack"},
+         {},
+         "stomplet-sim: no MIDI: the JACK server cannot be reached"},
+        {0, {"status"}, {"STATE: Interface Mode\nVERSION: 1.2\n"}},
         {0, {"dump"}, {"\n23  PEDAL1 Controller            11\n"}},
-        {0, {"dump", "--json"}, {"{\"version\": \"1.2\", \"settings\": [\n"}},
-        {0, {"set", "SWITCHA1 Midi Channel", "10"}, {"SWITCHA1 Midi Channel = 10\n"}},
         // The simulator's pedal rests at the heel, so the high end becomes 0.
         {0, {"calibrate", "pedal2", "high"}, {"PEDAL2 Calibration High End: 0.0%\n"}},
-        {0,
-         {"reset"},
-         {"\n10  PEDAL2 Calibration High End  127 (100.0%)\n",
-          "\n28  SWITCHA1 Midi Channel        1\n"}},
+        {0, {"reset"}, {"\n10  PEDAL2 Calibration High End  127 (100.0%)\n"}},
         {0, {"set", "JACK 1 Mode", "Switches"}, {"JACK 1 Mode = Switches\n"}},
         {0, {"save", rig}, {}},
-        {0, {"diff", rig}, {}}, // the file holds what the box holds
         {0, {"save", "-"}, {"F0\r\n00\r\n3F\r\n5A\r\n04\r\n03\r\n"}},
         {0, {"export", syx}, {}},
         {0, {"ports"}, {"* Korvo-Audio ctrlWave Stomplet"}},
-        {3,
-         {"--port", "No Such Device", "status"},
-         {},
-         "stomplet: no MIDI output port begins with \"No Such Device\" (see stomplet ports)"},
+        {3, {"--port", "No Such Device", "status"}, {}, "stomplet: no MIDI output port begins"},
         {2, {"load", missing}, {}, "stomplet: " + missing + ": no such file"},
         {2, {"load", fifo}, {}, "stomplet: " + fifo + ": is not a regular file"},
         {2, {"firmware", fifo}, {}, "stomplet: " + fifo + ": is not a regular file"},
@@ -111,44 +87,21 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
         {0, {"reset"}, {}},
         {4, {"diff", rig}, {"JACK 1 Mode: box Pedal, file Switches\n"}},
         {0, {"load", syx}, {"the box holds them\n"}},
-        {0, {"diff", rig}, {}},
+        {0, {"diff", rig}, {}}, // the file saved holds what the box held
+        // No answer within a millisecond: the server carries the reply a period (21 ms) later.
+        {1, {"dump", "--timeout", "1"}, {}, "stomplet: no answer from the box"},
     });
-    const std::string errors = sim->child->Text(true);
-    EXPECT_TRUE(errors.starts_with("stomplet-sim: pedal takes")) << errors;
-    EXPECT_NE(errors.find("\nstomplet-sim: firmware transfer complete: 2 pages, 2048 bytes, 0 "
-                          "blocks with a bad checksum; image written to " +
-                          received + "\n"),
+    EXPECT_NE(sim->child->Text(true).find("firmware transfer complete: 2 pages, 2048 bytes"),
               std::string::npos);
 
-    // The box answers nothing while a firmware transfer is open.
-    testfiles::WriteBytes(folder / "long.bin", std::string(16000, 'x'));
-    Child transfer(
-        {STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "firmware", (folder / "long.bin").string()});
-    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(transfer.Text(), '\n') >= 2; }));
-    RunRows({{1, {"dump", "--timeout", "300"}, {}, "stomplet: no answer from the box"}});
-
-    // The end of standard input ends the box as "quit" does; without standard input it runs on
-    // until a signal ends it with status 0.
+    // The end of standard input ends the box as "quit" does, with status 0.
     sim->child->CloseInput();
     EXPECT_EQ(sim->child->WaitForExit(), 0);
-    sim = StartSim({"--no-stdin", "--standalone", "--version-byte", "105"});
-    ASSERT_TRUE(sim);
-    RunRows({{0,
-              {"status"},
-              {"DEVICE: Korvo-Audio ctrlWave Stomplet\nSTATE: Standalone Mode\nVERSION: 10.5\n"}}});
-    sim->child->Signal(SIGINT);
-    EXPECT_EQ(sim->child->WaitForExit(), 0);
 
-    // A box behind a generic USB-MIDI interface, the editor program talking to it: detect finds
-    // it and leaves a running stomplet's own port alone, and --out/--in reach it.
+    // A box behind a generic USB-MIDI interface: detect finds it and leaves a running stomplet's
+    // own port alone, and --out/--in reach it.
     sim = StartSim({"--no-stdin", "--name", "Generic USB MIDI"});
     ASSERT_TRUE(sim);
-    WriteEditorSettings(folder, *sim);
-    Child editor(
-        {STOMPLET_EDITOR_PROGRAM, "--settings-dir", folder.string(), "--midi-api", "jack"});
-    // The box sends nothing unasked: what it sent answers the editor's start-up Status Request.
-    EXPECT_TRUE(WaitUntil([&] { return !sim->child->Traffic("out").empty(); }))
-        << sim->child->Transcript() << editor.Transcript();
     Child listener({STOMPLET_CLI_PROGRAM, "--midi-api", "jack", "monitor", "--filter", "sysex",
                     "--in", sim->output});
     ASSERT_TRUE(WaitUntil([&] { return !listener.Text(true).empty(); })) << listener.Transcript();
@@ -156,14 +109,7 @@ TEST(Programs, StompletCommandsAndTheEditorProgramAgainstTheBox)
         {0, {"--out", sim->input, "--in", sim->output, "status"}, {"STATE: Interface Mode\n"}},
         {0, {"detect"}, {"out \"" + sim->input + "\" in \"" + sim->output + "\" VERSION: 1.2"}},
     });
-    listener.Signal(SIGINT);
-    EXPECT_EQ(listener.WaitForExit(), 0);
-    EXPECT_NE(listener.Text().find("Status Reply"), std::string::npos);
+    EXPECT_TRUE(
+        WaitUntil([&] { return listener.Text().find("Status Reply") != std::string::npos; }));
     EXPECT_EQ(listener.Text().find("SysEx  9 bytes"), std::string::npos) << "detect sent to it";
-
-    // The box gone, the editor's probe closes both its ports and the editor runs on.
-    sim->child->Signal(SIGKILL);
-    ASSERT_NE(sim->child->WaitForExit(), -1);
-    EXPECT_TRUE(WaitUntil(OnlyServerPorts)) << editor.Transcript();
-    EXPECT_TRUE(editor.Running()) << editor.Transcript();
 }

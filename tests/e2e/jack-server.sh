@@ -4,7 +4,6 @@
 #   jack-server.sh start|stop <name> <state-dir>
 set -euo pipefail
 action=$1 name=$2 pid_file="$3/jackd-$2.pid" log_file="$3/jackd-$2.log"
-[[ $action =~ ^(start|stop)$ ]] || { echo "usage: $0 start|stop <name> <state-dir>" >&2; exit 2; }
 export JACK_NO_AUDIO_RESERVATION=1 JACK_NO_START_SERVER=1 JACK_DEFAULT_SERVER=$name
 stop() {
     [ -f "$pid_file" ] || return 0
@@ -28,4 +27,3 @@ if ! jack_wait -w -t 10 >/dev/null 2>&1; then
     stop
     exit 1
 fi
-echo "JACK dummy server '$name' runs (pid $(cat "$pid_file"))"
