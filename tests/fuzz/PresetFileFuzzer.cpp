@@ -4,29 +4,25 @@
 
 #include "FuzzSupport.h"
 #include "device/PresetFile.h"
+#include "device/SysExMessages.h"
 
 #include <variant>
-
-using fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const PresetReadResult result = ParsePresetFile({reinterpret_cast<const char*>(data), size});
-    const auto* content = std::get_if<PresetFileContent>(&result);
-    if (!content)
+    if (const auto* refusal = std::get_if<PresetFileRefusal>(&result))
     {
         // A refusal says why, in words.
-        const PresetFileRefusal& refusal = std::get<PresetFileRefusal>(result);
-        Require(!refusal.detail.empty() &&
-                (size < kPresetFileLimit || refusal.error == PresetFileError::kTooLarge));
+        Require(!refusal->detail.empty() &&
+                (size < kPresetFileLimit || refusal->error == PresetFileError::kTooLarge));
         return 0;
     }
+    const auto* content = std::get_if<PresetFileContent>(&result);
     Require(size < kPresetFileLimit && content->version / 10 <= kHighestPresetFormatMajor);
     const PresetReadResult again = ParsePresetFile(FormatPresetFile(content->values));
     const auto* reread = std::get_if<PresetFileContent>(&again);
     Require(reread && reread->values == content->values);
-    const std::optional<AllSettingsMessage> message =
-        BuildAllSettings(ClampPresetValues(content->values));
-    Require(message && fuzz::ClassifySent(message->bytes) == fuzz::Sent::kAllSettings);
+    Require(BuildAllSettings(ClampPresetValues(content->values)).has_value());
     return 0;
 }

@@ -11,43 +11,28 @@
 #include "app/IniFile.h"
 #include "app/SettingsStore.h"
 
-#include <fstream>
-
-using fuzz::Require;
-
-// Refused: the document is as it was. Accepted: the value reads back, also once written.
-static void CheckStore(IniFile& document, std::string_view section, std::string_view key,
-                       std::string_view value)
-{
-    const std::string before = document.Text();
-    if (document.SetString(section, key, value))
-        return Require(document.Text() == before);
-    Require(document.Find(section, key) == std::string(value));
-    Require(IniFile::Parse(document.Text()).Find(section, key) == std::string(value));
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::Input input{{data, size}};
+    Input input{{data, size}};
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     IniFile document = IniFile::Parse(text);
     const std::string written = document.Text();
     Require(IniFile::Parse(written).Text() == written);
-    // Names and a value from the input, and the store's own keys, as saving writes them.
+    // Names and a value from the input, such as a port name the system gives.
     const std::string section = input.Text(40);
     const std::string key = input.Text(40);
     const std::string value = input.Text(80);
-    CheckStore(document, section, key, value);
-    CheckStore(document, "audio", "indev", section);
-    CheckStore(document, "midi", "outdev", value);
-    CheckStore(document, "Audio", "SR", "\t" + key + " ");
+    const std::string before = document.Text();
+    if (document.SetString(section, key, value))
+        Require(document.Text() == before);
+    else
+        Require(document.Find(section, key) == value &&
+                IniFile::Parse(document.Text()).Find(section, key) == value);
 
-    SettingsStore store(fuzz::ScratchPath("settings"));
-    std::filesystem::create_directories(fuzz::ScratchPath("settings"));
-    std::ofstream(store.FilePath(), std::ios::binary | std::ios::trunc)
-        .write(text.data(), static_cast<std::streamsize>(size));
-    AppSettings first;
-    AppSettings second;
+    // The folder of this process holds this one file.
+    SettingsStore store(ScratchPath(""));
+    ScratchFile(store.FilePath().filename().string(), text);
+    AppSettings first, second;
     Require(store.LoadSettings(first).empty() && store.LoadSettings(second).empty());
     Require(second == first);
     return 0;

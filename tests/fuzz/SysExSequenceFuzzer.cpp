@@ -6,53 +6,49 @@
 // - a message on the output port is not one of the editor's SysEx messages exactly as the message
 //   set lays it out, nor a well-formed short message passed on while auditioning;
 // - anything but firmware messages goes out while a transfer runs, blocks come closer than the
-//   pacing allows, or a transfer a port change did not stop ends with another number of blocks
-//   than its Firmware Start announced;
+//   pacing allows, or a transfer no port announcement could have stopped ends with another number
+//   of blocks than its Firmware Start announced;
 // - a setting holds a value outside its range.
 
 #include "FuzzSupport.h"
-#include "core/IPlugAPP.h"
+#include "core/MidiRecords.h"
 #include "device/PresetFile.h"
 #include "support/EditorBench.h"
 
-#include <cmath>
-#include <fstream>
+#include <functional>
 
 namespace
 {
-using fuzz::Require;
-using Bytes = std::vector<std::uint8_t>;
+using editor_bench::Bytes;
 
 // Files the firmware and preset steps choose from, each list ending with a missing file and the
 // empty path of a cancelled prompt.
-struct SampleFiles
+std::string Image(std::size_t size)
 {
-    std::vector<std::string> firmware, presets;
-    SampleFiles()
-    {
-        const auto write = [](const std::string& name, const std::string& bytes)
-        {
-            std::ofstream(fuzz::ScratchPath(name), std::ios::binary) << bytes;
-            return fuzz::ScratchPath(name).string();
-        };
-        std::string pattern(16384, '\0');
-        for (std::size_t i = 0; i < pattern.size(); ++i)
-            pattern[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-        for (std::size_t size : {0, 1, 1025, 16383, 16384})
-            firmware.push_back(write(std::to_string(size) + ".bin", pattern.substr(0, size)));
-        PresetValues ordinary{};
-        for (int idx = 0; idx < kNumParams; ++idx)
-            ordinary[static_cast<std::size_t>(idx)] =
-                static_cast<std::uint8_t>((idx * 5) % (ParamMaxValue(idx) + 1));
-        PresetValues highest{};
-        highest.fill(0x7F);
-        presets = {write("ordinary.csx", FormatPresetFile(ordinary)),
-                   write("clamped.csx", FormatPresetFile(highest)),
-                   write("junk.csx", pattern.substr(0, 300))};
-        for (auto* list : {&firmware, &presets})
-            list->insert(list->end(), {fuzz::ScratchPath("missing").string(), ""});
-    }
-};
+    return ScratchFile(std::to_string(size) + ".bin", std::string(size, 'Z'));
+}
+std::string Highest()
+{
+    PresetValues values{};
+    values.fill(0x7F);
+    return FormatPresetFile(values);
+}
+const std::string kMissing = ScratchPath("missing").string();
+const std::string kFirmwareFiles[] = {Image(0),     Image(1), Image(1025), Image(16383),
+                                      Image(16384), kMissing, ""};
+const std::string kPresetFiles[] = {
+    ScratchFile("ordinary.csx", FormatPresetFile({})), ScratchFile("clamped.csx", Highest()),
+    ScratchFile("junk.csx", std::string(300, '\xF5')), kMissing, ""};
+// The port names of the announcements: the box's name with a number, none, one letter short or in
+// another case; others.
+const std::string kBox = "Korvo-Audio ctrlWave Stomplet";
+const std::string kPortNames[] = {
+    kBox + " 1",  kBox + " 2", kBox, kBox.substr(0, 28), "k" + kBox.substr(1) + " 1",
+    "Some Synth", "off"};
+// The addresses of the calibration buttons, and the answers to the message box shown first.
+constexpr int kCalibrations[] = {0x09, 0x0A, 0x1A, 0x1B};
+constexpr EMsgBoxResult kAnswers[] = {EMsgBoxResult::kOk, EMsgBoxResult::kCancel,
+                                      EMsgBoxResult::kYes, EMsgBoxResult::kNo};
 
 // One input's run: the editor on the manual clock, its output port checking every message as it
 // goes out against the editor's state then, and the steps.
@@ -63,137 +59,116 @@ public:
 
     bool SendToOutputPort(const std::uint8_t* bytes, std::size_t size) override
     {
-        const std::span<const std::uint8_t> message(bytes, size);
+        const std::span<const std::uint8_t> m(bytes, size);
         const bool running = mBench.editor.FirmwareTransferRunning();
-        const fuzz::Sent kind = fuzz::ClassifySent(message);
-        const std::int64_t now = mBench.clock.NowMs();
+        const Sent kind = ClassifySent(m);
+        // Passed on while auditioning: a status byte other than F0 and F7, data bytes below 80,
+        // the length its status byte gives.
         if (size == 0 || bytes[0] != 0xF0)
-            Require(fuzz::IsShortMessage(message) && mAudition && !running);
-        else if (kind == fuzz::Sent::kFirmwareStart)
+            Require(mBench.editor.mAudition && !running && size > 0 && size <= 3 && m[0] >= 0x80 &&
+                    m[0] != 0xF7 && static_cast<int>(size) == MidiMessageLength(m[0]) &&
+                    std::all_of(m.begin() + 1, m.end(), [](auto b) { return b < 0x80; }));
+        else if (kind == Sent::kFirmwareBlock)
         {
-            Require(running);
-            mOpen = true;
-            mExpected = 16 * message[10];
-            mSeen = 0;
-            mLast = now;
-        }
-        else if (kind == fuzz::Sent::kFirmwareBlock)
-        {
-            Require(running && mOpen && mSeen < mExpected);
-            fuzz::RequirePaced(now - mLast, mSeen++);
-            mLast = now;
+            Require(running && mSeen < mExpected);
+            // The first block not before the start delay (less the tick tolerance) after the
+            // Firmware Start, every later one at least the least spacing after the one before.
+            Require(mBench.clock.NowMs() - mLast >=
+                    (mSeen++ == 0
+                         ? FirmwareTransfer::kStartDelayMs - FirmwareTransfer::kTickToleranceMs
+                         : FirmwareTransfer::kMinBlockSpacingMs));
         }
         else
-            Require(kind != fuzz::Sent::kNotOurs && !running);
+            Require(running == (kind == Sent::kFirmwareStart) && kind != Sent::kNotOurs);
+        if (kind == Sent::kFirmwareStart)
+        {
+            mExpected = 16 * m[10];
+            mSeen = 0;
+        }
+        mLast = mBench.clock.NowMs(); // while a transfer runs, only its own messages go out
         return true;
     }
     void ProbeMidiPorts() override {}
 
-    void Run(fuzz::Input& input)
+    void Run(Input input)
     {
-        for (int steps = 0; steps < 256 && !input.Empty() && mBench.clock.NowMs() <= 120000;
-             ++steps)
-        {
-            mStopAllowed = false;
+        while (!input.rest.empty() && mBench.clock.NowMs() <= 120000)
             Step(input);
-            CheckStep();
-        }
         // Whatever is under way runs to its end: the transfer, then a debounced edit.
         for (int tick = 0; tick < 300 && mBench.editor.FirmwareTransferRunning(); ++tick)
             mBench.clock.Advance(100);
-        mStopAllowed = false;
         mBench.clock.Advance(1000);
         CheckStep();
-        Require(!mOpen);
+        Require(mExpected == 0);
     }
 
 private:
-    // The step kinds, numbered as the committed seeds in corpus/sysex_sequence/ use them: a new
-    // kind goes last.
-    // clang-format off
-    enum Kind { kSysEx, kShortMessage, kPump, kTicks, kMilliseconds, kPortAnnouncement, kEdit,
-                kResetAll, kCalibration, kAudition, kFirmware, kPreset, kAnswerMessageBox,
-                kStepKinds };
-    // clang-format on
-
-    void Step(fuzz::Input& input)
+    void Step(Input& in)
     {
         ctrlWaveStomplet& editor = mBench.editor;
-        static const SampleFiles files;
-        switch (input.Byte() % kStepKinds)
-        {
-        case kSysEx:
-            return FromPort(SysEx(input), input.Byte() & 1);
-        case kShortMessage:
-        {
-            // A status byte other than F0 and F7, then up to two data bytes, maybe too few.
-            auto status = static_cast<std::uint8_t>(input.Byte() | 0x80);
-            Bytes bytes{status == 0xF0 || status == 0xF7 ? std::uint8_t(0xFE) : status};
-            for (int i = input.Byte() % 3; i > 0; --i)
-                bytes.push_back(static_cast<std::uint8_t>(input.Byte() & 0x7F));
-            return FromPort(bytes, input.Byte() & 1);
-        }
-        case kPump:
-            return Pump();
-        case kTicks:
-            return mBench.clock.Advance(20 * (1 + static_cast<std::int64_t>(input.Byte())));
-        case kMilliseconds:
-            return mBench.clock.Advance(1 + input.Byte() % 99);
-        case kPortAnnouncement:
-            return AnnouncePort(input);
-        case kEdit:
-        {
-            // A value the setting takes, or any from -0.1 to 1.175, which it must constrain.
-            const int idx = input.Byte() % kNumParams;
-            const bool taken = input.Byte() & 1;
-            const int value = input.Byte();
-            const double max = ParamMaxValue(idx);
-            return editor.SendParamFromView(idx, taken ? (value % (ParamMaxValue(idx) + 1)) / max
-                                                       : value / 200.0 - 0.1);
-        }
-        case kResetAll:
-            return editor.OnResetAll();
-        case kCalibration:
-        {
-            // A calibration button's address, or now and then any address (which sends nothing).
-            const std::uint8_t choice = input.Byte();
-            constexpr int kAddresses[] = {0x09, 0x0A, 0x1A, 0x1B};
-            return editor.OnCalibrate(choice < 0xC0 ? kAddresses[choice % 4] : choice - 0xC0);
-        }
-        case kAudition:
-            mAudition = input.Byte() & 1;
-            return editor.SetAudition(mAudition);
-        case kFirmware:
-        {
-            const std::uint8_t choice = input.Byte();
-            if (choice & 0x80)
-                editor.OnFirmwareUpdateRequested(ctrlWaveStomplet::kFirmwareWindowRequest);
-            return editor.LoadFirmware(files.firmware[(choice & 0x7F) % files.firmware.size()]);
-        }
-        case kPreset:
-            return editor.LoadPreset(files.presets[input.Byte() % files.presets.size()]);
-        case kAnswerMessageBox:
-        {
-            constexpr EMsgBoxResult kAnswers[] = {EMsgBoxResult::kOk, EMsgBoxResult::kCancel,
-                                                  EMsgBoxResult::kYes, EMsgBoxResult::kNo};
-            mBench.platform.AnswerMessageBox(kAnswers[input.Byte() % 4]);
-            return;
-        }
-        }
+        // The step kinds, numbered by their place as the committed seeds in corpus/sysex_sequence/
+        // use them: a new kind goes last.
+        const std::function<void()> kinds[] = {
+            [&] { FromPort(SysEx(in), in.Byte() & 1); },
+            [&] // a short message: a status byte other than F0 and F7, then up to two data bytes
+            {
+                const auto status = static_cast<std::uint8_t>(in.Byte() | 0x80);
+                Bytes bytes{status == 0xF0 || status == 0xF7 ? std::uint8_t(0xFE) : status};
+                for (int i = in.Byte() % 3; i > 0; --i)
+                    bytes.push_back(static_cast<std::uint8_t>(in.Byte() & 0x7F));
+                FromPort(bytes, in.Byte() & 1);
+            },
+            [&] { mBench.FromBox({}); }, // a pump step
+            [&] { mBench.clock.Advance(20 * (1 + in.Byte())); },
+            [&] { mBench.clock.Advance(1 + in.Byte() % 99); },
+            [&] // an announced output port, which may stop a transfer
+            {
+                const std::uint8_t choice = in.Byte();
+                editor.OnMidiOutputPortSelected(choice < 0xF0 ? kPortNames[choice % 7]
+                                                              : in.Text(300));
+                mStopAllowed = true;
+            },
+            [&] // a value the setting takes, or any from -0.1 to 1.175, which it must constrain
+            {
+                const int idx = in.Byte() % kNumParams;
+                const bool taken = in.Byte() & 1;
+                const int value = in.Byte();
+                const int max = ParamMaxValue(idx);
+                editor.SendParamFromView(idx, taken ? value % (max + 1) / double(max)
+                                                    : value / 200.0 - 0.1);
+            },
+            [&] { editor.OnResetAll(); },
+            [&] { editor.OnCalibrate(kCalibrations[in.Byte() % 4]); },
+            [&] { editor.SetAudition(in.Byte() & 1); },
+            [&] // a firmware file, chosen in the firmware window or by the menu
+            {
+                const std::uint8_t choice = in.Byte();
+                if (choice & 0x80)
+                    editor.OnFirmwareUpdateRequested(ctrlWaveStomplet::kFirmwareWindowRequest);
+                editor.LoadFirmware(kFirmwareFiles[(choice & 0x7F) % std::size(kFirmwareFiles)]);
+            },
+            [&] { editor.LoadPreset(kPresetFiles[in.Byte() % std::size(kPresetFiles)]); },
+            [&] { mBench.platform.AnswerMessageBox(kAnswers[in.Byte() % 4]); },
+        };
+        mStopAllowed = false;
+        kinds[in.Byte() % std::size(kinds)]();
+        CheckStep();
     }
 
     // Four bytes or more, so the port takes it as SysEx: raw bytes; a Status Reply whose value
     // and version bytes are anything, with a tail of up to 15 bytes; one with data bytes only, 49
     // to 64 bytes long; or a message with a Status Reply's header and a length of 6 to 517.
-    static Bytes SysEx(fuzz::Input& input)
+    static Bytes SysEx(Input& input)
     {
         const std::uint8_t form = input.Byte();
-        Bytes bytes(form % 4 == 0   ? 4 + input.U16() % 600
+        const bool sized = form % 4 == 0 || form % 4 == 3; // two length bytes follow, high first
+        const unsigned high = sized ? input.Byte() : 0;
+        const unsigned length = sized ? high << 8 | input.Byte() : 0;
+        Bytes bytes(form % 4 == 0   ? 4 + length % 600
                     : form % 4 == 1 ? kStatusReplySize + (form >> 4)
                     : form % 4 == 2 ? kStatusReplySize - 1 + (form >> 4)
-                                    : 6 + input.U16() % 512);
-        const std::span<const std::uint8_t> content = input.Bytes(bytes.size());
-        std::copy(content.begin(), content.end(), bytes.begin());
+                                    : 6 + length % 512);
+        std::ranges::copy(input.Bytes(bytes.size()), bytes.begin());
         if (form % 4 == 0)
             return bytes;
         constexpr std::uint8_t kReplyHeader[] = {0xF0, 0x00, 0x3F, 0x5A, 0x04, 0x01};
@@ -209,60 +184,35 @@ private:
     {
         mBench.editor.EnqueueMidiFromPort(bytes.data(), bytes.size());
         if (!hold)
-            Pump();
+            mBench.FromBox({}); // a pump step
     }
 
-    void Pump()
-    {
-        std::array<double, IPlugAPP::kPumpFrames> left{}, right{};
-        std::array<double*, 2> outputs = {left.data(), right.data()};
-        mBench.editor.ProcessPump(nullptr, outputs.data());
-    }
-
-    void AnnouncePort(fuzz::Input& input)
-    {
-        // The box's name with a number, none, one letter short or in another case; others.
-        static const std::string kBox = "Korvo-Audio ctrlWave Stomplet";
-        static const std::string kNames[] = {
-            kBox + " 1",  kBox + " 2", kBox, kBox.substr(0, 28), "k" + kBox.substr(1) + " 1",
-            "Some Synth", "off"};
-        const std::uint8_t choice = input.Byte();
-        const std::string name = choice < 0xF0 ? kNames[choice % 7] : input.Text(300);
-        mStopAllowed = mOpen && name != mTransferPort;
-        mBench.editor.OnMidiOutputPortSelected(name);
-        if (!mBench.editor.FirmwareTransferRunning())
-            mTransferPort = name;
-    }
-
+    // Every setting in range; a transfer that has ended sent every block, unless this step
+    // announced a port.
     void CheckStep()
     {
         for (int idx = 0; idx < kNumParams; ++idx)
         {
             const double value = mBench.editor.GetParam(idx)->Value();
-            Require(std::isfinite(value) && value >= 0.0 && value <= ParamMaxValue(idx));
+            Require(value >= 0.0 && value <= ParamMaxValue(idx)); // NaN fails both
         }
-        // A transfer that has ended sent every block, unless a port change stopped it.
-        if (mOpen && !mBench.editor.FirmwareTransferRunning())
+        if (mExpected != 0 && !mBench.editor.FirmwareTransferRunning())
         {
             Require(mStopAllowed || mSeen == mExpected);
-            mOpen = false;
+            mExpected = 0;
         }
     }
 
     editor_bench::EditorBench mBench;
-    bool mAudition = false;
-    bool mOpen = false; // a Firmware Start went out, and the transfer has not been seen to end
-    int mExpected = 0;  // the blocks it announced
+    int mExpected = 0; // the blocks of the transfer under way, 0 once it is seen to end
     int mSeen = 0;
     std::int64_t mLast = 0;
-    std::string mTransferPort = "off"; // the output port a transfer starting now would use
-    bool mStopAllowed = false;         // this step may stop a transfer early
+    bool mStopAllowed = false;
 };
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::Input input{{data, size}};
-    SequenceRun().Run(input);
+    SequenceRun().Run(Input{{data, size}});
     return 0;
 }

@@ -5,8 +5,7 @@
 # run with a non-zero status; its input is saved in the build folder's fuzz-artifacts/.
 #   tests/fuzz/run.sh [inputs per target]
 set -euo pipefail
-fuzz_dir=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$fuzz_dir/../.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=${BUILD_DIR:-build-fuzz}
 [[ $build_dir = /* ]] || build_dir=$root/$build_dir
 # Some targets write a small file per input; in memory that costs no disk synchronisation.
@@ -18,10 +17,10 @@ mkdir -p "$build_dir/fuzz-artifacts"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for target in "$build_dir"/tests/fuzz/fuzz_*; do
-    name=$(basename "$target")
-    corpora=("$scratch/$name")
-    mkdir "$scratch/$name"
-    for dir in "$fuzz_dir"/{corpus,regressions}/"${name#fuzz_}"; do [ ! -d "$dir" ] || corpora+=("$dir"); done
+    name=${target##*/}
+    # New inputs go to the first folder, a scratch one; then corpus/<name>/ (every target has
+    # seeds) and regressions/<name>/ where there is one.
+    corpora=("$(mktemp -d -p "$scratch")" "$root"/tests/fuzz/*/"${name#fuzz_}"/)
     echo "== $name: ${1:-200000} inputs"
     "$target" -runs="${1:-200000}" -artifact_prefix="$build_dir/fuzz-artifacts/$name-" \
         "${corpora[@]}" 2>"$scratch/$name.log" || { tail -n 60 "$scratch/$name.log"; exit 1; }
