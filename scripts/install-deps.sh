@@ -12,7 +12,7 @@ packages=(
     libstb-dev
     # fonts compiled into the editor
     fonts-roboto-unhinted fonts-dseg fonts-fork-awesome fonts-font-awesome
-    # a MIDI/audio server that runs without a sound card, and its observers
+    # a MIDI/audio server that runs without a sound card, with jack_wait
     jackd2
     # a private X server for the desktop tests, and the tools to drive and photograph it
     xvfb x11-utils xdotool imagemagick
