@@ -12,6 +12,7 @@
 // reading its input, and it waits for connections to two other ports.)
 
 #include "BenchStomplet.h"
+#include "JackBenchClient.h"
 #include "app/QtTimerBackend.h"
 
 #include <QCoreApplication>
@@ -41,48 +42,25 @@ class JackLoop
 public:
     JackLoop()
     {
-        mClient = jack_client_open(kClientName, JackNoStartServer, nullptr);
-        if (!mClient)
-            return;
-        mLoopIn = Register("loop_in", JackPortIsInput);
-        mLoopOut = Register("loop_out", JackPortIsOutput);
-        mAnchorOut = Register("anchor_out", JackPortIsOutput);
-        Register("anchor_in", JackPortIsInput);
-        jack_set_process_callback(mClient, &JackLoop::Process, this);
-        if (jack_activate(mClient) != 0)
-        {
-            jack_client_close(mClient);
-            mClient = nullptr;
-        }
+        mLoopIn = mJack.AddMidiPort("loop_in", JackPortIsInput);
+        mLoopOut = mJack.AddMidiPort("loop_out", JackPortIsOutput);
+        mAnchorOut = mJack.AddMidiPort("anchor_out", JackPortIsOutput);
+        mJack.AddMidiPort("anchor_in", JackPortIsInput);
+        mJack.Activate(&JackLoop::Process, this);
     }
-    ~JackLoop()
-    {
-        if (mClient)
-            jack_client_close(mClient);
-    }
-    JackLoop(const JackLoop&) = delete;
-    JackLoop& operator=(const JackLoop&) = delete;
 
-    bool Running() const { return mClient != nullptr; }
-    double PeriodMs() const
-    {
-        return 1000.0 * jack_get_buffer_size(mClient) / jack_get_sample_rate(mClient);
-    }
+    bool Running() const { return mJack.Running(); }
+    double PeriodMs() const { return mJack.PeriodMs(); }
     // Which driver runs the editor's pump: RtAudio's JACK client exists while its stream runs.
     bool AudioStreamOnJack() const
     {
-        const char** ports = jack_get_ports(mClient, "^RtApiJack", nullptr, 0);
+        const char** ports = jack_get_ports(mJack.Get(), "^RtApiJack", nullptr, 0);
         const bool found = ports != nullptr;
         jack_free(ports);
         return found;
     }
 
 private:
-    jack_port_t* Register(const char* name, unsigned long flags)
-    {
-        return jack_port_register(mClient, name, JACK_DEFAULT_MIDI_TYPE, flags, 0);
-    }
-
     // [JACK process thread]
     static int Process(jack_nframes_t frames, void* arg)
     {
@@ -101,10 +79,10 @@ private:
         return 0;
     }
 
-    jack_client_t* mClient = nullptr;
     jack_port_t* mLoopIn = nullptr;
     jack_port_t* mLoopOut = nullptr;
     jack_port_t* mAnchorOut = nullptr;
+    bench::JackBenchClient mJack{kClientName}; // last: closed, and its callback stopped, first
 };
 
 // One run's or several pooled runs' round trips.

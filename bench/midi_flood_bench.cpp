@@ -12,6 +12,7 @@
 // QT_QPA_PLATFORM names another.
 
 #include "BenchStomplet.h"
+#include "JackBenchClient.h"
 #include "app/QtTimerBackend.h"
 #include "app/ViewWidget.h"
 #include "device/AssignmentSlots.h"
@@ -41,27 +42,12 @@ class JackFlood
 public:
     JackFlood()
     {
-        mClient = jack_client_open(kClientName, JackNoStartServer, nullptr);
-        if (!mClient)
-            return;
-        mOut = jack_port_register(mClient, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-        mIn = jack_port_register(mClient, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-        jack_set_process_callback(mClient, &JackFlood::Process, this);
-        if (!mOut || !mIn || jack_activate(mClient) != 0)
-        {
-            jack_client_close(mClient);
-            mClient = nullptr;
-        }
+        mOut = mJack.AddMidiPort("out", JackPortIsOutput);
+        mIn = mJack.AddMidiPort("in", JackPortIsInput);
+        mJack.Activate(&JackFlood::Process, this);
     }
-    ~JackFlood()
-    {
-        if (mClient)
-            jack_client_close(mClient);
-    }
-    JackFlood(const JackFlood&) = delete;
-    JackFlood& operator=(const JackFlood&) = delete;
 
-    bool Running() const { return mClient != nullptr; }
+    bool Running() const { return mJack.Running(); }
 
     // [main thread] Starts a flood; the previous one must have ended (Done()).
     void Start(std::uint8_t status, std::uint8_t controller, std::uint64_t rate,
@@ -102,10 +88,10 @@ private:
         if (!mActive.load(std::memory_order_acquire))
             return;
 
-        const std::uint64_t cycleStart = jack_last_frame_time(mClient);
+        const std::uint64_t cycleStart = jack_last_frame_time(mJack.Get());
         if (mStartFrame == kUnset)
             mStartFrame = cycleStart;
-        const std::uint64_t sampleRate = jack_get_sample_rate(mClient);
+        const std::uint64_t sampleRate = jack_get_sample_rate(mJack.Get());
         std::uint64_t sent = mSent.load(std::memory_order_relaxed);
         while (sent < mTotal)
         {
@@ -124,7 +110,6 @@ private:
             mActive.store(false, std::memory_order_release);
     }
 
-    jack_client_t* mClient = nullptr;
     jack_port_t* mOut = nullptr;
     jack_port_t* mIn = nullptr;
     // Written by the main thread before mActive is set, read by the process thread after.
@@ -136,6 +121,7 @@ private:
     std::atomic<bool> mActive{false};
     std::atomic<std::uint64_t> mSent{0};
     std::atomic<std::uint64_t> mReceived{0};
+    bench::JackBenchClient mJack{kClientName}; // last: closed, and its callback stopped, first
 };
 
 void RunEventLoopFor(int ms)
